@@ -1,0 +1,111 @@
+#include "app/ini_file.h"
+
+#include <fstream>
+#include <sstream>
+#include <system_error>
+#include <vector>
+
+#include "util/text.h"
+
+namespace qx {
+namespace {
+
+std::string LookupKey(const std::string& section, const std::string& key) {
+    return ToUpperAscii(Trim(section)) + "\n" + ToUpperAscii(Trim(key));
+}
+
+std::string ReadWholeFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {};
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+std::vector<std::string> Lines(const std::string& content) {
+    std::vector<std::string> lines = Split(content, '\n');
+    for (auto& line : lines) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+    }
+    if (!lines.empty() && lines.back().empty()) lines.pop_back();
+    return lines;
+}
+
+// "[Name]" -> "Name"; nullopt for other lines.
+std::optional<std::string> SectionName(const std::string& line) {
+    const std::string t = Trim(line);
+    if (t.size() < 2 || t.front() != '[' || t.back() != ']') return std::nullopt;
+    return Trim(std::string_view(t).substr(1, t.size() - 2));
+}
+
+}  // namespace
+
+IniData IniData::Parse(const std::string& content) {
+    IniData data;
+    std::string_view text = content;
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    std::string section;
+    for (const auto& line : Lines(std::string(text))) {
+        if (auto name = SectionName(line)) {
+            section = *name;
+            continue;
+        }
+        const std::string t = Trim(line);
+        if (t.empty() || t[0] == ';') continue;
+        const std::size_t eq = t.find('=');
+        if (eq == std::string::npos) continue;
+        data.values_.try_emplace(LookupKey(section, t.substr(0, eq)), Trim(t.substr(eq + 1)));
+    }
+    return data;
+}
+
+IniData IniData::Load(const std::filesystem::path& path) { return Parse(ReadWholeFile(path)); }
+
+std::optional<std::string> IniData::Value(const std::string& section,
+                                          const std::string& key) const {
+    const auto it = values_.find(LookupKey(section, key));
+    if (it == values_.end()) return std::nullopt;
+    return it->second;
+}
+
+bool WriteIniValue(const std::filesystem::path& path, const std::string& section,
+                   const std::string& key, const std::string& value) {
+    std::vector<std::string> lines = Lines(ReadWholeFile(path));
+    const std::string newLine = key + "=" + value;
+    bool inSection = false;
+    std::optional<std::size_t> sectionEnd;  // index after the last line of the section
+    bool written = false;
+    for (std::size_t i = 0; i < lines.size() && !written; ++i) {
+        if (auto name = SectionName(lines[i])) {
+            inSection = EqualsIgnoreCase(*name, section);
+            if (inSection) sectionEnd = i + 1;
+            continue;
+        }
+        if (!inSection) continue;
+        const std::string t = Trim(lines[i]);
+        if (!t.empty()) sectionEnd = i + 1;
+        const std::size_t eq = t.find('=');
+        if (eq != std::string::npos && EqualsIgnoreCase(Trim(t.substr(0, eq)), key)) {
+            lines[i] = newLine;
+            written = true;
+        }
+    }
+    if (!written) {
+        if (sectionEnd) {
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*sectionEnd), newLine);
+        } else {
+            if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
+            lines.push_back("[" + section + "]");
+            lines.push_back(newLine);
+        }
+    }
+    std::error_code ec;
+    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    for (const auto& line : lines) out << line << '\n';
+    out.flush();
+    return static_cast<bool>(out);
+}
+
+}  // namespace qx

@@ -1,0 +1,46 @@
+#include "app/language_keys.h"
+
+namespace qx {
+namespace {
+
+void AddRange(std::vector<LanguageKey>& keys, const std::string& section, int first, int last) {
+    for (int k = first; k <= last; ++k) keys.push_back({section, std::to_string(k)});
+}
+
+std::vector<LanguageKey> BuildKeys() {
+    std::vector<LanguageKey> keys;
+    for (const char* k : {"1000M", "2000M", "3000M", "4000M"}) keys.push_back({"Menu", k});
+    AddRange(keys, "Menu", 10000, 10005);
+    AddRange(keys, "Menu", 20000, 20004);
+    AddRange(keys, "Menu", 30000, 30002);
+    AddRange(keys, "Menu", 40001, 40004);
+    AddRange(keys, "Toolbar", 8000, 8006);
+    AddRange(keys, "MSG", 9001, 9009);
+    for (const char* k : {"900A", "900B", "900C"}) keys.push_back({"MSG", k});
+    keys.push_back({"OTHERS", "70001"});
+    keys.push_back({"OTHERS", "70004"});
+    AddRange(keys, "OTHERS", 70007, 70018);
+    AddRange(keys, "Channel", 50000, 50016);
+    AddRange(keys, "Channel", 50019, 50024);
+    keys.push_back({"OPTION", "6000P"});
+    AddRange(keys, "OPTION", 60001, 60059);
+    AddRange(keys, "OPTION", 60061, 60064);
+    AddRange(keys, "OPTION", 60069, 60089);
+    AddRange(keys, "OPTION", 60093, 60095);
+    for (const char* k : {"6100C", "61002", "61003"}) keys.push_back({"COMMSET", k});
+    for (const char* k : {"msg1", "msg2", "msg3", "msg4", "msgopen", "msgversion",
+                          "msgmodeltypedif", "msgbanddif", "RW001", "rw002", "rw003", "rw004",
+                          "rw005", "rw006"}) {
+        keys.push_back({"RW", k});
+    }
+    return keys;
+}
+
+}  // namespace
+
+const std::vector<LanguageKey>& AllLanguageKeys() {
+    static const std::vector<LanguageKey> keys = BuildKeys();
+    return keys;
+}
+
+}  // namespace qx

@@ -1,0 +1,41 @@
+// The program-wide values set at start: language, port, line settings, the
+// radio's feature flags. One instance, owned by main and passed by reference.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace qx {
+
+// What the radio offers, as its memory image reports it.
+struct FeatureFlags {
+    bool fiveTone = false;
+    bool twoTone = false;
+    bool dtmf = false;
+    bool fourth = false;  // only stored and restored with the others
+    friend bool operator==(const FeatureFlags&, const FeatureFlags&) = default;
+};
+
+// Where the settings files are read from and written to.
+struct SettingsPaths {
+    std::filesystem::path languageDir;  // language files and the installed settings
+    std::filesystem::path configDir;    // the user's copies, written here only
+};
+
+struct Session {
+    inline static const std::string kComSettings = "9600,n,8,1";
+
+    SettingsPaths paths;
+    std::string LanguageFile;      // "english.ini", "chinese.ini" or empty
+    std::string ComPort;           // port name; empty means no port
+    std::string ComSettings = kComSettings;
+    bool FixedPortList = false;
+    FeatureFlags featureFlags;
+    // The Setting.ini bytes as read at start and updated by each store.
+    std::array<std::uint8_t, 4> storedFeatureBytes{};
+    std::string RadioPassword;
+};
+
+}  // namespace qx

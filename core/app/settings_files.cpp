@@ -1,0 +1,88 @@
+#include "app/settings_files.h"
+
+#include <fstream>
+#include <system_error>
+
+#include "app/ini_file.h"
+
+namespace qx {
+
+std::filesystem::path FindLanguageDir(const std::filesystem::path& executableDir) {
+    std::error_code ec;
+    const auto beside = executableDir / "language";
+    if (std::filesystem::is_directory(beside, ec)) return beside;
+    return executableDir / ".." / "share" / "qxprog" / "language";
+}
+
+std::filesystem::path UserConfigDir(const char* xdgConfigHome, const char* home) {
+    if (xdgConfigHome != nullptr && *xdgConfigHome != '\0') {
+        return std::filesystem::path(xdgConfigHome) / "qxprog";
+    }
+    if (home != nullptr && *home != '\0') return std::filesystem::path(home) / ".config" / "qxprog";
+    return {};
+}
+
+std::filesystem::path SettingsFileForReading(const SettingsPaths& paths, const std::string& name) {
+    std::error_code ec;
+    if (!paths.configDir.empty() && std::filesystem::exists(paths.configDir / name, ec)) {
+        return paths.configDir / name;
+    }
+    return paths.languageDir / name;
+}
+
+std::string ReadCurrentLanguage(const SettingsPaths& paths) {
+    const auto data = IniData::Load(SettingsFileForReading(paths, kMySetupFile));
+    return data.Value("language", "CurrentLanguage").value_or(std::string());
+}
+
+void WriteCurrentLanguage(const SettingsPaths& paths, const std::string& languageFile) {
+    if (paths.configDir.empty()) return;
+    (void)WriteIniValue(paths.configDir / kMySetupFile, "language", "CurrentLanguage", languageFile);
+}
+
+std::array<std::uint8_t, 4> ReadFeatureBytes(const SettingsPaths& paths) {
+    std::array<std::uint8_t, 4> bytes{};
+    std::ifstream in(SettingsFileForReading(paths, kFeatureFlagFile), std::ios::binary);
+    char raw[4] = {};
+    if (!in || !in.read(raw, sizeof raw)) return {};
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(raw[i]);
+    return bytes;
+}
+
+FeatureFlags FeatureFlagsFromBytes(const std::array<std::uint8_t, 4>& bytes) {
+    return FeatureFlags{bytes[0] != 0, bytes[1] != 0, bytes[2] != 0, bytes[3] != 0};
+}
+
+void StoreFeatureFlags(Session& session) {
+    const bool current[4] = {session.featureFlags.fiveTone, session.featureFlags.twoTone,
+                             session.featureFlags.dtmf, session.featureFlags.fourth};
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (session.storedFeatureBytes[i] == 0) session.storedFeatureBytes[i] = current[i] ? 1 : 0;
+    }
+    if (session.paths.configDir.empty()) return;
+    std::error_code ec;
+    std::filesystem::create_directories(session.paths.configDir, ec);
+    std::ofstream out(session.paths.configDir / kFeatureFlagFile,
+                      std::ios::binary | std::ios::trunc);
+    if (!out) return;
+    out.write(reinterpret_cast<const char*>(session.storedFeatureBytes.data()),
+              static_cast<std::streamsize>(session.storedFeatureBytes.size()));
+}
+
+bool FixedPortListFor(const OsVersion& os) { return os.windowsNt && os.majorVersion == 6; }
+
+Session StartSession(const SettingsPaths& paths, const OsVersion& os,
+                     const std::string& firstPort) {
+    Session session;
+    session.paths = paths;
+    session.RadioPassword.clear();
+    session.LanguageFile = ReadCurrentLanguage(paths);
+    session.FixedPortList = FixedPortListFor(os);
+    session.ComPort = session.FixedPortList ? "COM1" : firstPort;
+    session.ComSettings = Session::kComSettings;
+    session.storedFeatureBytes = ReadFeatureBytes(paths);
+    session.featureFlags = FeatureFlagsFromBytes(session.storedFeatureBytes);
+    return session;
+}
+
+}  // namespace qx

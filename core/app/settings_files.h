@@ -1,0 +1,51 @@
+// mysetup.ini (the chosen language) and Setting.ini (the 4-byte feature-flag
+// record): where they live, how they are read at start and written back.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "app/session.h"
+
+namespace qx {
+
+inline constexpr const char* kMySetupFile = "mysetup.ini";
+inline constexpr const char* kFeatureFlagFile = "Setting.ini";
+
+// The language folder beside the executable, else ../share/qxprog/language.
+std::filesystem::path FindLanguageDir(const std::filesystem::path& executableDir);
+
+// $XDG_CONFIG_HOME/qxprog, else $HOME/.config/qxprog; empty when neither is set.
+// The caller passes the environment values (nullptr when unset).
+std::filesystem::path UserConfigDir(const char* xdgConfigHome, const char* home);
+
+// The user's copy of a settings file when it exists, else the installed one.
+std::filesystem::path SettingsFileForReading(const SettingsPaths& paths, const std::string& name);
+
+// "CurrentLanguage" of section "language"; empty when absent.
+std::string ReadCurrentLanguage(const SettingsPaths& paths);
+// Written to the user's folder; a failure is ignored, as a read-only install demands.
+void WriteCurrentLanguage(const SettingsPaths& paths, const std::string& languageFile);
+
+// The four stored bytes; all zero when the file is missing, short or unreadable.
+std::array<std::uint8_t, 4> ReadFeatureBytes(const SettingsPaths& paths);
+FeatureFlags FeatureFlagsFromBytes(const std::array<std::uint8_t, 4>& bytes);
+
+// A stored byte of 0 takes the current flag; a non-zero byte stays, so a
+// feature once seen on a radio stays enabled. Write failures are ignored.
+void StoreFeatureFlags(Session& session);
+
+// Windows NT 6.x only: the port list is COM1..COM256 and the first port is COM1.
+struct OsVersion {
+    bool windowsNt = false;
+    int majorVersion = 0;
+};
+bool FixedPortListFor(const OsVersion& os);
+
+// Start-up: language, feature flags, line settings and the initial port.
+// `firstPort` is the first port the port directory reports ("" when none).
+Session StartSession(const SettingsPaths& paths, const OsVersion& os, const std::string& firstPort);
+
+}  // namespace qx

@@ -1,0 +1,78 @@
+// The channel grid's in-place editors without widgets: a click says which
+// editor opens and what it shows; the commit functions take the value the
+// user chose and change the document. Every editor writes to the current cell.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/document.h"
+#include "platform/ui.h"
+
+namespace qx {
+
+enum class EditorKind { None, Text, List };
+
+// What an editor shows when it opens. `name` is the editor's control name
+// ("TxtName", "ComboRef", "Combo2", ...); `index` tells the Combo2/Combo3/Combo4
+// code lists apart (-1 otherwise).
+struct EditorView {
+    EditorKind kind = EditorKind::None;
+    std::string name;
+    int index = -1;
+    std::vector<std::string> entries;  // list editors
+    std::string text;                  // the preset text or the entry shown
+    int maxLength = 0;                 // text editors
+};
+
+inline constexpr int kNameMaxLength = 7;
+inline constexpr int kFrequencyMaxLength = 9;
+
+// The grid click: toggles the status (column 1), opens the column's editor on
+// a live row, or brings an inactive row back into use.
+EditorView CellClicked(Document& doc, int row, int column);
+
+// Scrolling hides every editor, the option signal's code lists too.
+void GridScrolled(Document& doc);
+
+// Switches a channel row (1..102) between in use and not in use. Switching it
+// off clears every Priority that names it.
+void ToggleRowStatus(Document& doc, int row);
+
+// Name: the allowed characters only, at most seven.
+std::string FilterName(const std::string& text);
+// A key typed into the name editor: Ctrl+C/V/X and non-ASCII are ignored,
+// a..z become upper case; the result is filtered.
+std::string TypeNameKey(const std::string& current, char32_t key);
+// Every change of the name editor: the cell takes the filtered text at once.
+std::string CommitName(Document& doc, const std::string& text);
+
+// Step list: choosing re-rounds the row's frequencies; leaving stores the text.
+void ChooseStep(Document& doc, const std::string& step);
+void LeaveStep(Document& doc, const std::string& step);
+
+// Frequency editors; messages go through `ui`.
+void CommitRxFreq(Document& doc, const std::string& text, Ui& ui);
+void CommitTxFreq(Document& doc, const std::string& text, Ui& ui);
+
+// Tones: the kind list ("off", "CTCSS", "DCS") opens the tone list of the kind.
+EditorView ChooseToneKind(Document& doc, const std::string& kind);
+void LeaveToneKind(Document& doc, const std::string& kind);
+void CommitCtcss(Document& doc, const std::string& tone);
+void CommitDcs(Document& doc, const std::string& code);
+
+// Bandwidth, PAC mode, DCS detect, scan skip, BCL and ANI: the cell takes the text.
+void CommitList(Document& doc, const std::string& text);
+// "off", or the row name before the first ":" of an entry ("05: 145.0125" -> "05").
+void CommitPriority(Document& doc, const std::string& text);
+void CommitShift(Document& doc, const std::string& text);
+// The priority list as it is when opened: "off", live channels, PL/PH, CAL, VFO.
+std::vector<std::string> PriorityList(const Document& doc);
+
+// Option signal: choosing a type opens its code lists preset to the row's codes.
+std::vector<EditorView> ChooseOptSignal(Document& doc, const std::string& type);
+void ChooseSignalCode(Document& doc, int position);     // Combo2 of any type
+void ChooseSignalSubCode(Document& doc, int position);  // Combo3 (5-tone) or Combo4 (DTMF-ANI)
+void LeaveOptSignal(Document& doc, const std::string& type);
+
+}  // namespace qx

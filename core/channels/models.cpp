@@ -1,0 +1,115 @@
+#include "channels/models.h"
+
+#include <stdexcept>
+
+namespace qx {
+namespace {
+
+struct ModelRow {
+    const char* displayText;
+    const char* modelCode;
+};
+
+constexpr ModelRow kModelRows[kModelCount] = {
+    {"NORVA_AT:Rx(26-45.9950) Tx(26-45.9950)", "335533"},
+    {"NORVA_ATD:Rx(27-42.9950) Tx(27-42.9950)", "33AA33"},
+    {"NORVA_AE:Rx(136-173.9950) Tx(144-145.9950)", "335566"},
+    {"NORVA_AED:Rx(136-173.9950) Tx(136-173.9950)", "33AA66"},
+    {"NORVA_AJ:Rx(144-145.9950) Tx(144-145.9950)", "3355CC"},
+    {"NORVA_AJD:Rx(136-173.9950) Tx(144-147.9950)", "33AACC"},
+    {"NORVA_ATA:Rx(144-147.9950) Tx(144-147.9950)", "335599"},
+    {"NORVA_ATAD:Rx(136-173.9950) Tx(136-173.9950)", "33AA99"},
+    {"NORVA_BT:Rx(245-245.9875) Tx(245-245.9875)", "665533"},
+    {"NORVA_BTD:Rx(220-259.9950) Tx(220-259.9950)", "66AA33"},
+    {"NORVA_BE:Rx(200-229.9950) Tx(200-229.9950)", "665566"},
+    {"NORVA_BED:Rx(230-249.9950) Tx(230-249.9950)", "66AA66"},
+    {"NORVA_BJ:Rx(200-299.9950) Tx(200-299.9950)", "6655CC"},
+    {"NORVA_BJD:Rx(200-299.9950) Tx(200-299.9950)", "66AACC"},
+    {"NORVA_BTA:Rx(216-279.9950) Tx(222-224.9950)", "665599"},
+    {"NORVA_BTAD:Rx(216-279.9950) Tx(220-259.9950)", "66AA99"},
+    {"NORVA_CT:Rx(300-399.9950) Tx(300-399.9950)", "CC5533"},
+    {"NORVA_CTD:Rx(350-369.9950) Tx(350-369.9950)", "CCAA33"},
+    {"NORVA_CE:Rx(350-389.9950) Tx(350-389.9950)", "CC5566"},
+    {"NORVA_CED:Rx(300-399.9950) Tx(300-399.9950)", "CCAA66"},
+    {"NORVA_CJ:Rx(300-399.9950) Tx(300-399.9950)", "CC55CC"},
+    {"NORVA_CJD:Rx(300-399.9950) Tx(300-399.9950)", "CCAACC"},
+    {"NORVA_CTA:Rx(300-399.9950) Tx(300-399.9950)", "CC5599"},
+    {"NORVA_CTAD:Rx(300-399.9950) Tx(300-399.9950)", "CCAA99"},
+    {"NORVA_DT:Rx(400-469.9950) Tx(400-469.9950)", "995533"},
+    {"NORVA_DTD:Rx(400-489.9950) Tx(400-489.9950)", "99AA33"},
+    {"NORVA_DE:Rx(430-439.9950) Tx(430-439.9950)", "995566"},
+    {"NORVA_DED:Rx(420-449.9950) Tx(420-449.9950)", "99AA66"},
+    {"NORVA_DJ:Rx(350-511.9950) Tx(400-489.9950)", "9955CC"},
+    {"NORVA_DJD:Rx(440-511.9950) Tx(440-511.9950)", "99AACC"},
+    {"NORVA_DTA:Rx(410-429.9950) Tx(410-429.9950)", "995599"},
+    {"NORVA_DTAD:Rx(400-429.9950) Tx(400-429.9950)", "99AA99"},
+};
+
+// The band limits are the character sequences of the display text, so they are
+// read from it: "Rx(136-173.9950)" gives "136" and "173.9950".
+Band ParseBand(const std::string& display, const std::string& label) {
+    const std::size_t open = display.find(label + "(");
+    const std::size_t dash = display.find('-', open);
+    const std::size_t close = display.find(')', dash);
+    if (open == std::string::npos || dash == std::string::npos || close == std::string::npos) {
+        throw std::logic_error("malformed model display text: " + display);
+    }
+    Band band;
+    band.lowText = display.substr(open + label.size() + 1, dash - open - label.size() - 1);
+    band.highText = display.substr(dash + 1, close - dash - 1);
+    const auto low = ParseDecimal(band.lowText);
+    const auto high = ParseDecimal(band.highText);
+    if (!low || !high) throw std::logic_error("malformed band in: " + display);
+    band.low = *low;
+    band.high = *high;
+    return band;
+}
+
+std::vector<ModelInfo> BuildModelTable() {
+    std::vector<ModelInfo> table;
+    for (const auto& row : kModelRows) {
+        ModelInfo model;
+        model.displayText = row.displayText;
+        model.name = model.displayText.substr(0, model.displayText.find(':'));
+        model.modelCode = row.modelCode;
+        model.rx = ParseBand(model.displayText, "Rx");
+        model.tx = ParseBand(model.displayText, "Tx");
+        table.push_back(std::move(model));
+    }
+    return table;
+}
+
+}  // namespace
+
+const std::vector<ModelInfo>& ModelTable() {
+    static const std::vector<ModelInfo> table = BuildModelTable();
+    return table;
+}
+
+const ModelInfo* ModelAt(int index) {
+    if (index < 0 || index >= kModelCount) return nullptr;
+    return &ModelTable()[static_cast<std::size_t>(index)];
+}
+
+std::string DefaultFrequency(int modelIndex) {
+    if (modelIndex < 0 || modelIndex >= kModelCount) return {};
+    if (modelIndex <= 1) return "27.0000";
+    if (modelIndex <= 7) return "145.0000";
+    if (modelIndex == 8) return "223.0000";
+    if (modelIndex == 9) return "245.5000";
+    if (modelIndex <= 13) return "250.0000";
+    if (modelIndex <= 15) return "223.5000";
+    if (modelIndex <= 23) return "350.0000";
+    switch (modelIndex) {
+        case 24: return "435.0000";
+        case 25: return "445.0000";
+        case 26:
+        case 27: return "435.0000";
+        case 28: return "440.0000";
+        case 29: return "450.0000";
+        case 30: return "420.0000";
+        default: return "415.0000";
+    }
+}
+
+}  // namespace qx

@@ -1,0 +1,26 @@
+// The narrow interface through which the core shows messages and asks questions.
+// The desktop app answers with message boxes, the CLI with flags, tests with scripts.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace qx {
+
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class Answer { Ok, Cancel, Yes, No };
+
+class Ui {
+public:
+    virtual ~Ui() = default;
+    virtual void ShowMessage(const std::string& text) = 0;
+    virtual Answer Ask(const std::string& text, Buttons buttons) = 0;
+    // nullopt when the user cancels the prompt.
+    virtual std::optional<std::string> AskPassword() = 0;
+    // The chosen path, or nullopt when the user cancels. `filter` is a
+    // "Description|*.ext" pair list as the file dialogs show it.
+    virtual std::optional<std::string> ChooseOpenFile(const std::string& filter) = 0;
+    virtual std::optional<std::string> ChooseSaveFile(const std::string& filter) = 0;
+};
+
+}  // namespace qx

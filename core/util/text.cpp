@@ -1,0 +1,48 @@
+#include "util/text.h"
+
+namespace qx {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
+std::string Trim(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsBlank(text[begin])) ++begin;
+    while (end > begin && IsBlank(text[end - 1])) --end;
+    return std::string(text.substr(begin, end - begin));
+}
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+    }
+    return true;
+}
+
+std::string ToUpperAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = UpperAscii(c);
+    return out;
+}
+
+std::vector<std::string> Split(std::string_view text, char separator) {
+    std::vector<std::string> pieces;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t at = text.find(separator, start);
+        if (at == std::string_view::npos) {
+            pieces.emplace_back(text.substr(start));
+            return pieces;
+        }
+        pieces.emplace_back(text.substr(start, at - start));
+        start = at + 1;
+    }
+}
+
+}  // namespace qx

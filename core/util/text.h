@@ -1,0 +1,21 @@
+// Small text helpers shared by the core: trimming, splitting, ASCII case rules.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qx {
+
+// Removes leading and trailing blanks (spaces, tabs, CR, LF).
+std::string Trim(std::string_view text);
+
+// ASCII-only case-insensitive comparison, as INI readers compare names.
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+std::string ToUpperAscii(std::string_view text);
+
+// Splits at every separator; "a||b" gives three pieces, "" gives one empty piece.
+std::vector<std::string> Split(std::string_view text, char separator);
+
+}  // namespace qx

@@ -1,0 +1,73 @@
+#include "qt_ui.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QStandardPaths>
+
+#include "platform_info.h"
+
+namespace qx {
+namespace {
+
+// "Project files|*.qx|All files|*.*" -> "Project files (*.qx);;All files (*.*)"
+QString QtFilter(const std::string& filter) {
+    const QStringList parts = ToQString(filter).split('|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        out << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(';', ' '));
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+QString DocumentsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+}  // namespace
+
+void QtUi::ShowMessage(const std::string& text) {
+    QMessageBox::information(parent_, title_, ToQString(text));
+}
+
+Answer QtUi::Ask(const std::string& text, Buttons buttons) {
+    QMessageBox::StandardButtons set;
+    switch (buttons) {
+        case Buttons::Ok: set = QMessageBox::Ok; break;
+        case Buttons::OkCancel: set = QMessageBox::Ok | QMessageBox::Cancel; break;
+        case Buttons::YesNo: set = QMessageBox::Yes | QMessageBox::No; break;
+        case Buttons::YesNoCancel:
+            set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+            break;
+    }
+    switch (QMessageBox::question(parent_, title_, ToQString(text), set)) {
+        case QMessageBox::Ok: return Answer::Ok;
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        default: return Answer::Cancel;
+    }
+}
+
+std::optional<std::string> QtUi::AskPassword() {
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent_, title_, QString(), QLineEdit::Password,
+                                               QString(), &ok);
+    if (!ok) return std::nullopt;
+    return ToStdString(text);
+}
+
+std::optional<std::string> QtUi::ChooseOpenFile(const std::string& filter) {
+    const QString path =
+        QFileDialog::getOpenFileName(parent_, title_, DocumentsFolder(), QtFilter(filter));
+    if (path.isEmpty()) return std::nullopt;
+    return ToStdString(path);
+}
+
+std::optional<std::string> QtUi::ChooseSaveFile(const std::string& filter) {
+    const QString path =
+        QFileDialog::getSaveFileName(parent_, title_, DocumentsFolder(), QtFilter(filter));
+    if (path.isEmpty()) return std::nullopt;
+    return ToStdString(path);
+}
+
+}  // namespace qx

@@ -1,0 +1,26 @@
+// Documents as the main window has them after its load, for tests.
+#pragma once
+
+#include "app/document.h"
+#include "app/language_texts.h"
+#include "app/session.h"
+#include "channels/channel_ops.h"
+#include "scripted_ui.h"
+
+namespace qx::test {
+
+inline LanguageTexts EnglishTexts() { return LanguageTexts(QX_LANGUAGE_DIR, "english.ini"); }
+
+inline constexpr FeatureFlags kAllFeatures{true, true, true, false};
+
+// Loaded with the English texts and all features, then switched to `model`
+// (the document is clean, so the switch clears it without a question).
+inline Document LoadedDocument(int model = 3, FeatureFlags flags = kAllFeatures) {
+    Document doc;
+    ScriptedUi ui;
+    LoadMainWindow(doc, EnglishTexts(), flags, ui);
+    if (model != doc.modelIndex) ChangeModel(doc, model, ui, [] { return true; });
+    return doc;
+}
+
+}  // namespace qx::test

@@ -1,0 +1,32 @@
+// A Ui for tests: records every message and question, answers from a script.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/ui.h"
+
+namespace qx::test {
+
+class ScriptedUi final : public Ui {
+public:
+    std::vector<std::string> messages;   // ShowMessage texts, in order
+    std::vector<std::string> questions;  // Ask texts, in order
+    std::deque<Answer> answers;          // consumed by Ask; Cancel when exhausted
+    std::deque<std::optional<std::string>> passwords;
+    std::deque<std::optional<std::string>> files;
+
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    Answer Ask(const std::string& text, Buttons buttons) override;
+    std::optional<std::string> AskPassword() override { return Next(passwords); }
+    std::optional<std::string> ChooseOpenFile(const std::string&) override { return Next(files); }
+    std::optional<std::string> ChooseSaveFile(const std::string&) override { return Next(files); }
+
+    std::vector<Buttons> buttonsAsked;
+
+private:
+    static std::optional<std::string> Next(std::deque<std::optional<std::string>>& queue);
+};
+
+}  // namespace qx::test

@@ -1,0 +1,141 @@
+#include "app/settings_files.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/ini_file.h"
+#include "app/language_texts.h"
+
+namespace qx {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettingsFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = fs::temp_directory_path() /
+                ("qx_settings_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                 "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "language");
+        paths_ = SettingsPaths{root_ / "language", root_ / "config"};
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    void WriteBytes(const fs::path& path, const std::string& bytes) {
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    std::string ReadBytes(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+
+    fs::path root_;
+    SettingsPaths paths_;
+};
+
+TEST_F(SettingsFiles, CurrentLanguageComesFromTheUserCopyElseTheInstalledFile) {
+    EXPECT_EQ(ReadCurrentLanguage(paths_), "") << "absent file gives the empty text";
+    WriteBytes(paths_.languageDir / "mysetup.ini", "[language]\nCurrentLanguage = chinese.ini  \n");
+    EXPECT_EQ(ReadCurrentLanguage(paths_), "chinese.ini");
+    WriteCurrentLanguage(paths_, "english.ini");
+    EXPECT_EQ(ReadCurrentLanguage(paths_), "english.ini");
+    EXPECT_NE(ReadBytes(paths_.languageDir / "mysetup.ini").find("chinese.ini"), std::string::npos)
+        << "the installed file is never written";
+}
+
+TEST_F(SettingsFiles, WritingTheLanguageKeepsOtherLinesAndIgnoresFailure) {
+    WriteBytes(paths_.configDir / "mysetup.ini",
+               "; user notes\n[Other]\nx=1\n[LANGUAGE]\ncurrentlanguage=english.ini\n");
+    WriteCurrentLanguage(paths_, "chinese.ini");
+    const std::string text = ReadBytes(paths_.configDir / "mysetup.ini");
+    EXPECT_NE(text.find("; user notes"), std::string::npos);
+    EXPECT_NE(text.find("x=1"), std::string::npos);
+    EXPECT_EQ(ReadCurrentLanguage(paths_), "chinese.ini");
+    EXPECT_EQ(text.find("english.ini"), std::string::npos) << "the key is replaced, not added";
+
+    // A config folder that cannot be created (its parent is a file): silently ignored.
+    WriteBytes(root_ / "blocker", "x");
+    SettingsPaths blocked{paths_.languageDir, root_ / "blocker" / "qxprog"};
+    WriteCurrentLanguage(blocked, "chinese.ini");
+    EXPECT_FALSE(fs::exists(root_ / "blocker" / "qxprog"));
+}
+
+TEST_F(SettingsFiles, FeatureBytesMapInOrderAndBadFilesGiveZero) {
+    WriteBytes(paths_.languageDir / "Setting.ini", std::string("\x01\x00\x01\x00", 4));
+    const FeatureFlags flags = FeatureFlagsFromBytes(ReadFeatureBytes(paths_));
+    EXPECT_TRUE(flags.fiveTone);
+    EXPECT_FALSE(flags.twoTone);
+    EXPECT_TRUE(flags.dtmf);
+    EXPECT_FALSE(flags.fourth);
+
+    WriteBytes(paths_.languageDir / "Setting.ini", std::string("\x01\x01\x01", 3));
+    EXPECT_EQ(ReadFeatureBytes(paths_), (std::array<std::uint8_t, 4>{})) << "short file";
+    fs::remove(paths_.languageDir / "Setting.ini");
+    EXPECT_EQ(ReadFeatureBytes(paths_), (std::array<std::uint8_t, 4>{})) << "missing file";
+    fs::create_directories(paths_.languageDir / "Setting.ini");
+    EXPECT_EQ(ReadFeatureBytes(paths_), (std::array<std::uint8_t, 4>{})) << "unreadable";
+}
+
+TEST_F(SettingsFiles, StoredFeatureBytesAreSticky) {
+    WriteBytes(paths_.languageDir / "Setting.ini", std::string("\x01\x00\x00\x00", 4));
+    Session session = StartSession(paths_, OsVersion{}, "");
+    session.featureFlags = FeatureFlags{false, true, false, false};  // radio: 2-tone only
+    StoreFeatureFlags(session);
+    EXPECT_EQ(ReadBytes(paths_.configDir / "Setting.ini"), std::string("\x01\x01\x00\x00", 4));
+    session.featureFlags = FeatureFlags{false, false, true, false};
+    StoreFeatureFlags(session);
+    EXPECT_EQ(ReadBytes(paths_.configDir / "Setting.ini"), std::string("\x01\x01\x01\x00", 4));
+    // The next start reads the user's copy.
+    EXPECT_EQ(StartSession(paths_, OsVersion{}, "").featureFlags,
+              (FeatureFlags{true, true, true, false}));
+}
+
+TEST_F(SettingsFiles, StoringIntoAnUnwritableFolderIsSilent) {
+    WriteBytes(root_ / "blocker", "x");
+    Session session;
+    session.paths = SettingsPaths{paths_.languageDir, root_ / "blocker" / "qxprog"};
+    session.featureFlags.dtmf = true;
+    EXPECT_NO_THROW(StoreFeatureFlags(session));
+    EXPECT_EQ(session.storedFeatureBytes[2], 1) << "kept for this run all the same";
+}
+
+TEST_F(SettingsFiles, StartSessionChoosesThePort) {
+    EXPECT_FALSE(FixedPortListFor(OsVersion{false, 6}));
+    EXPECT_FALSE(FixedPortListFor(OsVersion{true, 10}));
+    EXPECT_TRUE(FixedPortListFor(OsVersion{true, 6}));
+    EXPECT_EQ(StartSession(paths_, OsVersion{true, 6}, "/dev/ttyUSB0").ComPort, "COM1");
+    const Session s = StartSession(paths_, OsVersion{}, "/dev/ttyUSB0");
+    EXPECT_EQ(s.ComPort, "/dev/ttyUSB0");
+    EXPECT_EQ(s.ComSettings, "9600,n,8,1");
+    EXPECT_TRUE(s.RadioPassword.empty());
+    EXPECT_EQ(StartSession(paths_, OsVersion{}, "").ComPort, "") << "no port";
+}
+
+TEST_F(SettingsFiles, Folders) {
+    EXPECT_EQ(UserConfigDir("/x/cfg", "/home/u"), fs::path("/x/cfg/qxprog"));
+    EXPECT_EQ(UserConfigDir("", "/home/u"), fs::path("/home/u/.config/qxprog"));
+    EXPECT_EQ(UserConfigDir(nullptr, nullptr), fs::path());
+    EXPECT_EQ(FindLanguageDir(root_), root_ / "language");
+    EXPECT_EQ(FindLanguageDir(root_ / "bin"), root_ / "bin" / ".." / "share" / "qxprog" / "language");
+}
+
+TEST_F(SettingsFiles, LanguageTextsLookUpCaseInsensitivelyAndTrim) {
+    WriteBytes(paths_.languageDir / "test.ini",
+               "\xEF\xBB\xBF[Channel]\n50015 =  Active  \r\n50015=second\n[msg]\n900b=Print?\n"
+               "long=" + std::string(300, 'x') + "\n");
+    const LanguageTexts texts(paths_.languageDir, "test.ini");
+    EXPECT_EQ(texts.LanguageText("Channel", "50015"), "Active") << "first occurrence, trimmed";
+    EXPECT_EQ(texts.LanguageText("MSG", "900B"), "Print?");
+    EXPECT_EQ(texts.LanguageText("MSG", "9001"), "");
+    EXPECT_EQ(texts.LanguageText("Nope", "50015"), "");
+    EXPECT_EQ(texts.LanguageText("msg", "long").size(), 254u);
+    EXPECT_EQ(LanguageTexts(paths_.languageDir, "").LanguageText("Channel", "50015"), "");
+    EXPECT_EQ(LanguageTexts(paths_.languageDir, "absent.ini").LanguageText("Channel", "50015"), "");
+}
+
+}  // namespace
+}  // namespace qx
