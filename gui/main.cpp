@@ -20,8 +20,8 @@ int main(int argc, char* argv[]) {
     parser.addOption(portOption);
     parser.process(app);
 
-    qx::Session session = qx::StartSession(qx::DefaultSettingsPaths(), qx::CurrentOsVersion(),
-                                           qx::FirstSerialPort());
+    qx::Session session =
+        qx::StartSession(qx::DefaultSettingsPaths(), qx::CurrentOsVersion(), qx::FirstSerialPort());
     if (parser.isSet(portOption)) session.ComPort = parser.value(portOption).toStdString();
 
     qx::MainWindow window(session);

@@ -14,12 +14,12 @@ namespace qx {
 
 class MainWindow final : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     MainWindow(Session& session, QWidget* parent = nullptr);
 
     Document& document() { return document_; }
 
-private:
+  private:
     void LoadTexts();
 
     Session& session_;

@@ -33,25 +33,35 @@ void QtUi::ShowMessage(const std::string& text) {
 Answer QtUi::Ask(const std::string& text, Buttons buttons) {
     QMessageBox::StandardButtons set;
     switch (buttons) {
-        case Buttons::Ok: set = QMessageBox::Ok; break;
-        case Buttons::OkCancel: set = QMessageBox::Ok | QMessageBox::Cancel; break;
-        case Buttons::YesNo: set = QMessageBox::Yes | QMessageBox::No; break;
+        case Buttons::Ok:
+            set = QMessageBox::Ok;
+            break;
+        case Buttons::OkCancel:
+            set = QMessageBox::Ok | QMessageBox::Cancel;
+            break;
+        case Buttons::YesNo:
+            set = QMessageBox::Yes | QMessageBox::No;
+            break;
         case Buttons::YesNoCancel:
             set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
             break;
     }
     switch (QMessageBox::question(parent_, title_, ToQString(text), set)) {
-        case QMessageBox::Ok: return Answer::Ok;
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        default: return Answer::Cancel;
+        case QMessageBox::Ok:
+            return Answer::Ok;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
     }
 }
 
 std::optional<std::string> QtUi::AskPassword() {
     bool ok = false;
-    const QString text = QInputDialog::getText(parent_, title_, QString(), QLineEdit::Password,
-                                               QString(), &ok);
+    const QString text =
+        QInputDialog::getText(parent_, title_, QString(), QLineEdit::Password, QString(), &ok);
     if (!ok) return std::nullopt;
     return ToStdString(text);
 }

@@ -8,7 +8,7 @@
 namespace qx {
 
 class QtUi final : public Ui {
-public:
+  public:
     explicit QtUi(QWidget* parent) : parent_(parent) {}
     void SetTitle(const QString& title) { title_ = title; }
 
@@ -18,7 +18,7 @@ public:
     std::optional<std::string> ChooseOpenFile(const std::string& filter) override;
     std::optional<std::string> ChooseSaveFile(const std::string& filter) override;
 
-private:
+  private:
     QWidget* parent_;
     QString title_;
 };

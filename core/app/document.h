@@ -23,16 +23,16 @@ inline constexpr const char* kNoFileName = "noname.qx";
 // The language texts the document uses, captured when the main window loads
 // (and again on a language change) as the window keeps its own copies.
 struct DocumentTexts {
-    std::string active;        // Channel 50015: an active row's status
-    std::string inactive;      // Channel 50016
-    std::string wide;          // Channel 50019
-    std::string narrow;        // Channel 50020
-    std::string scanSkipOff;   // Channel 50023, the default scan-skip choice
-    std::string scanSkipOn;    // Channel 50024
+    std::string active;       // Channel 50015: an active row's status
+    std::string inactive;     // Channel 50016
+    std::string wide;         // Channel 50019
+    std::string narrow;       // Channel 50020
+    std::string scanSkipOff;  // Channel 50023, the default scan-skip choice
+    std::string scanSkipOn;   // Channel 50024
     std::array<std::string, kColOptSignal + 1> headings;  // grid row 0
-    std::array<std::string, 9> messages;                   // MSG 9001..9009
-    std::string statusPanel1;  // OTHERS 70007
-    std::string statusPanel2;  // OTHERS 70008
+    std::array<std::string, 9> messages;                  // MSG 9001..9009
+    std::string statusPanel1;                             // OTHERS 70007
+    std::string statusPanel2;                             // OTHERS 70008
 
     static DocumentTexts From(const LanguageTexts& texts);
     // MSG 9001 .. 9009 by number.
@@ -49,11 +49,11 @@ struct SignallingMenus {
 struct Document {
     DocumentTexts texts;
 
-    GridTexts grid;              // MFG
-    ChannelTable table;          // ChannelTable
+    GridTexts grid;                                               // MFG
+    ChannelTable table;                                           // ChannelTable
     std::array<std::string, kColSignalSubCode + 1> DefaultRow{};  // element 1 unused
     std::array<std::string, kRowCount + 1> RowStep{};             // rows 1..104
-    std::array<bool, kRowCount + 1> RowActive{};                   // rows 1..104
+    std::array<bool, kRowCount + 1> RowActive{};                  // rows 1..104
 
     std::string strSetup = kDefaultSetup;
     std::string strAutoDial = kDefaultAutoDial;

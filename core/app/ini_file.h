@@ -12,14 +12,14 @@ namespace qx {
 // All values of one INI text, looked up case-insensitively. The first
 // occurrence of a key in a section wins.
 class IniData {
-public:
+  public:
     static IniData Parse(const std::string& content);
     // Empty data when the file is missing or unreadable.
     static IniData Load(const std::filesystem::path& path);
 
     std::optional<std::string> Value(const std::string& section, const std::string& key) const;
 
-private:
+  private:
     std::map<std::string, std::string> values_;  // "SECTION\nKEY" in upper case -> value
 };
 

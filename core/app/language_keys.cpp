@@ -28,9 +28,9 @@ std::vector<LanguageKey> BuildKeys() {
     AddRange(keys, "OPTION", 60069, 60089);
     AddRange(keys, "OPTION", 60093, 60095);
     for (const char* k : {"6100C", "61002", "61003"}) keys.push_back({"COMMSET", k});
-    for (const char* k : {"msg1", "msg2", "msg3", "msg4", "msgopen", "msgversion",
-                          "msgmodeltypedif", "msgbanddif", "RW001", "rw002", "rw003", "rw004",
-                          "rw005", "rw006"}) {
+    for (const char* k :
+         {"msg1", "msg2", "msg3", "msg4", "msgopen", "msgversion", "msgmodeltypedif", "msgbanddif",
+          "RW001", "rw002", "rw003", "rw004", "rw005", "rw006"}) {
         keys.push_back({"RW", k});
     }
     return keys;

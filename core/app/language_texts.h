@@ -10,7 +10,7 @@
 namespace qx {
 
 class LanguageTexts {
-public:
+  public:
     LanguageTexts() = default;
     // Loads `languageDir / fileName`; an empty or unknown name gives empty texts.
     LanguageTexts(const std::filesystem::path& languageDir, const std::string& fileName);
@@ -18,7 +18,7 @@ public:
     // Trimmed value, at most 254 bytes (cut at a character boundary).
     std::string LanguageText(const std::string& section, const std::string& key) const;
 
-private:
+  private:
     IniData data_;
 };
 

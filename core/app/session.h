@@ -28,8 +28,8 @@ struct Session {
     inline static const std::string kComSettings = "9600,n,8,1";
 
     SettingsPaths paths;
-    std::string LanguageFile;      // "english.ini", "chinese.ini" or empty
-    std::string ComPort;           // port name; empty means no port
+    std::string LanguageFile;  // "english.ini", "chinese.ini" or empty
+    std::string ComPort;       // port name; empty means no port
     std::string ComSettings = kComSettings;
     bool FixedPortList = false;
     FeatureFlags featureFlags;

@@ -37,7 +37,8 @@ std::string ReadCurrentLanguage(const SettingsPaths& paths) {
 
 void WriteCurrentLanguage(const SettingsPaths& paths, const std::string& languageFile) {
     if (paths.configDir.empty()) return;
-    (void)WriteIniValue(paths.configDir / kMySetupFile, "language", "CurrentLanguage", languageFile);
+    (void)WriteIniValue(paths.configDir / kMySetupFile, "language", "CurrentLanguage",
+                        languageFile);
 }
 
 std::array<std::uint8_t, 4> ReadFeatureBytes(const SettingsPaths& paths) {

@@ -39,7 +39,8 @@ EditorView ListEditor(const std::string& name, std::vector<std::string> entries,
 EditorView CodeList(const std::string& name, int index, const std::vector<std::string>& entries,
                     const std::string& storedPosition) {
     const long long position = ParseInteger(storedPosition).value_or(0);
-    return EditorView{EditorKind::List, name, index, entries, ListItemOrFirst(entries, position), 0};
+    return EditorView{
+        EditorKind::List, name, index, entries, ListItemOrFirst(entries, position), 0};
 }
 
 std::string ToneKindOf(const std::string& tone) {
@@ -57,14 +58,19 @@ EditorView OpenEditor(Document& doc, int row, int column) {
         case kColStep:
             if (cell == kInactiveCell) return {};
             return ListEditor("ComboRef", StepList(), cell);
-        case kColRxFreq: return TextEditor("TxtRxFreq", cell, kFrequencyMaxLength);
-        case kColTxFreq: return TextEditor("TxtTxFreq", cell, kFrequencyMaxLength);
+        case kColRxFreq:
+            return TextEditor("TxtRxFreq", cell, kFrequencyMaxLength);
+        case kColTxFreq:
+            return TextEditor("TxtTxFreq", cell, kFrequencyMaxLength);
         case kColRxTone:
-        case kColTxTone: return ListEditor("ComboCTCSSDCS", kToneKinds, ToneKindOf(cell));
+        case kColTxTone:
+            return ListEditor("ComboCTCSSDCS", kToneKinds, ToneKindOf(cell));
         case kColBandwidth:
             return ListEditor("ComboWN", {doc.texts.wide, doc.texts.narrow}, cell);
-        case kColPacMode: return ListEditor("ComboPACMOD", kOffOn, cell);
-        case kColDcsDetect: return ListEditor("ComboDCSDET", kOffOn, cell);
+        case kColPacMode:
+            return ListEditor("ComboPACMOD", kOffOn, cell);
+        case kColDcsDetect:
+            return ListEditor("ComboDCSDET", kOffOn, cell);
         case kColScanSkip:
             if (row > kChannelRows - 1) return {};
             return ListEditor("ComboSCNSkp", {doc.texts.scanSkipOff, doc.texts.scanSkipOn}, cell);
@@ -76,15 +82,19 @@ EditorView OpenEditor(Document& doc, int row, int column) {
             }
             return EditorView{EditorKind::List, "ComboPRI", -1, std::move(entries), shown, 0};
         }
-        case kColBcl: return ListEditor("ComboBCL", kOffOn, cell);
-        case kColAni: return ListEditor("ComboANI", kOffOn, cell);
-        case kColShift: return ListEditor("ComboShift", kOffOn, cell);
+        case kColBcl:
+            return ListEditor("ComboBCL", kOffOn, cell);
+        case kColAni:
+            return ListEditor("ComboANI", kOffOn, cell);
+        case kColShift:
+            return ListEditor("ComboShift", kOffOn, cell);
         case kColOptSignal: {
             const std::string current =
                 cell != kInactiveCell && ListContains(cell, doc.optSignalList) ? cell : "None";
             return ListEditor("ComboOptSignal", doc.optSignalList, current);
         }
-        default: return {};
+        default:
+            return {};
     }
 }
 
@@ -252,7 +262,8 @@ std::vector<EditorView> ChooseOptSignal(Document& doc, const std::string& type) 
     const std::string& code = doc.Table(doc.currentRow, kColSignalCode);
     const std::string& subCode = doc.Table(doc.currentRow, kColSignalSubCode);
     std::vector<EditorView> lists;
-    if (type == "DTMF" || type == "DTMF-ANI") lists.push_back(CodeList("Combo2", 0, kDtmfCodes, code));
+    if (type == "DTMF" || type == "DTMF-ANI")
+        lists.push_back(CodeList("Combo2", 0, kDtmfCodes, code));
     if (type == "DTMF-ANI") lists.push_back(CodeList("Combo4", -1, kDtmfAniModes, subCode));
     if (type == "2Tone") lists.push_back(CodeList("Combo2", 1, NumberedCodes(), code));
     if (type == "5Tone") {

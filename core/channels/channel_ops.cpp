@@ -22,7 +22,8 @@ std::string& DefaultAt(Document& doc, int column) {
 }
 
 void SetRowLabels(Document& doc) {
-    for (int row = 1; row <= kChannelRows; ++row) doc.Cell(row, kColLabel) = std::to_string(row - 1);
+    for (int row = 1; row <= kChannelRows; ++row)
+        doc.Cell(row, kColLabel) = std::to_string(row - 1);
     doc.Cell(kPlRow, kColLabel) = "PL";
     doc.Cell(kPhRow, kColLabel) = "PH";
     doc.Cell(kCallRow, kColLabel) = "C";

@@ -31,7 +31,7 @@ enum Column : int {
     kColSignalSubCode = 18,
 };
 
-inline constexpr int kFirstFieldColumn = kColName;     // the columns rows copy between
+inline constexpr int kFirstFieldColumn = kColName;      // the columns rows copy between
 inline constexpr int kLastFieldColumn = kColOptSignal;  // grid and table: 2..16
 
 inline constexpr int kRowCount = 104;  // rows 1..104
@@ -46,7 +46,7 @@ inline constexpr const char* kInactiveCell = "---";
 // A bounds-checked matrix of texts addressed (row, column).
 template <int Rows, int Columns>
 class TextMatrix {
-public:
+  public:
     static constexpr int kRows = Rows;
     static constexpr int kColumns = Columns;
 
@@ -54,11 +54,11 @@ public:
     const std::string& At(int row, int column) const { return cells_.at(Index(row, column)); }
     friend bool operator==(const TextMatrix&, const TextMatrix&) = default;
 
-private:
+  private:
     static std::size_t Index(int row, int column) {
         if (row < 0 || row >= Rows || column < 0 || column >= Columns) {
-            throw std::out_of_range("cell (" + std::to_string(row) + ", " +
-                                    std::to_string(column) + ") outside the table");
+            throw std::out_of_range("cell (" + std::to_string(row) + ", " + std::to_string(column) +
+                                    ") outside the table");
         }
         return static_cast<std::size_t>(row) * Columns + static_cast<std::size_t>(column);
     }
@@ -78,11 +78,16 @@ inline std::string PriorityName(int row) {
         return (channel < 10 ? "0" : "") + std::to_string(channel);
     }
     switch (row) {
-        case kPlRow: return "PL";
-        case kPhRow: return "PH";
-        case kCallRow: return "CAL";
-        case kVfoRow: return "VFO";
-        default: return {};
+        case kPlRow:
+            return "PL";
+        case kPhRow:
+            return "PH";
+        case kCallRow:
+            return "CAL";
+        case kVfoRow:
+            return "VFO";
+        default:
+            return {};
     }
 }
 

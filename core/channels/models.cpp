@@ -101,14 +101,21 @@ std::string DefaultFrequency(int modelIndex) {
     if (modelIndex <= 15) return "223.5000";
     if (modelIndex <= 23) return "350.0000";
     switch (modelIndex) {
-        case 24: return "435.0000";
-        case 25: return "445.0000";
+        case 24:
+            return "435.0000";
+        case 25:
+            return "445.0000";
         case 26:
-        case 27: return "435.0000";
-        case 28: return "440.0000";
-        case 29: return "450.0000";
-        case 30: return "420.0000";
-        default: return "415.0000";
+        case 27:
+            return "435.0000";
+        case 28:
+            return "440.0000";
+        case 29:
+            return "450.0000";
+        case 30:
+            return "420.0000";
+        default:
+            return "415.0000";
     }
 }
 

@@ -82,7 +82,8 @@ std::string ListItemOrFallback(long long index, const std::vector<std::string>& 
                                long long fallbackIndex) {
     const auto size = static_cast<long long>(list.size());
     if (index >= 0 && index < size) return list[static_cast<std::size_t>(index)];
-    if (fallbackIndex >= 0 && fallbackIndex < size) return list[static_cast<std::size_t>(fallbackIndex)];
+    if (fallbackIndex >= 0 && fallbackIndex < size)
+        return list[static_cast<std::size_t>(fallbackIndex)];
     return {};
 }
 

@@ -11,7 +11,7 @@ enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
 
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
     virtual void ShowMessage(const std::string& text) = 0;
     virtual Answer Ask(const std::string& text, Buttons buttons) = 0;

@@ -15,8 +15,8 @@ struct ScaledDecimal {
     static constexpr std::int64_t kScale = 1'000'000'000'000;
     std::int64_t units = 0;  // value * kScale, truncated beyond 12 decimals
 
-    std::int64_t IntegerPart() const { return units / kScale; }          // toward zero
-    std::int64_t FractionUnits() const { return units % kScale; }        // same sign as value
+    std::int64_t IntegerPart() const { return units / kScale; }    // toward zero
+    std::int64_t FractionUnits() const { return units % kScale; }  // same sign as value
     double ToDouble() const { return static_cast<double>(units) / static_cast<double>(kScale); }
     friend auto operator<=>(const ScaledDecimal&, const ScaledDecimal&) = default;
 };

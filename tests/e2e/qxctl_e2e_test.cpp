@@ -1,10 +1,10 @@
 // qxctl run as a user runs it: output and exit codes.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <array>
 #include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 #include "channels/models.h"
 
@@ -22,7 +22,8 @@ ProgramRun RunQxctl(const std::string& args) {
     if (pipe == nullptr) return run;
     std::array<char, 4096> buffer{};
     std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        run.out.append(buffer.data(), n);
     const int status = pclose(pipe);
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;

@@ -10,7 +10,7 @@
 namespace qx::test {
 
 class ScriptedUi final : public Ui {
-public:
+  public:
     std::vector<std::string> messages;   // ShowMessage texts, in order
     std::vector<std::string> questions;  // Ask texts, in order
     std::deque<Answer> answers;          // consumed by Ask; Cancel when exhausted
@@ -25,7 +25,7 @@ public:
 
     std::vector<Buttons> buttonsAsked;
 
-private:
+  private:
     static std::optional<std::string> Next(std::deque<std::optional<std::string>>& queue);
 };
 

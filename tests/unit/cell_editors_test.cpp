@@ -25,14 +25,14 @@ TEST(CellClicked, OpensTheEditorOfTheColumn) {
         int column;
         const char* editor;
     };
-    for (const Case c : {Case{kColName, "TxtName"}, Case{kColStep, "ComboRef"},
-                         Case{kColRxFreq, "TxtRxFreq"}, Case{kColRxTone, "ComboCTCSSDCS"},
-                         Case{kColBandwidth, "ComboWN"}, Case{kColPacMode, "ComboPACMOD"},
-                         Case{kColDcsDetect, "ComboDCSDET"}, Case{kColScanSkip, "ComboSCNSkp"},
-                         Case{kColPriority, "ComboPRI"}, Case{kColTxFreq, "TxtTxFreq"},
-                         Case{kColTxTone, "ComboCTCSSDCS"}, Case{kColBcl, "ComboBCL"},
-                         Case{kColAni, "ComboANI"}, Case{kColShift, "ComboShift"},
-                         Case{kColOptSignal, "ComboOptSignal"}}) {
+    for (const Case c :
+         {Case{kColName, "TxtName"}, Case{kColStep, "ComboRef"}, Case{kColRxFreq, "TxtRxFreq"},
+          Case{kColRxTone, "ComboCTCSSDCS"}, Case{kColBandwidth, "ComboWN"},
+          Case{kColPacMode, "ComboPACMOD"}, Case{kColDcsDetect, "ComboDCSDET"},
+          Case{kColScanSkip, "ComboSCNSkp"}, Case{kColPriority, "ComboPRI"},
+          Case{kColTxFreq, "TxtTxFreq"}, Case{kColTxTone, "ComboCTCSSDCS"},
+          Case{kColBcl, "ComboBCL"}, Case{kColAni, "ComboANI"}, Case{kColShift, "ComboShift"},
+          Case{kColOptSignal, "ComboOptSignal"}}) {
         doc.bModify = false;
         const EditorView view = CellClicked(doc, 1, c.column);
         EXPECT_EQ(view.name, c.editor) << "column " << c.column;

@@ -54,9 +54,9 @@ TEST(ClearAll, DefaultsPerModel) {
         const char* frequency;
         const char* step;
     };
-    for (const Case c : {Case{0, "27.0000", "5"}, Case{2, "145.0000", "12.5"},
-                         Case{4, "145.0000", "5"}, Case{8, "223.0000", "5"},
-                         Case{16, "350.0000", "5"}, Case{31, "415.0000", "5"}}) {
+    for (const Case c :
+         {Case{0, "27.0000", "5"}, Case{2, "145.0000", "12.5"}, Case{4, "145.0000", "5"},
+          Case{8, "223.0000", "5"}, Case{16, "350.0000", "5"}, Case{31, "415.0000", "5"}}) {
         const Document doc = LoadedDocument(c.model);
         EXPECT_EQ(doc.Cell(1, kColRxFreq), c.frequency) << "model " << c.model;
         EXPECT_EQ(doc.Cell(kCallRow, kColTxFreq), c.frequency) << "model " << c.model;
@@ -113,8 +113,9 @@ TEST(ModelChange, AsksBeforeDiscardingChanges) {
         bool expectSaved;
         bool expectCleared;
     };
-    for (const Case c : {Case{Answer::Cancel, true, false, false}, Case{Answer::No, true, false, true},
-                         Case{Answer::Yes, true, true, true}, Case{Answer::Yes, false, true, false}}) {
+    for (const Case c :
+         {Case{Answer::Cancel, true, false, false}, Case{Answer::No, true, false, true},
+          Case{Answer::Yes, true, true, true}, Case{Answer::Yes, false, true, false}}) {
         Document doc = LoadedDocument(3);
         CellClicked(doc, 5, kColStatus);  // an edit
         ASSERT_TRUE(doc.bModify);

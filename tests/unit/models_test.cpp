@@ -31,12 +31,18 @@ TEST(ModelTable, CodesFollowBandEditionAndSeries) {
     // third series (T 33, E 66, J CC, TA 99)
     for (const auto& m : ModelTable()) {
         const char band = m.name[6];
-        const std::string bandCode = band == 'A' ? "33" : band == 'B' ? "66" : band == 'C' ? "CC" : "99";
+        const std::string bandCode = band == 'A'   ? "33"
+                                     : band == 'B' ? "66"
+                                     : band == 'C' ? "CC"
+                                                   : "99";
         EXPECT_EQ(m.modelCode.substr(0, 2), bandCode) << m.name;
         const bool dEdition = m.name.back() == 'D';
         EXPECT_EQ(m.modelCode.substr(2, 2), dEdition ? "AA" : "55") << m.name;
         const std::string series = m.name.substr(7, m.name.size() - 7 - (dEdition ? 1 : 0));
-        const std::string seriesCode = series == "T" ? "33" : series == "E" ? "66" : series == "J" ? "CC" : "99";
+        const std::string seriesCode = series == "T"   ? "33"
+                                       : series == "E" ? "66"
+                                       : series == "J" ? "CC"
+                                                       : "99";
         EXPECT_EQ(m.modelCode.substr(4, 2), seriesCode) << m.name;
     }
 }

@@ -27,10 +27,10 @@ TEST(Numbers, NumericTexts) {
         bool numeric;
     };
     const Case cases[] = {
-        {"145.0125", true}, {"145", true},     {" 145.5 ", true}, {".5", true},
-        {"145.", true},     {"-3", true},      {"+3.25", true},   {"", false},
-        {"---", false},     {"145,0125", false}, {"1e3", false},   {"14 5", false},
-        {".", false},       {"abc", false},    {"1.2.3", false},  {"-", false},
+        {"145.0125", true}, {"145", true},       {" 145.5 ", true}, {".5", true},
+        {"145.", true},     {"-3", true},        {"+3.25", true},   {"", false},
+        {"---", false},     {"145,0125", false}, {"1e3", false},    {"14 5", false},
+        {".", false},       {"abc", false},      {"1.2.3", false},  {"-", false},
     };
     for (const auto& c : cases) EXPECT_EQ(IsNumeric(c.text), c.numeric) << c.text;
 }

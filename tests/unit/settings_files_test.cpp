@@ -13,11 +13,12 @@ namespace {
 namespace fs = std::filesystem;
 
 class SettingsFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("qx_settings_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        root_ =
+            fs::temp_directory_path() /
+            ("qx_settings_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root_);
         fs::create_directories(root_ / "language");
         paths_ = SettingsPaths{root_ / "language", root_ / "config"};
@@ -120,13 +121,15 @@ TEST_F(SettingsFiles, Folders) {
     EXPECT_EQ(UserConfigDir("", "/home/u"), fs::path("/home/u/.config/qxprog"));
     EXPECT_EQ(UserConfigDir(nullptr, nullptr), fs::path());
     EXPECT_EQ(FindLanguageDir(root_), root_ / "language");
-    EXPECT_EQ(FindLanguageDir(root_ / "bin"), root_ / "bin" / ".." / "share" / "qxprog" / "language");
+    EXPECT_EQ(FindLanguageDir(root_ / "bin"),
+              root_ / "bin" / ".." / "share" / "qxprog" / "language");
 }
 
 TEST_F(SettingsFiles, LanguageTextsLookUpCaseInsensitivelyAndTrim) {
     WriteBytes(paths_.languageDir / "test.ini",
                "\xEF\xBB\xBF[Channel]\n50015 =  Active  \r\n50015=second\n[msg]\n900b=Print?\n"
-               "long=" + std::string(300, 'x') + "\n");
+               "long=" +
+                   std::string(300, 'x') + "\n");
     const LanguageTexts texts(paths_.languageDir, "test.ini");
     EXPECT_EQ(texts.LanguageText("Channel", "50015"), "Active") << "first occurrence, trimmed";
     EXPECT_EQ(texts.LanguageText("MSG", "900B"), "Print?");
