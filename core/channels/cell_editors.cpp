@@ -1,5 +1,7 @@
 #include "channels/cell_editors.h"
 
+#include <optional>
+
 #include "channels/channel_ops.h"
 #include "channels/value_lists.h"
 #include "util/numbers.h"
@@ -178,32 +180,37 @@ void LeaveStep(Document& doc, const std::string& step) {
     doc.RowStep.at(static_cast<std::size_t>(doc.currentRow)) = step.empty() ? "5" : step;
 }
 
-void CommitRxFreq(Document& doc, const std::string& text, Ui& ui) {
+namespace {
+
+// The entry rounded to the row's step, or nullopt after telling the user why
+// it cannot be taken (not a number, outside the model's band).
+std::optional<std::string> AcceptFrequency(const Document& doc, const std::string& text, Ui& ui,
+                                           bool rx) {
     if (!IsNumeric(text)) {
         ui.ShowMessage(doc.texts.Message(9005));
-        return;
+        return std::nullopt;
     }
-    const BandCheck rx = CheckRxFreq(doc, text);
-    if (!rx.inBand) {
-        ui.ShowMessage(doc.texts.Message(9006) + rx.rangeText);
-        return;
+    const BandCheck check = rx ? CheckRxFreq(doc, text) : CheckTxFreq(doc, text);
+    if (!check.inBand) {
+        ui.ShowMessage(doc.texts.Message(rx ? 9006 : 9009) + check.rangeText);
+        return std::nullopt;
     }
-    const std::string value = AdjustRxFreq(doc, text);
-    doc.Cell(doc.currentRow, kColRxFreq) = value;
-    if (CheckTxFreq(doc, text).inBand) doc.Cell(doc.currentRow, kColTxFreq) = value;
+    return AdjustRxFreq(doc, text);
+}
+
+}  // namespace
+
+void CommitRxFreq(Document& doc, const std::string& text, Ui& ui) {
+    const auto value = AcceptFrequency(doc, text, ui, true);
+    if (!value) return;
+    doc.Cell(doc.currentRow, kColRxFreq) = *value;
+    if (CheckTxFreq(doc, text).inBand) doc.Cell(doc.currentRow, kColTxFreq) = *value;
 }
 
 void CommitTxFreq(Document& doc, const std::string& text, Ui& ui) {
-    if (!IsNumeric(text)) {
-        ui.ShowMessage(doc.texts.Message(9005));
-        return;
+    if (const auto value = AcceptFrequency(doc, text, ui, false)) {
+        doc.Cell(doc.currentRow, kColTxFreq) = *value;
     }
-    const BandCheck tx = CheckTxFreq(doc, text);
-    if (!tx.inBand) {
-        ui.ShowMessage(doc.texts.Message(9009) + tx.rangeText);
-        return;
-    }
-    doc.Cell(doc.currentRow, kColTxFreq) = AdjustRxFreq(doc, text);
 }
 
 EditorView ChooseToneKind(Document& doc, const std::string& kind) {
