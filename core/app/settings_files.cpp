@@ -9,7 +9,7 @@ namespace qx {
 
 std::filesystem::path FindLanguageDir(const std::filesystem::path& executableDir) {
     std::error_code ec;
-    const auto beside = executableDir / "language";
+    auto beside = executableDir / "language";
     if (std::filesystem::is_directory(beside, ec)) return beside;
     return executableDir / ".." / "share" / "qxprog" / "language";
 }
