@@ -33,9 +33,9 @@ EditorView TextEditor(const std::string& name, const std::string& text, int maxL
 // A list editor opens on the cell's own value, so leaving it without a choice
 // keeps the cell as it was.
 EditorView ListEditor(const std::string& name, std::vector<std::string> entries,
-                      const std::string& current, int index = -1) {
+                      const std::string& current) {
     std::string shown = ListItemMatchOrFirst(entries, current);
-    return EditorView{EditorKind::List, name, index, std::move(entries), std::move(shown), 0};
+    return EditorView{EditorKind::List, name, -1, std::move(entries), std::move(shown), 0};
 }
 
 EditorView CodeList(const std::string& name, int index, const std::vector<std::string>& entries,
@@ -58,7 +58,6 @@ EditorView OpenEditor(Document& doc, int row, int column) {
             if (row > kCallRow) return {};
             return TextEditor("TxtName", cell, kNameMaxLength);
         case kColStep:
-            if (cell == kInactiveCell) return {};
             return ListEditor("ComboRef", StepList(), cell);
         case kColRxFreq:
             return TextEditor("TxtRxFreq", cell, kFrequencyMaxLength);
@@ -90,11 +89,8 @@ EditorView OpenEditor(Document& doc, int row, int column) {
             return ListEditor("ComboANI", kOffOn, cell);
         case kColShift:
             return ListEditor("ComboShift", kOffOn, cell);
-        case kColOptSignal: {
-            const std::string current =
-                cell != kInactiveCell && ListContains(cell, doc.optSignalList) ? cell : "None";
-            return ListEditor("ComboOptSignal", doc.optSignalList, current);
-        }
+        case kColOptSignal:  // a type the radio does not offer shows "None"
+            return ListEditor("ComboOptSignal", doc.optSignalList, cell);
         default:
             return {};
     }
@@ -167,8 +163,14 @@ std::string CommitName(Document& doc, const std::string& text) {
     return CurrentCell(doc);
 }
 
-void ChooseStep(Document& doc, const std::string& step) {
+namespace {
+void SetRowStep(Document& doc, const std::string& step) {
     doc.RowStep.at(static_cast<std::size_t>(doc.currentRow)) = step.empty() ? "5" : step;
+}
+}  // namespace
+
+void ChooseStep(Document& doc, const std::string& step) {
+    SetRowStep(doc, step);
     for (int column : {kColRxFreq, kColTxFreq}) {
         std::string& cell = doc.Cell(doc.currentRow, column);
         if (!cell.empty()) cell = AdjustRxFreq(doc, cell);
@@ -177,7 +179,7 @@ void ChooseStep(Document& doc, const std::string& step) {
 
 void LeaveStep(Document& doc, const std::string& step) {
     CurrentCell(doc) = step;
-    doc.RowStep.at(static_cast<std::size_t>(doc.currentRow)) = step.empty() ? "5" : step;
+    SetRowStep(doc, step);
 }
 
 namespace {
