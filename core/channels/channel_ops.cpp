@@ -62,7 +62,7 @@ void InitialSingleLine(Document& doc, int row) {
     if (doc.modelIndex == 9 && row == 1) return;
     if (row < 1 || row > kRowCount) return;
     doc.Cell(row, kColName).clear();
-    doc.Cell(row, kColStep) = UsesStepDefault(doc.modelIndex) ? ModelStep(doc.modelIndex) : "5";
+    doc.Cell(row, kColStep) = ModelStep(doc.modelIndex);
     const std::string frequency = DefaultFrequency(doc.modelIndex);
     if (!frequency.empty()) {
         doc.Cell(row, kColRxFreq) = frequency;

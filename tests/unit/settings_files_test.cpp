@@ -65,6 +65,29 @@ TEST_F(SettingsFiles, WritingTheLanguageKeepsOtherLinesAndIgnoresFailure) {
     EXPECT_FALSE(fs::exists(root_ / "blocker" / "qxprog"));
 }
 
+TEST_F(SettingsFiles, WriteIniValuePlacesTheKeyInItsSection) {
+    struct Case {
+        const char* before;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"", "[language]\nCurrentLanguage=x\n"},
+        {"[a]\nk=1\n", "[a]\nk=1\n\n[language]\nCurrentLanguage=x\n"},
+        {"[language]\nother=1\n\n[b]\nk=2\n",
+         "[language]\nother=1\nCurrentLanguage=x\n\n[b]\nk=2\n"},
+        {"[b]\ncurrentlanguage=y\n[Language]\n currentlanguage = y \r\n",
+         "[b]\ncurrentlanguage=y\n[Language]\nCurrentLanguage=x\n"},
+    };
+    const fs::path file = root_ / "w.ini";
+    for (const auto& c : cases) {
+        fs::remove(file);
+        if (*c.before != '\0') WriteBytes(file, c.before);
+        ASSERT_TRUE(WriteIniValue(file, "language", "CurrentLanguage", "x"));
+        EXPECT_EQ(ReadBytes(file), c.after) << "from: " << c.before;
+        EXPECT_EQ(IniData::Load(file).Value("LANGUAGE", "currentlanguage"), "x");
+    }
+}
+
 TEST_F(SettingsFiles, FeatureBytesMapInOrderAndBadFilesGiveZero) {
     WriteBytes(paths_.languageDir / "Setting.ini", std::string("\x01\x00\x01\x00", 4));
     const FeatureFlags flags = FeatureFlagsFromBytes(ReadFeatureBytes(paths_));
