@@ -109,6 +109,26 @@ void ClearPrioritiesNaming(Document& doc, int row) {
     }
 }
 
+void SetRowStep(Document& doc, const std::string& step) {
+    doc.RowStep.at(static_cast<std::size_t>(doc.currentRow)) = step.empty() ? "5" : step;
+}
+
+// The entry rounded to the row's step, or nullopt after telling the user why
+// it cannot be taken (not a number, outside the model's band).
+std::optional<std::string> AcceptFrequency(const Document& doc, const std::string& text, Ui& ui,
+                                           bool rx) {
+    if (!IsNumeric(text)) {
+        ui.ShowMessage(doc.texts.Message(9005));
+        return std::nullopt;
+    }
+    const BandCheck check = rx ? CheckRxFreq(doc, text) : CheckTxFreq(doc, text);
+    if (!check.inBand) {
+        ui.ShowMessage(doc.texts.Message(rx ? 9006 : 9009) + check.rangeText);
+        return std::nullopt;
+    }
+    return AdjustRxFreq(doc, text);
+}
+
 }  // namespace
 
 EditorView CellClicked(Document& doc, int row, int column) {
@@ -163,12 +183,6 @@ std::string CommitName(Document& doc, const std::string& text) {
     return CurrentCell(doc);
 }
 
-namespace {
-void SetRowStep(Document& doc, const std::string& step) {
-    doc.RowStep.at(static_cast<std::size_t>(doc.currentRow)) = step.empty() ? "5" : step;
-}
-}  // namespace
-
 void ChooseStep(Document& doc, const std::string& step) {
     SetRowStep(doc, step);
     for (int column : {kColRxFreq, kColTxFreq}) {
@@ -181,26 +195,6 @@ void LeaveStep(Document& doc, const std::string& step) {
     CurrentCell(doc) = step;
     SetRowStep(doc, step);
 }
-
-namespace {
-
-// The entry rounded to the row's step, or nullopt after telling the user why
-// it cannot be taken (not a number, outside the model's band).
-std::optional<std::string> AcceptFrequency(const Document& doc, const std::string& text, Ui& ui,
-                                           bool rx) {
-    if (!IsNumeric(text)) {
-        ui.ShowMessage(doc.texts.Message(9005));
-        return std::nullopt;
-    }
-    const BandCheck check = rx ? CheckRxFreq(doc, text) : CheckTxFreq(doc, text);
-    if (!check.inBand) {
-        ui.ShowMessage(doc.texts.Message(rx ? 9006 : 9009) + check.rangeText);
-        return std::nullopt;
-    }
-    return AdjustRxFreq(doc, text);
-}
-
-}  // namespace
 
 void CommitRxFreq(Document& doc, const std::string& text, Ui& ui) {
     const auto value = AcceptFrequency(doc, text, ui, true);

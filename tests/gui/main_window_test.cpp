@@ -1,7 +1,4 @@
 // The main window starts offscreen with the language texts and a cleared document.
-#include <QApplication>
-#include <QLabel>
-#include <QStatusBar>
 #include <QtTest>
 
 #include "main_window.h"
