@@ -27,8 +27,7 @@ bool IsIgnoredKey(char32_t key) {
     return key == 3 || key == 22 || key == 24 || key == '\r' || key == '\n' || key > 127;
 }
 
-std::string TypeKey(const std::string& current, char32_t key, KeyRule rule,
-                    std::size_t maxLength) {
+std::string TypeKey(const std::string& current, char32_t key, KeyRule rule, std::size_t maxLength) {
     if (IsIgnoredKey(key) || current.size() >= maxLength) return current;
     const std::optional<char> accepted = rule(key);
     return accepted ? current + *accepted : current;

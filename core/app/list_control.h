@@ -38,8 +38,7 @@ using KeyRule = std::optional<char> (*)(char32_t key);
 
 // Appends the key to `current` when `rule` accepts it and the text is still
 // shorter than `maxLength`; otherwise returns `current` unchanged.
-std::string TypeKey(const std::string& current, char32_t key, KeyRule rule,
-                    std::size_t maxLength);
+std::string TypeKey(const std::string& current, char32_t key, KeyRule rule, std::size_t maxLength);
 // Runs every character of `text` through TypeKey, as pasting or setting a
 // text would type it.
 std::string FilterText(const std::string& text, KeyRule rule, std::size_t maxLength);
