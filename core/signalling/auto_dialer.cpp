@@ -1,0 +1,74 @@
+#include "signalling/auto_dialer.h"
+
+#include <algorithm>
+
+#include "util/text.h"
+
+namespace qx {
+namespace {
+
+bool IsTypedAutoDialChar(char c) { return IsAutoDialChar(c) || (c >= 'a' && c <= 'd'); }
+
+}  // namespace
+
+bool IsAutoDialChar(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'D') || c == '*' || c == '#' || c == '-';
+}
+
+std::array<std::string, kAutoDialEntries> AutoDialEntries(const std::string& record) {
+    std::array<std::string, kAutoDialEntries> entries{};
+    const std::vector<std::string> fields = Split(record, '|');
+    for (std::size_t i = 0; i < entries.size() && i + 1 < fields.size(); ++i) {
+        entries[i] = fields[i + 1];
+    }
+    return entries;
+}
+
+std::string AutoDialRecord(const std::array<std::string, kAutoDialEntries>& entries) {
+    std::string record = "Ad|";
+    for (const std::string& entry : entries) {
+        const std::size_t keep = std::min(entry.size(), kAutoDialEntryLength);
+        record += entry.substr(entry.size() - keep) + "|";
+    }
+    return record;
+}
+
+AutoDialerDialog::AutoDialerDialog(const std::string& strAutoDial, const LanguageTexts& lang,
+                                   Ui& ui)
+    : ui_(ui),
+      title_(lang.LanguageText("OTHERS", "70001")),
+      prompt_(lang.LanguageText("OTHERS", "70004")),
+      invalidMessage_(lang.LanguageText("OTHERS", "70011")),
+      tooLongMessage_(lang.LanguageText("OTHERS", "70012")),
+      okText_(lang.LanguageText("OPTION", "60024")),
+      cancelText_(lang.LanguageText("OPTION", "60025")) {
+    const std::array<std::string, kAutoDialEntries> stored = AutoDialEntries(strAutoDial);
+    for (int i = 0; i < kAutoDialEntries; ++i) ChangeEntry(i, stored[static_cast<std::size_t>(i)]);
+}
+
+const std::string& AutoDialerDialog::ChangeEntry(int index, const std::string& text) {
+    std::string& entry = entries_.at(static_cast<std::size_t>(index));
+    entry = text;
+    // Every invalid character goes, not just the last one, so a pasted text
+    // cannot leave a character the radio cannot dial.
+    if (!std::all_of(entry.begin(), entry.end(), IsTypedAutoDialChar)) {
+        ui_.ShowMessage(invalidMessage_);
+        std::erase_if(entry, [](char c) { return !IsTypedAutoDialChar(c); });
+    }
+    if (entry.size() > kAutoDialEntryLength) {
+        ui_.ShowMessage(tooLongMessage_);
+        entry.resize(kAutoDialEntryLength);
+    }
+    for (char& c : entry) {
+        if (c >= 'a' && c <= 'd') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return entry;
+}
+
+void AutoDialerDialog::Ok(Document& doc) const {
+    std::string record = AutoDialRecord(entries_);
+    if (record != doc.strAutoDial) doc.bModify = true;
+    doc.strAutoDial = std::move(record);
+}
+
+}  // namespace qx
