@@ -32,6 +32,12 @@ int FrequencyOfDivisor(ToneDivisor divisor, ToneUse use) {
     return static_cast<int>((2 * kReferenceTenths + denominator) / (2 * denominator));
 }
 
+int WholeHzOfDivisor(ToneDivisor divisor, ToneUse use) {
+    if (divisor.IsNoTone()) return 0;
+    const long long tenths = (divisor.high * 256LL + divisor.low) * 10 + divisor.tenths;
+    return static_cast<int>(kReferenceTenths / (PeriodsPerTone(use) * tenths));
+}
+
 std::optional<int> ToneValue(std::string_view text) {
     if (!IsNumeric(text)) return std::nullopt;
     const std::optional<ScaledDecimal> value = ParseDecimal(text);

@@ -33,7 +33,14 @@ enum class ToneUse { OwnPair, Code };
 ToneDivisor DivisorOfFrequency(int hz, ToneUse use);
 
 // The frequency of a divisor rounded half up to whole Hz; 0 for no tone.
+// The code grid shows this.
 int FrequencyOfDivisor(ToneDivisor divisor, ToneUse use);
+
+// The frequency of a divisor with its fraction dropped; 0 for no tone. As the
+// divisor itself is truncated, this gives back every frequency in range that
+// was stored, so the own pair's fields use it: rounding would show a stored
+// 3089 Hz of the own pair as 3090 and OK would then store 3090.
+int WholeHzOfDivisor(ToneDivisor divisor, ToneUse use);
 
 // The whole number of Hz in a tone text limited to kMinToneHz..kMaxToneHz
 // (fractions dropped, any number of digits accepted), or nullopt when the

@@ -123,9 +123,9 @@ TwoToneDialog::TwoToneDialog(Document& doc, const LanguageTexts& lang) : doc_(do
     const PairTones pair = TonesOfPair(pairList_.selected);
     const ToneDivisor tone1 = OwnToneOrDefault(s.tone1High, s.tone1Low, s.tone1Tenths);
     const ToneDivisor tone2 = OwnToneOrDefault(s.tone2High, s.tone2Low, s.tone2Tenths);
-    tones_[pair.first].text = std::to_string(FrequencyOfDivisor(tone1, ToneUse::OwnPair));
+    tones_[pair.first].text = std::to_string(WholeHzOfDivisor(tone1, ToneUse::OwnPair));
     if (pair.second != kNone) {
-        tones_[pair.second].text = std::to_string(FrequencyOfDivisor(tone2, ToneUse::OwnPair));
+        tones_[pair.second].text = std::to_string(WholeHzOfDivisor(tone2, ToneUse::OwnPair));
     }
 }
 

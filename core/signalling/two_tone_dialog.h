@@ -17,8 +17,9 @@ inline constexpr int kToneTextMaxLength = 4;   // Text2(i) and Text1
 inline constexpr int kTwoToneCodeCount = 100;  // grid rows 1..100
 inline constexpr int kTwoToneGridRows = kTwoToneCodeCount + 1;
 inline constexpr int kTwoToneGridColumns = 3;  // number, tone 1, tone 2
-inline constexpr int kLongPairFirst = 12;      // "Long A", "Long B", "Long C"
 
+// Captions from the OPTION section by key; the grid headings (60053..60055)
+// are row 0 of GridText.
 struct TwoToneCaptions {
     std::string window;                     // OPTION 60051
     std::array<std::string, 2> tabs;        // SSTab1: 60043, 60044
@@ -72,7 +73,8 @@ class TwoToneDialog {
     const ListControl& ResponseList() const { return responseList_; }      // Combo2(1)
     const ListControl& TimeList(int k) const { return timeLists_.at(k); }  // Combo1(k)
     const ToneField& Tone(int i) const { return tones_.at(i); }            // Text2(i)
-    // MSHFlexGrid1: row 0 holds the headings, column 0 the code numbers 0..99.
+    // MSHFlexGrid1, 101 x 3: row 0 holds the headings, column 0 the code numbers
+    // 0..99. Column widths are the view's business.
     const std::string& GridText(int row, int column) const { return grid_.at(row).at(column); }
     GridCell CurrentCell() const { return current_; }
     const CellEditor& Editor() const { return editor_; }  // Text1
