@@ -23,7 +23,6 @@ struct ListControl {
     // Puts `shown` into the box; the selection follows the entry with that
     // text, or becomes -1 when there is none.
     void Show(const std::string& shown);
-    const std::string& SelectedText() const { return text; }
 };
 
 // "first" .. "last" as decimal texts, stepping by `step`.
