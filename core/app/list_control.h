@@ -23,6 +23,8 @@ struct ListControl {
     // Puts `shown` into the box; the selection follows the entry with that
     // text, or becomes -1 when there is none.
     void Show(const std::string& shown);
+    // The selected position, or `fallback` when nothing is selected.
+    int SelectedOr(int fallback) const { return selected >= 0 ? selected : fallback; }
 };
 
 // "first" .. "last" as decimal texts, stepping by `step`.

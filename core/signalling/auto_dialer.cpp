@@ -59,9 +59,7 @@ const std::string& AutoDialerDialog::ChangeEntry(int index, const std::string& t
         ui_.ShowMessage(tooLongMessage_);
         entry.resize(kAutoDialEntryLength);
     }
-    for (char& c : entry) {
-        if (c >= 'a' && c <= 'd') c = static_cast<char>(c - 'a' + 'A');
-    }
+    entry = ToUpperAscii(entry);  // only "a".."d" are left to upper-case
     return entry;
 }
 

@@ -17,7 +17,12 @@ std::uint8_t ToneTimeOf(const std::string& text) {
 }
 
 std::uint8_t SelectedIndex(const ListControl& list) {
-    return static_cast<std::uint8_t>(list.selected >= 0 ? list.selected : 0);
+    return static_cast<std::uint8_t>(list.SelectedOr(0));
+}
+
+// A self ID shorter than five digits is filled up with "0".
+void PadSelfId(std::string& selfId) {
+    if (selfId.size() < kSelfIdLength) selfId.append(kSelfIdLength - selfId.size(), '0');
 }
 
 std::string CutCode(std::string code) {
@@ -108,7 +113,7 @@ void FiveToneDialog::SetSelfIdText(const std::string& text) {
 }
 
 void FiveToneDialog::LeaveSelfId() {
-    while (selfIdText_.size() < kSelfIdLength) selfIdText_ += '0';
+    PadSelfId(selfIdText_);
     Working().selfId = selfIdText_;
     CloseCellEditor();
     SaveFiveToneForm();
@@ -236,8 +241,8 @@ void FiveToneDialog::SaveFiveToneForm() {
         FiveToneCode& ptt = i == 0 ? settings.pttIdBegin : settings.pttIdEnd;
         StoreCode(ptt, pttCode_[i]);
         ptt.standardIndex = SelectedIndex(pttStandard_[i]);
-        ptt.toneTime = static_cast<std::uint8_t>(
-            pttToneTime_[i].selected >= 0 ? pttToneTime_[i].selected + 3 : 7);
+        // The list starts at 30 ms (tone time 3); with nothing selected, 70 ms.
+        ptt.toneTime = static_cast<std::uint8_t>(pttToneTime_[i].SelectedOr(7 - 3) + 3);
     }
 
     for (FiveToneCode& record : settings.codes) {
@@ -265,7 +270,7 @@ void FiveToneDialog::RefreshSelfIdCodes() {
 }
 
 void FiveToneDialog::Ok() {
-    while (selfIdText_.size() < kSelfIdLength) selfIdText_ += '0';
+    PadSelfId(selfIdText_);
     CloseCellEditor();
     SaveFiveToneForm();
     const SignallingSettings before = doc_.signalling.live;

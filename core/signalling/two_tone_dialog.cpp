@@ -53,7 +53,7 @@ void SelectOrFallback(ListControl& list, long long index, int fallback) {
 }
 
 std::uint8_t SelectedOr(const ListControl& list, int fallback) {
-    return static_cast<std::uint8_t>(list.selected >= 0 ? list.selected : fallback);
+    return static_cast<std::uint8_t>(list.SelectedOr(fallback));
 }
 
 // "0.5", "0.6", .. "10.0"
