@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/list_control.h"
 #include "channels/channel_ops.h"
 #include "channels/value_lists.h"
 #include "util/numbers.h"
@@ -172,7 +173,7 @@ std::string FilterName(const std::string& text) {
 }
 
 std::string TypeNameKey(const std::string& current, char32_t key) {
-    if (key == 3 || key == 22 || key == 24 || key > 127) return current;
+    if (IsIgnoredKey(key)) return current;
     char c = static_cast<char>(key);
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return FilterName(current + c);

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/list_control.h"
+#include "util/text.h"
 
 namespace qx {
 namespace {
@@ -20,11 +21,8 @@ std::string DtmfMemoryText(std::int16_t value) {
     std::array<char, 8> buffer{};
     const auto pattern = static_cast<std::uint16_t>(value);
     const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), pattern, 16);
-    std::string text(buffer.data(), end);
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
+    return ToUpperAscii(
+        std::string_view(buffer.data(), static_cast<std::size_t>(end - buffer.data())));
 }
 
 std::optional<std::int16_t> DtmfMemoryValue(const std::string& text) {
