@@ -37,6 +37,7 @@ struct DocumentTexts {
     static DocumentTexts From(const LanguageTexts& texts);
     // MSG 9001 .. 9009 by number.
     const std::string& Message(int number) const { return messages.at(number - 9001); }
+    friend bool operator==(const DocumentTexts&, const DocumentTexts&) = default;
 };
 
 // Which signalling menu entries the radio's features show.
@@ -44,6 +45,7 @@ struct SignallingMenus {
     bool dtmf = false;
     bool twoTone = false;
     bool fiveTone = false;
+    friend bool operator==(const SignallingMenus&, const SignallingMenus&) = default;
 };
 
 struct Document {
@@ -81,6 +83,7 @@ struct Document {
 
     // A row is in use when its status cell shows the active text.
     bool IsActive(int row) const { return Cell(row, kColStatus) == texts.active; }
+    friend bool operator==(const Document&, const Document&) = default;
 };
 
 }  // namespace qx

@@ -76,6 +76,7 @@ struct SignallingPair {
     void InitSignallingDefaults() { live = SignallingSettings{}; }
     void CopyToWorking() { working = live; }
     void CopyToLive() { live = working; }
+    friend bool operator==(const SignallingPair&, const SignallingPair&) = default;
 };
 
 }  // namespace qx

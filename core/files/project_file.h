@@ -1,0 +1,42 @@
+// The project file pair: the pipe-separated ".qx" text file with the channel
+// rows, the option and auto-dialer records and the model, and its companion
+// file with the signalling record. The Save and Open commands of the main window.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+#include "app/document.h"
+#include "platform/ui.h"
+
+namespace qx {
+
+inline constexpr const char* kProjectFilter = "data files (*.qx)|*.qx|All files (*.*)|*.*";
+inline constexpr int kProjectRecords = 107;
+inline constexpr std::size_t kMaxProjectBytes = 30000;
+
+// Runs UpdateAllArray and writes the 107 records, then the companion file;
+// both are written atomically. On success sets `filename`, clears `bModify`
+// and returns ""; on failure returns a description naming the file and the
+// reason, and the previous files stay as they were.
+std::string SaveProject(Document& doc, const std::filesystem::path& path);
+// The Save command: the save dialog, then SaveProject; a failure is shown.
+// True only when the files were written.
+bool SaveCommand(Document& doc, Ui& ui);
+
+enum class OpenOutcome {
+    Opened,     // the records were applied (all, or as many as the file holds)
+    TooLarge,   // MSG 9002: records left alone, the companion file read
+    Rejected,   // MSG 9004 / 9003: the option or dialer record was malformed, document cleared
+    Failed,     // unreadable or invalid file: the document is exactly as it was
+    Cancelled,  // no file chosen
+};
+// Reads a project from a known path; every message goes through `ui`. The
+// whole file is checked before anything is applied.
+OpenOutcome OpenProject(Document& doc, const std::filesystem::path& path, Ui& ui);
+// The Open command: with unsaved changes MSG 9001 (OK saves first; either
+// way the opening goes on), the open dialog, then OpenProject.
+OpenOutcome OpenCommand(Document& doc, Ui& ui);
+
+}  // namespace qx
