@@ -21,6 +21,7 @@ DocumentTexts DocumentTexts::From(const LanguageTexts& lang) {
     for (std::size_t i = 0; i < t.messages.size(); ++i) {
         t.messages[i] = lang.LanguageText("MSG", kMessageKeys[i]);
     }
+    t.printQuestion = lang.LanguageText("MSG", "900B");
     t.statusPanel1 = lang.LanguageText("OTHERS", "70007");
     t.statusPanel2 = lang.LanguageText("OTHERS", "70008");
     return t;

@@ -31,6 +31,7 @@ struct DocumentTexts {
     std::string scanSkipOn;   // Channel 50024
     std::array<std::string, kColOptSignal + 1> headings;  // grid row 0
     std::array<std::string, 9> messages;                  // MSG 9001..9009
+    std::string printQuestion;                            // MSG 900B
     std::string statusPanel1;                             // OTHERS 70007
     std::string statusPanel2;                             // OTHERS 70008
 

@@ -1,0 +1,188 @@
+#include "files/listing.h"
+
+#include <array>
+#include <string_view>
+
+#include "files/atomic_file.h"
+#include "util/text.h"
+
+namespace qx {
+namespace {
+
+constexpr const char* kSeparator = "    ";
+constexpr const char* kLineBreak = "\r\n";
+constexpr std::string_view kBreak = "\r\n";
+constexpr std::size_t kOptionPadWidth = 25;  // between the two options of a line
+constexpr std::size_t kSetupPieces = 28;
+constexpr std::size_t kAutoDialPieces = 11;
+constexpr int kLastListedRecord = 106;
+
+constexpr std::array<const char*, 14> kHeadings = {
+    "ch",       "status",  "Name", "Ref.",     "Rx Freq.",  "CTCSS/DCS", "W/N",
+    "PAC MODE", "DCS DET", "PRI",  "Tx Freq.", "CTCSS/DCS", "BCL",       "ANI"};
+
+struct OptionLine {
+    const char* leftLabel;
+    int leftField;
+    const char* rightLabel;
+    int rightField;
+};
+
+constexpr std::array<OptionLine, 11> kOptionLines = {{
+    {"Indication: ", 1, "DTMF burst delay: ", 12},
+    {"VFO/MR/CALL: ", 2, "DTMF 1st digit: ", 13},
+    {"MR No: ", 3, "DTMF Tx interval: ", 14},
+    {"SQL No: ", 4, "TBST Freq: ", 15},
+    {"Tx Power: ", 5, "Time out timer: ", 16},
+    {"Scan start: ", 6, "Time out Penalty: ", 17},
+    {"Tx power change: ", 7, "Key Lock: ", 18},
+    {"Key Lock change: ", 8, "APO: ", 19},
+    {"Moni Key: ", 9, "Beep Sound: ", 20},
+    {"CtcssDcs Change: ", 10, "ScanningModel: ", 21},
+    {"TBST Output: ", 11, "LAMP Mode: ", 22},
+}};
+constexpr OptionLine kLastOptionLine = {"Security Mode: ", 23, "Power Select:", 25};
+
+bool IsBlank(std::string_view text) {
+    return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
+// A cell, or the column's default when the cell is blank.
+const std::string& OrDefault(const Document& doc, const std::string& cell, int column) {
+    return IsBlank(cell) ? doc.DefaultRow.at(static_cast<std::size_t>(column)) : cell;
+}
+
+std::string HeadingLine() {
+    std::string line;
+    for (std::size_t i = 0; i < kHeadings.size(); ++i) {
+        if (i > 0) line += kSeparator;
+        line += kHeadings[i];
+    }
+    return line + kLineBreak;
+}
+
+// Appends grid or table cells of columns first..last, each followed by the separator.
+template <typename CellOf>
+void AppendCells(std::string& line, const Document& doc, int first, int last, CellOf cellOf) {
+    for (int c = first; c <= last; ++c) {
+        line += OrDefault(doc, cellOf(c), c);
+        line += kSeparator;
+    }
+}
+
+std::string RowLine(const Document& doc, int row, ListingTarget target) {
+    const auto grid = [&](int c) -> const std::string& { return doc.Cell(row, c); };
+    const auto table = [&](int c) -> const std::string& { return doc.Table(row, c); };
+    std::string line;
+    if (row >= kCallRow) {
+        // The call channel and VFO are live rows: the grid shows their values.
+        line = std::to_string(row - 1) + kSeparator + kSeparator;
+        AppendCells(line, doc, kColName, target == ListingTarget::File ? kColShift : kColAni, grid);
+    } else if (doc.IsActive(row)) {
+        AppendCells(line, doc, kColLabel, kColAni, grid);
+    } else {
+        line = std::to_string(row - 1) + kSeparator + "Inactive" + kSeparator;
+        AppendCells(line, doc, kColName, kColShift, table);
+    }
+    return line + kLineBreak;
+}
+
+std::string OptionText(const OptionLine& option, const std::vector<std::string>& setup,
+                       bool withRight) {
+    std::string line = option.leftLabel + setup[static_cast<std::size_t>(option.leftField)];
+    if (withRight) {
+        line += std::string(kOptionPadWidth, ' ') + option.rightLabel +
+                setup[static_cast<std::size_t>(option.rightField)];
+    }
+    return line + kLineBreak;
+}
+
+}  // namespace
+
+Listing BuildListing(const Document& doc, ListingTarget target) {
+    Listing listing;
+    std::vector<std::string> setup;
+    std::vector<std::string> autoDial;
+    listing.lines.push_back(HeadingLine());
+    for (int n = 1; n <= kLastListedRecord; ++n) {
+        if (n == kLastListedRecord - 1) {
+            setup = Split(doc.strSetup, '|');
+            if (setup.size() != kSetupPieces) {
+                listing.failedMessage = 9004;
+                return listing;
+            }
+        } else if (n == kLastListedRecord) {
+            autoDial = Split(doc.strAutoDial, '|');
+            if (autoDial.size() != kAutoDialPieces) {
+                listing.failedMessage = 9003;
+                return listing;
+            }
+        } else {
+            listing.lines.push_back(RowLine(doc, n, target));
+        }
+    }
+
+    listing.lines.push_back(std::string("Radio Option") + kLineBreak);
+    for (const OptionLine& option : kOptionLines) {
+        listing.lines.push_back(OptionText(option, setup, true));
+    }
+    listing.lines.push_back(OptionText(kLastOptionLine, setup, target == ListingTarget::Printer));
+
+    listing.lines.push_back(std::string("AutoDialor Option") + kLineBreak);
+    for (std::size_t m = 1; m <= 9; ++m) {
+        listing.lines.push_back("M" + std::to_string(m) + ":  " + kSeparator + autoDial[m]);
+    }
+    return listing;
+}
+
+std::string ListingFileText(const Listing& listing) {
+    std::string text;
+    for (const std::string& line : listing.lines) {
+        text += line;
+        text += kLineBreak;
+    }
+    return text;
+}
+
+bool PrintToFileCommand(Document& doc, Ui& ui) {
+    const auto chosen = ui.ChooseSaveFile(kListingFilter);
+    if (!chosen || chosen->empty()) return false;
+    const Listing listing = BuildListing(doc, ListingTarget::File);
+    const PendingFile file[] = {{*chosen, ListingFileText(listing)}};
+    if (std::string error = WriteFilesAtomically(file); !error.empty()) {
+        ui.ShowMessage(error);
+        return false;
+    }
+    if (listing.failedMessage != 0) {
+        ui.ShowMessage(doc.texts.Message(listing.failedMessage));
+        return false;
+    }
+    return true;
+}
+
+bool PrintCommand(Document& doc, Ui& ui, Printer& printer) {
+    if (ui.Ask(doc.texts.printQuestion, Buttons::OkCancel) != Answer::Ok) return false;
+    const Listing listing = BuildListing(doc, ListingTarget::Printer);
+    for (const std::string& line : listing.lines) {
+        const std::string_view text(line);
+        const bool breaks = text.ends_with(kBreak);
+        std::string error = printer.PrintLine(breaks ? text.substr(0, text.size() - 2) : text);
+        if (error.empty() && breaks) error = printer.PrintLine("");
+        if (!error.empty()) {
+            ui.ShowMessage(error);
+            return false;
+        }
+    }
+    if (listing.failedMessage != 0) {
+        // The lines sent so far stay in the unfinished print document.
+        ui.ShowMessage(doc.texts.Message(listing.failedMessage));
+        return false;
+    }
+    if (std::string error = printer.EndDocument(); !error.empty()) {
+        ui.ShowMessage(error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace qx

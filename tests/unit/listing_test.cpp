@@ -1,0 +1,256 @@
+#include "files/listing.h"
+
+#include <gtest/gtest.h>
+
+#include "document_builder.h"
+#include "temp_dir.h"
+
+namespace qx {
+namespace {
+
+using test::LoadedDocument;
+using test::ReadBytes;
+using test::ScriptedUi;
+
+const std::string kSep = "    ";
+const std::string kPad(25, ' ');
+
+// Lines of the listing by position: the heading, rows 1..104, then the options.
+constexpr std::size_t kRowLines = 104;
+constexpr std::size_t kRadioOptionLine = 1 + kRowLines;
+constexpr std::size_t kAutoDialLine = kRadioOptionLine + 13;
+constexpr std::size_t kLineCount = kAutoDialLine + 10;
+
+// A fresh model-3 row with an empty name, columns Step to Ani, each followed by the separator.
+const std::string kFreshCellsToAni = "" + kSep + "12.5" + kSep + "145.0000" + kSep + "off" + kSep +
+                                     "wide" + kSep + "off" + kSep + "off" + kSep + "off" + kSep +
+                                     "off" + kSep + "145.0000" + kSep + "off" + kSep + "off" +
+                                     kSep + "off" + kSep;
+
+TEST(Listing, FreshDocumentFileVersion) {
+    const Document doc = LoadedDocument(3);
+    const Listing listing = BuildListing(doc, ListingTarget::File);
+    EXPECT_EQ(listing.failedMessage, 0);
+    ASSERT_EQ(listing.lines.size(), kLineCount);
+    const std::vector<std::string>& lines = listing.lines;
+
+    EXPECT_EQ(lines[0],
+              "ch    status    Name    Ref.    Rx Freq.    CTCSS/DCS    W/N    PAC MODE    DCS DET"
+              "    PRI    Tx Freq.    CTCSS/DCS    BCL    ANI\r\n");
+    EXPECT_EQ(lines[1], "0" + kSep + "Active" + kSep + kFreshCellsToAni + "\r\n");
+    // Inactive rows: the DefaultRow values, Shift included.
+    EXPECT_EQ(lines[2], "1" + kSep + "Inactive" + kSep + kFreshCellsToAni + "off" + kSep + "\r\n");
+    EXPECT_EQ(lines[101],
+              "100" + kSep + "Inactive" + kSep + kFreshCellsToAni + "off" + kSep + "\r\n");
+    EXPECT_EQ(lines[102],
+              "101" + kSep + "Inactive" + kSep + kFreshCellsToAni + "off" + kSep + "\r\n");
+    EXPECT_EQ(lines[103], "102" + kSep + kSep + kFreshCellsToAni + "off" + kSep + "\r\n");
+    EXPECT_EQ(lines[104], "103" + kSep + kSep + kFreshCellsToAni + "off" + kSep + "\r\n");
+
+    const std::vector<std::string> options = {
+        "Radio Option\r\n",
+        "Indication: Frequency" + kPad + "DTMF burst delay: 100ms\r\n",
+        "VFO/MR/CALL: VFO" + kPad + "DTMF 1st digit: 60ms\r\n",
+        "MR No: 0" + kPad + "DTMF Tx interval: 60ms\r\n",
+        "SQL No: 3" + kPad + "TBST Freq: 1750Hz\r\n",
+        "Tx Power: Hi" + kPad + "Time out timer: off\r\n",
+        "Scan start: ----------------" + kPad + "Time out Penalty: ----------------\r\n",
+        "Tx power change: ----------------" + kPad + "Key Lock: off\r\n",
+        "Key Lock change: ----------------" + kPad + "APO: off\r\n",
+        "Moni Key: ----------------" + kPad + "Beep Sound: Enable\r\n",
+        "CtcssDcs Change: ----------------" + kPad + "ScanningModel: Timer\r\n",
+        "TBST Output: ----------------" + kPad + "LAMP Mode: High\r\n",
+        "Security Mode: off\r\n",
+    };
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        EXPECT_EQ(lines[kRadioOptionLine + i], options[i]) << "option line " << i;
+    }
+    EXPECT_EQ(lines[kAutoDialLine], "AutoDialor Option\r\n");
+    for (std::size_t m = 1; m <= 9; ++m) {
+        EXPECT_EQ(lines[kAutoDialLine + m], "M" + std::to_string(m) + ":      ");
+    }
+
+    const std::string text = ListingFileText(listing);
+    EXPECT_EQ(text.substr(0, 9), "ch    sta");
+    EXPECT_EQ(text.substr(lines[0].size() - 5, 9), "ANI\r\n\r\n0 ");
+    EXPECT_NE(
+        text.find("Security Mode: off\r\n\r\nAutoDialor Option\r\n\r\nM1:      \r\nM2:      \r\n"),
+        std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 22), "M8:      \r\nM9:      \r\n");
+}
+
+TEST(Listing, PrinterVersionEndsRowsAtAniAndAddsThePowerSelection) {
+    const Document doc = LoadedDocument(3);
+    const Listing listing = BuildListing(doc, ListingTarget::Printer);
+    ASSERT_EQ(listing.lines.size(), kLineCount);
+    EXPECT_EQ(listing.lines[103], "102" + kSep + kSep + kFreshCellsToAni + "\r\n");
+    EXPECT_EQ(listing.lines[2],
+              "1" + kSep + "Inactive" + kSep + kFreshCellsToAni + "off" + kSep + "\r\n");
+    EXPECT_EQ(listing.lines[kAutoDialLine - 1],
+              "Security Mode: off" + kPad + "Power Select:60W\r\n");
+}
+
+TEST(Listing, RowsShowTheirOwnValuesAndDefaultsOnlyForBlankCells) {
+    Document doc = LoadedDocument(3);
+    doc.texts.wide = "breit";
+    doc.DefaultRow[kColBandwidth] = "breit";
+    // An inactive channel lists its stored values; blank ones take the default.
+    doc.Table(3, kColName) = "ABC";
+    doc.Table(3, kColStep) = "  ";
+    doc.Table(3, kColBandwidth) = "narrow";
+    doc.Table(3, kColShift) = "on";
+    // The call channel is live: its grid cells count, not the stale table.
+    doc.Cell(kCallRow, kColRxFreq) = "146.5000";
+    doc.Cell(kCallRow, kColBandwidth) = "breit";
+    doc.Cell(kCallRow, kColAni) = "on";
+    doc.Cell(kCallRow, kColShift) = "on";
+    doc.Table(kCallRow, kColRxFreq) = "999.0000";
+    // An active row with a blank name; its cells are listed as the grid shows them.
+    doc.Cell(1, kColName) = " ";
+    doc.Cell(1, kColPriority) = "PL";
+
+    const Listing listing = BuildListing(doc, ListingTarget::File);
+    EXPECT_EQ(listing.lines[3], "2" + kSep + "Inactive" + kSep + "ABC" + kSep + "12.5" + kSep +
+                                    "145.0000" + kSep + "off" + kSep + "narrow" + kSep + "off" +
+                                    kSep + "off" + kSep + "off" + kSep + "off" + kSep + "145.0000" +
+                                    kSep + "off" + kSep + "off" + kSep + "off" + kSep + "on" +
+                                    kSep + "\r\n");
+    EXPECT_EQ(listing.lines[103], "102" + kSep + kSep + kSep + "12.5" + kSep + "146.5000" + kSep +
+                                      "off" + kSep + "breit" + kSep + "off" + kSep + "off" + kSep +
+                                      "off" + kSep + "off" + kSep + "145.0000" + kSep + "off" +
+                                      kSep + "off" + kSep + "on" + kSep + "on" + kSep + "\r\n");
+    EXPECT_EQ(listing.lines[1], "0" + kSep + "Active" + kSep + kSep + "12.5" + kSep + "145.0000" +
+                                    kSep + "off" + kSep + "wide" + kSep + "off" + kSep + "off" +
+                                    kSep + "off" + kSep + "PL" + kSep + "145.0000" + kSep + "off" +
+                                    kSep + "off" + kSep + "off" + kSep + "\r\n");
+}
+
+TEST(Listing, AMalformedRecordStopsTheListingAfterTheRows) {
+    struct Case {
+        const char* setup;
+        const char* autoDial;
+        int message;
+    };
+    for (const Case c : {Case{"setup|a", kDefaultAutoDial, 9004},
+                         Case{kDefaultSetup, "Ad|1|2", 9003}, Case{"setup", "Ad", 9004}}) {
+        Document doc = LoadedDocument(3);
+        doc.strSetup = c.setup;
+        doc.strAutoDial = c.autoDial;
+        for (const ListingTarget target : {ListingTarget::File, ListingTarget::Printer}) {
+            const Listing listing = BuildListing(doc, target);
+            EXPECT_EQ(listing.failedMessage, c.message) << c.setup << " " << c.autoDial;
+            ASSERT_EQ(listing.lines.size(), 1 + kRowLines) << "heading and rows only";
+            EXPECT_EQ(listing.lines.back().substr(0, 3), "103");
+        }
+    }
+}
+
+class RecordingPrinter final : public Printer {
+  public:
+    std::vector<std::string> lines;
+    int ended = 0;
+    std::size_t failAtLine = 0;  // 1-based; 0 never
+    std::string endError;
+
+    std::string PrintLine(std::string_view line) override {
+        lines.emplace_back(line);
+        return lines.size() == failAtLine ? "printer out of paper" : "";
+    }
+    std::string EndDocument() override {
+        ++ended;
+        return endError;
+    }
+};
+
+TEST(Listing, PrintCommandSendsEachLineAndAnEmptyOneAfterLineBreaks) {
+    Document doc = LoadedDocument(3);
+    ScriptedUi ui;
+    RecordingPrinter printer;
+    EXPECT_FALSE(PrintCommand(doc, ui, printer)) << "anything but OK stops";
+    EXPECT_EQ(ui.questions,
+              std::vector<std::string>{"Print the channel data on the default printer?"});
+    EXPECT_EQ(ui.buttonsAsked[0], Buttons::OkCancel);
+    EXPECT_TRUE(printer.lines.empty());
+
+    ui.answers = {Answer::Ok};
+    EXPECT_TRUE(PrintCommand(doc, ui, printer));
+    const std::vector<std::string>& lines = printer.lines;
+    // 119 lines end in a line break (all but M1..M9) and leave an empty line.
+    ASSERT_EQ(lines.size(), 119u * 2 + 9);
+    EXPECT_EQ(lines[0].substr(0, 6), "ch    ");
+    EXPECT_EQ(lines[1], "");
+    EXPECT_EQ(lines[2], "0" + kSep + "Active" + kSep + kFreshCellsToAni);
+    EXPECT_EQ(lines[3], "");
+    EXPECT_EQ(lines[lines.size() - 11], "AutoDialor Option");
+    EXPECT_EQ(lines[lines.size() - 10], "");
+    EXPECT_EQ(lines[lines.size() - 9], "M1:      ");
+    EXPECT_EQ(lines.back(), "M9:      ");
+    EXPECT_EQ(printer.ended, 1);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(Listing, PrintCommandReportsPrinterErrorsAndMalformedRecords) {
+    Document doc = LoadedDocument(3);
+    {
+        ScriptedUi ui;
+        ui.answers = {Answer::Ok};
+        RecordingPrinter printer;
+        printer.failAtLine = 5;
+        EXPECT_FALSE(PrintCommand(doc, ui, printer));
+        EXPECT_EQ(printer.lines.size(), 5u);
+        EXPECT_EQ(ui.messages, std::vector<std::string>{"printer out of paper"});
+        EXPECT_EQ(printer.ended, 0);
+    }
+    {
+        ScriptedUi ui;
+        ui.answers = {Answer::Ok};
+        RecordingPrinter printer;
+        printer.endError = "no printer";
+        EXPECT_FALSE(PrintCommand(doc, ui, printer));
+        EXPECT_EQ(ui.messages, std::vector<std::string>{"no printer"});
+    }
+    {
+        doc.strAutoDial = "Ad";
+        ScriptedUi ui;
+        ui.answers = {Answer::Ok};
+        RecordingPrinter printer;
+        EXPECT_FALSE(PrintCommand(doc, ui, printer));
+        EXPECT_EQ(printer.lines.size(), 105u * 2) << "heading and rows, each with its empty line";
+        EXPECT_EQ(ui.messages, std::vector<std::string>{doc.texts.Message(9003)});
+        EXPECT_EQ(printer.ended, 0) << "the unfinished document is not sent";
+    }
+}
+
+TEST(Listing, PrintToFileWritesTheListingWithCrLfLineEnds) {
+    test::TempDir dir;
+    Document doc = LoadedDocument(3);
+    ScriptedUi ui;
+    EXPECT_FALSE(PrintToFileCommand(doc, ui)) << "dialog cancelled";
+
+    const auto path = dir / "list.txt";
+    ui.files = {path.string()};
+    EXPECT_TRUE(PrintToFileCommand(doc, ui));
+    EXPECT_EQ(ReadBytes(path), ListingFileText(BuildListing(doc, ListingTarget::File)));
+    EXPECT_TRUE(ui.messages.empty());
+
+    // A malformed option record: the lines before it, then the message.
+    doc.strSetup = "setup|x";
+    ui.files = {path.string()};
+    EXPECT_FALSE(PrintToFileCommand(doc, ui));
+    const std::string text = ReadBytes(path);
+    EXPECT_EQ(text.substr(text.size() - 8), "    \r\n\r\n");
+    EXPECT_EQ(text.find("Radio Option"), std::string::npos);
+    EXPECT_NE(text.find("\r\n\r\n103    "), std::string::npos);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{doc.texts.Message(9004)});
+
+    ui.messages.clear();
+    const auto nowhere = dir / "nowhere" / "list.txt";
+    ui.files = {nowhere.string()};
+    EXPECT_FALSE(PrintToFileCommand(doc, ui));
+    EXPECT_EQ(ui.messages,
+              std::vector<std::string>{"Cannot save \"" + nowhere.string() + "\": the folder \"" +
+                                       (dir / "nowhere").string() + "\" does not exist."});
+}
+
+}  // namespace
+}  // namespace qx
