@@ -65,20 +65,6 @@ void Decode(Document& doc, int row, const EncodedRow& lines, ImageReadState& sta
     DecodeChannelLine(doc, HexLine(second, 0), FirstLineOf(row) + 1, state);
 }
 
-TEST(ChannelRecord, LinesAndRows) {
-    EXPECT_EQ(RecordRowOfLine(20), kVfoRow);
-    EXPECT_EQ(RecordRowOfLine(23), kCallRow);
-    EXPECT_EQ(RecordRowOfLine(24), kPlRow);
-    EXPECT_EQ(RecordRowOfLine(27), kPhRow);
-    EXPECT_EQ(RecordRowOfLine(32), 1);
-    EXPECT_EQ(RecordRowOfLine(33), 1);
-    EXPECT_EQ(RecordRowOfLine(231), 100);
-    EXPECT_EQ(RecordRowOfLine(28), 0);
-    EXPECT_EQ(RecordRowOfLine(232), 0);
-    EXPECT_TRUE(IsFirstRecordLine(230));
-    EXPECT_FALSE(IsFirstRecordLine(231));
-}
-
 // Expected lines written by hand from the record layout.
 TEST(ChannelRecord, EncodesTheRecordLayout) {
     struct Case {
@@ -383,32 +369,6 @@ TEST(ChannelRecord, SignalTypesTheRadioLacksReadAsTheFirstEntry) {
     EXPECT_EQ(doc.Table(2, kColOptSignal), "None");
     EXPECT_EQ(doc.Table(2, kColSignalCode), "23");
     EXPECT_EQ(doc.Table(2, kColSignalSubCode), "2");
-}
-
-TEST(ChannelRecord, StatusFollowsTheInUseBit) {
-    Document doc = LoadedDocument(3);
-    ImageReadState state;
-    doc.RowActive[kPlRow] = false;
-    doc.RowActive[kPhRow] = true;
-    doc.RowActive[kCallRow] = false;
-    const EncodedRow lines{"00000004014500000000000008080000", "3A000000000000000001020000000000"};
-    for (int row : {kPlRow, kPhRow, kCallRow}) Decode(doc, row, lines, state);
-
-    EXPECT_EQ(doc.Cell(kPlRow, kColStatus), "Inactive");
-    EXPECT_EQ(doc.Table(kPlRow, kColStatus), "Inactive");
-    for (int c = kFirstFieldColumn; c <= kLastFieldColumn; ++c) {
-        EXPECT_EQ(doc.Cell(kPlRow, c), "---") << c;
-    }
-    EXPECT_EQ(doc.Table(kPlRow, kColName), "A");
-    EXPECT_EQ(doc.Table(kPlRow, kColStep), "12.5");
-    EXPECT_EQ(doc.Table(kPlRow, kColOptSignal), "DTMF");
-
-    EXPECT_EQ(doc.Cell(kPhRow, kColStatus), "Active");
-    EXPECT_EQ(doc.Cell(kPhRow, kColName), "A");
-    // CALL and VFO have no status and are always shown.
-    EXPECT_EQ(doc.Cell(kCallRow, kColStatus), "");
-    EXPECT_EQ(doc.Cell(kCallRow, kColName), "A");
-    EXPECT_EQ(doc.Cell(kCallRow, kColScanSkip), "off");
 }
 
 TEST(RowBitmaps, EncodeInUseFromTheGridAndScanSkipFromTheTable) {

@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "channels/models.h"
+#include "channels/value_lists.h"
 #include "document_builder.h"
 #include "image/settings_codec.h"
 #include "util/numbers.h"
+#include "util/text.h"
 
 namespace qx {
 namespace {
@@ -271,6 +274,32 @@ TEST(WholeImage, FiveToneChannelFromARadioWithoutFiveTone) {
     EXPECT_EQ(read.Table(2, kColOptSignal), "None");
     EXPECT_EQ(read.Table(2, kColSignalCode), "12");
     EXPECT_EQ(read.Table(2, kColSignalSubCode), "2");
+}
+
+TEST(WholeImage, AnyBytesFromTheRadioDecodeIntoValidCells) {
+    std::mt19937 random(7);
+    for (int trial = 0; trial < 20; ++trial) {
+        std::vector<std::uint8_t> image(kImageSize);
+        for (auto& b : image) b = static_cast<std::uint8_t>(random());
+        Document doc = LoadedDocument(3);
+        FeatureFlags features{};
+        ScriptedUi ui;
+        ASSERT_EQ(DecodeImage(image, doc, features, ui), "");
+        for (int row = 1; row <= kRowCount; ++row) {
+            if (!doc.RowActive[static_cast<std::size_t>(row)] && row <= kChannelRows) continue;
+            for (int column : {kColRxFreq, kColTxFreq}) {
+                EXPECT_TRUE(IsNumeric(doc.Table(row, column))) << doc.Table(row, column);
+            }
+            for (int column : {kColRxTone, kColTxTone}) {
+                const std::string& tone = doc.Table(row, column);
+                EXPECT_TRUE(tone == "off" || tone.starts_with("C:") || tone.starts_with("D:"))
+                    << tone;
+            }
+            EXPECT_TRUE(ListContains(doc.Table(row, kColStep), StepList()));
+        }
+        EXPECT_EQ(Split(doc.strSetup, '|').size(), 28u);
+        EXPECT_EQ(Split(doc.strAutoDial, '|').size(), 11u);
+    }
 }
 
 // --- Round trip: document -> image -> document, for every model ---------------
