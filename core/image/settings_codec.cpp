@@ -364,6 +364,14 @@ int CompareModel(const Document& doc, const std::string& radioCode) {
 
 void DecodeIdentityLine(Document& doc, FeatureFlags& features, const HexLine& hex,
                         ImageReadState& state, Ui& ui) {
+    // The features count in both modes: a write's pre-read also stores them.
+    const std::uint8_t flags = hex.Byte(14);
+    features.fiveTone = (flags & 0x80) != 0;
+    features.twoTone = (flags & 0x40) != 0;
+    features.dtmf = (flags & 0x20) != 0;
+    features.fourth = (flags & 0x10) != 0;
+    ReShowFunByRadio(doc, features);
+
     std::string code;
     for (int i = 2; i < 8; ++i) code += hex.Char(i);
     if (state.checkRead) {
@@ -376,12 +384,6 @@ void DecodeIdentityLine(Document& doc, FeatureFlags& features, const HexLine& he
     if (found != models.end()) {
         ChangeModel(doc, static_cast<int>(found - models.begin()), ui, [] { return false; });
     }
-    const std::uint8_t flags = hex.Byte(14);
-    features.fiveTone = (flags & 0x80) != 0;
-    features.twoTone = (flags & 0x40) != 0;
-    features.dtmf = (flags & 0x20) != 0;
-    features.fourth = (flags & 0x10) != 0;
-    ReShowFunByRadio(doc, features);
 }
 
 }  // namespace

@@ -117,7 +117,8 @@ TEST(CheckRead, ComparesTheModelAndEndsAtThePassword) {
             0);
         EXPECT_EQ(decoder.ModelMatch(), c.match) << c.code;
         EXPECT_EQ(doc.modelIndex, 3) << c.code;
-        EXPECT_EQ(features, (FeatureFlags{false, false, false, true}));
+        // The radio's features (E0) count before a write too.
+        EXPECT_EQ(features, (FeatureFlags{true, true, true, false}));
         // Lines other than 0 and 4 are not taken in.
         decoder.DecodeLine(Bytes("A5A50000000000000000000000000000"), 0, 16);
         decoder.DecodeLine(Bytes("00080000000000000000010000000000"), 0, 17);
