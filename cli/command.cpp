@@ -8,36 +8,46 @@ namespace {
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         {"models", "print the display texts of the supported radio models", RunModels},
+        {"image", "convert between a project and a radio memory image (encode, decode)", RunImage},
+        {"listing", "write the text listing of a project", RunListing},
     };
     return commands;
 }
 
-void PrintUsage(std::ostream& out) {
-    out << "usage: qxctl [--version] [--help] COMMAND [ARGS...]\n\ncommands:\n";
-    for (const auto& c : Commands()) out << "  " << c.name << "  " << c.summary << '\n';
+void PrintUsage(const std::string& group, const std::vector<Command>& commands, std::ostream& out) {
+    out << "usage: qxctl " << (group.empty() ? "[--version] [--help] " : group + " ")
+        << "COMMAND [ARGS...]\n\ncommands:\n";
+    for (const auto& c : commands) out << "  " << c.name << "  " << c.summary << '\n';
 }
 
 }  // namespace
 
-int Dispatch(const std::vector<std::string>& args, CommandIo& io) {
+int DispatchGroup(const std::string& group, const std::vector<Command>& commands,
+                  const std::vector<std::string>& args, CommandIo& io) {
     if (args.empty()) {
-        PrintUsage(io.err);
+        PrintUsage(group, commands, io.err);
         return 2;
     }
     const std::string& name = args.front();
-    if (name == "--version") {
+    if (name == "--help" || name == "-h") {
+        PrintUsage(group, commands, io.out);
+        return 0;
+    }
+    for (const auto& c : commands) {
+        if (c.name == name) return c.run({args.begin() + 1, args.end()}, io);
+    }
+    const std::string full = group.empty() ? name : group + " " + name;
+    io.err << "qxctl: unknown command \"" << full << "\" (see qxctl " << group
+           << (group.empty() ? "" : " ") << "--help)\n";
+    return 2;
+}
+
+int Dispatch(const std::vector<std::string>& args, CommandIo& io) {
+    if (!args.empty() && args.front() == "--version") {
         io.out << "qxctl " << QX_VERSION_TEXT << '\n';
         return 0;
     }
-    if (name == "--help" || name == "-h") {
-        PrintUsage(io.out);
-        return 0;
-    }
-    for (const auto& c : Commands()) {
-        if (c.name == name) return c.run({args.begin() + 1, args.end()}, io);
-    }
-    io.err << "qxctl: unknown command \"" << name << "\" (see qxctl --help)\n";
-    return 2;
+    return DispatchGroup("", Commands(), args, io);
 }
 
 }  // namespace qx::cli

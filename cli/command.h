@@ -6,11 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "app/session.h"
+
 namespace qx::cli {
 
+// What a subcommand may use: the output streams and the session values read
+// at start (settings folders, configured language, stored feature flags).
 struct CommandIo {
     std::ostream& out;
     std::ostream& err;
+    Session session{};
 };
 
 // A subcommand takes the arguments after its name and returns the exit code.
@@ -23,8 +28,16 @@ struct Command {
 };
 
 int RunModels(const std::vector<std::string>& args, CommandIo& io);
+int RunImage(const std::vector<std::string>& args, CommandIo& io);
+int RunImageEncode(const std::vector<std::string>& args, CommandIo& io);
+int RunImageDecode(const std::vector<std::string>& args, CommandIo& io);
+int RunListing(const std::vector<std::string>& args, CommandIo& io);
 
 // Runs `qxctl ARGS...` (without the program name).
 int Dispatch(const std::vector<std::string>& args, CommandIo& io);
+
+// Runs the subcommand `name` of a command group ("image encode").
+int DispatchGroup(const std::string& group, const std::vector<Command>& commands,
+                  const std::vector<std::string>& args, CommandIo& io);
 
 }  // namespace qx::cli

@@ -1,32 +1,18 @@
 // qxctl run as a user runs it: output and exit codes.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <array>
-#include <cstdio>
 #include <string>
 
 #include "channels/models.h"
+#include "run_program.h"
 
 namespace {
 
-struct ProgramRun {
-    std::string out;
-    int exitCode = -1;
-};
+using qx::test::ProgramRun;
 
 ProgramRun RunQxctl(const std::string& args) {
-    ProgramRun run;
-    const std::string command = std::string(QXCTL_PATH) + " " + args + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return qx::test::RunProgram(QXCTL_PATH, args,
+                                std::filesystem::temp_directory_path() / "qxctl_e2e_basic");
 }
 
 TEST(Qxctl, ModelsPrintsTheDisplayTextsInTableOrder) {

@@ -1,0 +1,28 @@
+// qxctl image decode IMAGE.bin -o PROJECT.qx [--language FILE]
+#include "files/atomic_file.h"
+#include "files/project_file.h"
+#include "image/image_codec.h"
+#include "workspace.h"
+
+namespace qx::cli {
+
+int RunImageDecode(const std::vector<std::string>& args, CommandIo& io) {
+    return RunGuarded("image decode", "IMAGE.bin -o PROJECT.qx [--language FILE]", io, [&] {
+        const Arguments parsed = ParseConversionArguments(args, 1);
+        const std::string output = *parsed.Option("-o");
+        if (output == "-") throw UsageError("a project needs a file name, not \"-\"");
+        auto ws = LoadWorkspace(parsed, io);
+        // One byte more than an image, so a longer file is refused rather than cut.
+        const FileBytes file = ReadFileBytes(parsed.positional[0], kImageSize + 1);
+        if (!file.error.empty()) throw CommandError(file.error);
+        if (const std::string error = DecodeImage(file.bytes, ws->doc, ws->features, ws->ui);
+            !error.empty()) {
+            throw CommandError(parsed.positional[0] + ": " + error);
+        }
+        if (const std::string error = SaveProject(ws->doc, output); !error.empty()) {
+            throw CommandError(error);
+        }
+    });
+}
+
+}  // namespace qx::cli

@@ -1,0 +1,39 @@
+// qxctl image encode PROJECT.qx -o IMAGE.bin [--language FILE] [--features HEX]
+#include <charconv>
+
+#include "image/image_codec.h"
+#include "workspace.h"
+
+namespace qx::cli {
+namespace {
+
+// The feature byte as line 0 holds it: bit 7 5-tone, 6 2-tone, 5 DTMF, 4 the fourth flag.
+FeatureFlags ParseFeatureByte(const std::string& text) {
+    unsigned value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value, 16);
+    if (text.empty() || ec != std::errc{} || ptr != end || value > 0xFF) {
+        throw UsageError("--features takes a hex byte such as E0, not \"" + text + "\"");
+    }
+    return FeatureFlags{(value & 0x80) != 0, (value & 0x40) != 0, (value & 0x20) != 0,
+                        (value & 0x10) != 0};
+}
+
+}  // namespace
+
+int RunImageEncode(const std::vector<std::string>& args, CommandIo& io) {
+    return RunGuarded(
+        "image encode", "PROJECT.qx -o IMAGE.bin [--language FILE] [--features HEX]", io, [&] {
+            const Arguments parsed = ParseConversionArguments(args, 1, {"--features"});
+            auto ws = LoadWorkspace(parsed, io);
+            if (const auto features = parsed.Option("--features")) {
+                ws->features = ParseFeatureByte(*features);
+            }
+            OpenProjectOrThrow(*ws, parsed.positional[0]);
+            const auto image = EncodeImage(ws->doc, ws->features, ws->ui);
+            if (!image) throw CommandError(ws->ui.Report("the project cannot be encoded"));
+            WriteOutput(*parsed.Option("-o"), std::string(image->begin(), image->end()), io);
+        });
+}
+
+}  // namespace qx::cli

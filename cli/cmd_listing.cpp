@@ -1,0 +1,20 @@
+// qxctl listing PROJECT.qx -o LISTING.txt [--language FILE]; "-o -" writes to standard output.
+#include "files/listing.h"
+#include "workspace.h"
+
+namespace qx::cli {
+
+int RunListing(const std::vector<std::string>& args, CommandIo& io) {
+    return RunGuarded("listing", "PROJECT.qx -o LISTING.txt|- [--language FILE]", io, [&] {
+        const Arguments parsed = ParseConversionArguments(args, 1);
+        auto ws = LoadWorkspace(parsed, io);
+        OpenProjectOrThrow(*ws, parsed.positional[0]);
+        const Listing listing = BuildListing(ws->doc, ListingTarget::File);
+        if (listing.failedMessage != 0) {
+            throw CommandError(ws->doc.texts.Message(listing.failedMessage));
+        }
+        WriteOutput(*parsed.Option("-o"), ListingFileText(listing), io);
+    });
+}
+
+}  // namespace qx::cli

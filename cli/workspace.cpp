@@ -1,0 +1,106 @@
+#include "workspace.h"
+
+#include <ostream>
+#include <sstream>
+
+#include "app/language_texts.h"
+#include "channels/channel_ops.h"
+#include "files/atomic_file.h"
+#include "files/project_file.h"
+
+namespace qx::cli {
+namespace {
+
+constexpr const char* kFallbackLanguage = "english.ini";
+
+// One line of stderr per failure, so a message's own line breaks become blanks.
+std::string OneLine(std::string text) {
+    for (char& c : text) {
+        if (c == '\r' || c == '\n') c = ' ';
+    }
+    return text;
+}
+
+std::string ChooseLanguage(const Arguments& args, const CommandIo& io) {
+    const std::filesystem::path& dir = io.session.paths.languageDir;
+    if (const auto named = args.Option("--language")) {
+        const std::filesystem::path name(*named);
+        if (name.empty() || name.has_parent_path() ||
+            !std::filesystem::is_regular_file(dir / name)) {
+            throw UsageError("no language file \"" + *named + "\" in " + dir.string());
+        }
+        return *named;
+    }
+    const std::string& configured = io.session.LanguageFile;
+    if (!configured.empty() && std::filesystem::is_regular_file(dir / configured))
+        return configured;
+    return kFallbackLanguage;
+}
+
+}  // namespace
+
+std::string CliUi::Report(const std::string& fallback) const {
+    std::string joined;
+    for (const auto& message : messages) joined += (joined.empty() ? "" : " ") + message;
+    return OneLine(joined.empty() ? fallback : joined);
+}
+
+std::unique_ptr<Workspace> LoadWorkspace(const Arguments& args, const CommandIo& io) {
+    auto ws = std::make_unique<Workspace>();
+    const std::string language = ChooseLanguage(args, io);
+    ws->features = io.session.featureFlags;
+    LoadMainWindow(ws->doc, LanguageTexts(io.session.paths.languageDir, language), ws->features,
+                   ws->ui);
+    ws->ui.messages.clear();
+    return ws;
+}
+
+void OpenProjectOrThrow(Workspace& ws, const std::filesystem::path& path) {
+    ws.ui.messages.clear();
+    const OpenOutcome outcome = OpenProject(ws.doc, path, ws.ui);
+    if (outcome != OpenOutcome::Opened || !ws.ui.messages.empty()) {
+        throw CommandError(ws.ui.Report("cannot open " + path.string()));
+    }
+}
+
+void WriteOutput(const std::string& path, std::string_view bytes, CommandIo& io) {
+    if (path == "-") {
+        io.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        io.out.flush();
+        if (!io.out) throw CommandError("cannot write to standard output");
+        return;
+    }
+    const PendingFile file{path, std::string(bytes)};
+    if (std::string error = WriteFilesAtomically({&file, 1}); !error.empty()) {
+        throw CommandError(error);
+    }
+}
+
+Arguments ParseConversionArguments(const std::vector<std::string>& args,
+                                   std::size_t positionalCount,
+                                   const std::vector<std::string>& extraOptions) {
+    std::vector<std::string> options = {"-o", "--language"};
+    options.insert(options.end(), extraOptions.begin(), extraOptions.end());
+    Arguments parsed = ParseArguments(args, options);
+    if (!parsed.error.empty()) throw UsageError(parsed.error);
+    if (parsed.positional.size() != positionalCount) throw UsageError("wrong number of arguments");
+    if (!parsed.Option("-o")) throw UsageError("missing -o OUTPUT");
+    return parsed;
+}
+
+int RunGuarded(const std::string& name, const std::string& usage, CommandIo& io,
+               const std::function<void()>& body) {
+    try {
+        body();
+        return 0;
+    } catch (const UsageError& e) {
+        io.err << "qxctl " << name << ": " << OneLine(e.what()) << " (usage: qxctl " << name << ' '
+               << usage << ")\n";
+        return 2;
+    } catch (const std::exception& e) {
+        io.err << "qxctl " << name << ": " << OneLine(e.what()) << '\n';
+        return 1;
+    }
+}
+
+}  // namespace qx::cli

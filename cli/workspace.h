@@ -1,0 +1,75 @@
+// What the conversion commands share: a document loaded as the desktop app
+// loads it in the chosen language, a Ui that collects messages, and the
+// error handling that turns a failure into one line on stderr.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/document.h"
+#include "app/session.h"
+#include "arguments.h"
+#include "command.h"
+#include "platform/ui.h"
+
+namespace qx::cli {
+
+// Bad arguments: exit code 2.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+// Bad input or a failed operation: exit code 1.
+struct CommandError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Messages are collected for the command to report; questions are declined.
+class CliUi final : public Ui {
+  public:
+    std::vector<std::string> messages;
+
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    Answer Ask(const std::string&, Buttons buttons) override {
+        return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+    }
+    std::optional<std::string> AskPassword() override { return std::nullopt; }
+    std::optional<std::string> ChooseOpenFile(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> ChooseSaveFile(const std::string&) override { return std::nullopt; }
+
+    // The collected messages on one line, or `fallback` when there are none.
+    std::string Report(const std::string& fallback) const;
+};
+
+struct Workspace {
+    CliUi ui;
+    Document doc;
+    FeatureFlags features;
+};
+
+// Loads a document in the language named by --language (a file of the
+// language folder) or else the configured one, with the stored features.
+std::unique_ptr<Workspace> LoadWorkspace(const Arguments& args, const CommandIo& io);
+
+// Opens a project into the workspace; any message of the open is an error.
+void OpenProjectOrThrow(Workspace& ws, const std::filesystem::path& path);
+
+// Writes `path` atomically, or standard output for "-"; throws CommandError on failure.
+void WriteOutput(const std::string& path, std::string_view bytes, CommandIo& io);
+
+// Parses the arguments with the options every conversion takes ("-o",
+// "--language") plus `extraOptions`, and checks the positional count.
+Arguments ParseConversionArguments(const std::vector<std::string>& args,
+                                   std::size_t positionalCount,
+                                   const std::vector<std::string>& extraOptions = {});
+
+// Runs a command body and turns its exceptions into the exit code and one
+// stderr line: "qxctl NAME: what went wrong".
+int RunGuarded(const std::string& name, const std::string& usage, CommandIo& io,
+               const std::function<void()>& body);
+
+}  // namespace qx::cli
