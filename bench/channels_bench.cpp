@@ -5,17 +5,9 @@
 #include "app/language_texts.h"
 #include "channels/channel_ops.h"
 #include "channels/frequency.h"
+#include "silent_ui.h"
 
 namespace {
-
-class NoUi final : public qx::Ui {
-  public:
-    void ShowMessage(const std::string&) override {}
-    qx::Answer Ask(const std::string&, qx::Buttons) override { return qx::Answer::No; }
-    std::optional<std::string> AskPassword() override { return std::nullopt; }
-    std::optional<std::string> ChooseOpenFile(const std::string&) override { return std::nullopt; }
-    std::optional<std::string> ChooseSaveFile(const std::string&) override { return std::nullopt; }
-};
 
 void RoundAllChannelFrequencies(benchmark::State& state) {
     for (auto _ : state) {
@@ -28,7 +20,7 @@ BENCHMARK(RoundAllChannelFrequencies);
 
 void ClearDocument(benchmark::State& state) {
     qx::Document doc;
-    NoUi ui;
+    qx::test::SilentUi ui;
     qx::LoadMainWindow(doc, qx::LanguageTexts(QX_LANGUAGE_DIR, "english.ini"), {}, ui);
     for (auto _ : state) {
         qx::ClearAll(doc);
