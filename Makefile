@@ -1,13 +1,13 @@
 # Two commands for a fresh Debian machine:
 #   make run   - install what is missing, build, start the desktop app
-#   make test  - install what is missing, build, run every test (plain and under ASan+UBSan)
+#   make test  - install what is missing, build, run every test (plain, under ASan+UBSan, fuzz)
 
 PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev \
-            qt6-serialport-dev libgl-dev locales
+            qt6-serialport-dev libgl-dev locales clang libclang-rt-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 RUN_ARGS ?=
 
-.PHONY: run test deps build build-asan bench clean
+.PHONY: run test deps build build-asan fuzz bench clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -43,6 +43,13 @@ test: build
 	ctest --preset dev
 	$(MAKE) --no-print-directory build-asan
 	ctest --preset asan
+	$(MAKE) --no-print-directory fuzz
+
+# A short run of every fuzz target (clang's libFuzzer); skipped without clang.
+fuzz: deps
+	@if command -v clang++ >/dev/null 2>&1; then \
+	  cmake --preset fuzz && cmake --build --preset fuzz && ctest --preset fuzz; \
+	else echo "clang++ not found: fuzz targets skipped"; fi
 
 bench: deps
 	cmake --preset release
