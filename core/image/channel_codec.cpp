@@ -25,7 +25,20 @@ constexpr std::int64_t kOffsetLimitUnits = 100 * kUnitsPerMhz;  // two MHz digit
 constexpr std::uint8_t kNoCtcss = 0x08;
 constexpr std::uint8_t kNoDcs = 0x00;
 
+// Option signal types by the value of byte 9 of a record's second line, and
+// where each keeps its code and sub-code (0: none) with the highest value
+// each may take.
+constexpr std::size_t kSignalTypeByte = 9;
 constexpr const char* kSignalTypes[] = {"None", "DTMF", "DTMF-ANI", "2Tone", "5Tone"};
+struct SignalBytes {
+    std::size_t codeByte;
+    int codeLimit;
+    std::size_t subCodeByte;
+    int subCodeLimit;
+};
+constexpr SignalBytes kSignalBytes[] = {
+    {0, 0, 0, 0}, {10, 7, 0, 0}, {10, 7, 13, 1}, {11, 99, 0, 0}, {12, 99, 14, 3},
+};
 
 // Priority bytes of the rows that are not channels.
 constexpr std::uint8_t kPriorityPl = 0x64;
@@ -160,20 +173,12 @@ std::string EncodeSecondLine(Document& doc, int row) {
     const std::uint8_t code = SignalCodeByte(doc, row, kColSignalCode);
     const std::uint8_t subCode = SignalCodeByte(doc, row, kColSignalSubCode);
     const std::string& signal = doc.Table(row, kColOptSignal);
-    if (signal == "DTMF") {
-        out.U8(9, 0x01);
-        out.U8(10, code);
-    } else if (signal == "DTMF-ANI") {
-        out.U8(9, 0x02);
-        out.U8(10, code);
-        out.U8(13, subCode);
-    } else if (signal == "2Tone") {
-        out.U8(9, 0x03);
-        out.U8(11, code);
-    } else if (signal == "5Tone") {
-        out.U8(9, 0x04);
-        out.U8(12, code);
-        out.U8(14, subCode);
+    for (std::size_t type = 1; type < std::size(kSignalTypes); ++type) {
+        if (signal != kSignalTypes[type]) continue;
+        const SignalBytes& where = kSignalBytes[type];
+        out.U8(kSignalTypeByte, static_cast<std::uint8_t>(type));
+        out.U8(where.codeByte, code);
+        if (where.subCodeByte != 0) out.U8(where.subCodeByte, subCode);
     }
     return line.ToHex();
 }
@@ -286,32 +291,16 @@ void DecodeSecondLine(Document& doc, const HexLine& hex, int row, ImageReadState
         if (const char c = NameCodeChar(code); c != '\0') name += c;
     }
 
-    std::uint8_t type = hex.Byte(9);
-    if (type > 4) type = 0;
+    std::uint8_t type = hex.Byte(kSignalTypeByte);
+    if (type >= std::size(kSignalTypes)) type = 0;
     std::string signal = kSignalTypes[type];
     if (type == 0 || !ListContains(signal, doc.optSignalList)) {
         signal = doc.optSignalList.empty() ? "None" : doc.optSignalList.front();
     }
-    std::string code = "0";
-    std::string subCode = "0";
-    switch (type) {
-        case 1:
-            code = CodeText(hex.Byte(10), 7);
-            break;
-        case 2:
-            code = CodeText(hex.Byte(10), 7);
-            subCode = CodeText(hex.Byte(13), 1);
-            break;
-        case 3:
-            code = CodeText(hex.Byte(11), 99);
-            break;
-        case 4:
-            code = CodeText(hex.Byte(12), 99);
-            subCode = CodeText(hex.Byte(14), 3);
-            break;
-        default:
-            break;
-    }
+    const SignalBytes& where = kSignalBytes[type];
+    const std::string code = type == 0 ? "0" : CodeText(hex.Byte(where.codeByte), where.codeLimit);
+    const std::string subCode =
+        where.subCodeByte == 0 ? "0" : CodeText(hex.Byte(where.subCodeByte), where.subCodeLimit);
 
     WriteCell(doc, row, kColName, name);
     WriteCell(doc, row, kColStep, s.step);
