@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "channels/models.h"
@@ -79,15 +80,13 @@ Document GoldenDocument() {
 
 std::vector<std::uint8_t> GoldenImage() {
     std::ifstream in(std::string(QX_SOURCE_DIR) + "/tests/data/image/golden_image.txt");
-    EXPECT_TRUE(in.good());
     std::vector<std::uint8_t> image(kImageSize, 0);
     int listed = 0;
     for (std::string text; std::getline(in, text);) {
-        text = Trim(text.substr(0, text.find('#')));
-        if (text.empty()) continue;
-        const std::vector<std::string> fields = Split(text, ' ');
-        const int line = std::stoi(fields.at(0));
-        const std::string& hex = fields.at(1);
+        std::istringstream fields(text.substr(0, text.find('#')));
+        int line = -1;
+        std::string hex;
+        if (!(fields >> line >> hex)) continue;
         ++listed;
         EXPECT_TRUE(line >= 0 && line < kImageLines && hex.size() == 32 &&
                     hex.find_first_not_of("0123456789ABCDEF") == hex.npos)
@@ -101,13 +100,12 @@ std::vector<std::uint8_t> GoldenImage() {
     return image;
 }
 
+// A line as hex digits, for messages.
 std::string LineHex(const std::vector<std::uint8_t>& image, int line) {
     std::string hex;
-    char digits[3];
     for (std::size_t b = 0; b < kLineBytes; ++b) {
-        std::snprintf(digits, sizeof digits, "%02X",
-                      image[static_cast<std::size_t>(line) * 16 + b]);
-        hex += digits;
+        const std::uint8_t value = image[static_cast<std::size_t>(line) * kLineBytes + b];
+        hex += {"0123456789ABCDEF"[value >> 4], "0123456789ABCDEF"[value & 15]};
     }
     return hex;
 }
@@ -157,62 +155,35 @@ TEST(GoldenImage, TheHandMadeImageDecodesToTheDocument) {
 
 // --- Reply check and the lines a transfer handles ---------------------------
 
-const std::string kWriteEcho = "AL~F0100W" + std::string(32, '0') + "\r\n";  // 43 bytes
-
-TEST(ReplyCheck, ReadRepliesAreDecodedOnlyInTheExpectedForm) {
+TEST(ReplyCheck, OnlyRepliesInTheExpectedFormAreGood) {
+    constexpr auto kRead = ReplyCheckMode::Reading;
+    constexpr auto kAfter = ReplyCheckMode::WritingAfterIdentifier;
     const std::string password = "41424300000000000000000000000000";
-    const std::vector<std::uint8_t> good = ReadReply("0040", password);
-    ASSERT_EQ(good.size(), 52u);
-    struct Case {
-        const char* what;
-        std::vector<std::uint8_t> reply;
-        int result;
-    };
-    const Case cases[] = {
-        {"complete", good, 0},
-        {"51 bytes", std::vector<std::uint8_t>(good.begin(), good.end() - 1), -2},
-        {"another address", ReadReply("0050", password), -2},
-        {"header moved by a byte", Bytes("x" + std::string(good.begin(), good.end())), -2},
-        {"nothing", {}, -2},
-    };
-    for (const Case& c : cases) {
+    const auto good = ReadReply("0040", password);                         // 52 bytes
+    const std::string echo = "AL~F0100W" + std::string(32, '0') + "\r\n";  // 43 bytes
+    const std::tuple<std::vector<std::uint8_t>, ReplyCheckMode, int> cases[] = {
+        {good, kRead, 0},
+        {std::vector<std::uint8_t>(good.begin(), good.end() - 1), kRead, -2},  // 51 bytes
+        {ReadReply("0050", password), kRead, -2},
+        {Bytes("x" + std::string(good.begin(), good.end())), kRead, -2},
+        {{}, kRead, -2},
+        {Bytes(echo + "\r\nOK\r\n"), kAfter, 0},
+        {Bytes(echo + "\r\nERROR\r\n"), kAfter, -1},
+        {Bytes(echo + "\r\nOK\r\nERROR"), kAfter, -1},
+        {Bytes(echo + "\r\nO"), kAfter, -1},
+        {Bytes("x" + echo + "\r\nOK\r\n"), kAfter, -2},  // misplaced
+        {Bytes("x" + echo + "\r\nOK\r\n"), ReplyCheckMode::Writing, 0},
+        {Bytes("PV418\r\n\r\nOK\r\n"), ReplyCheckMode::Writing, 0}};
+    for (const auto& [reply, mode, result] : cases) {
         Document doc = LoadedDocument(3);
         FeatureFlags features = kAllFeatures;
         ScriptedUi ui;
         ImageDecoder decoder(doc, features, ui);
-        EXPECT_EQ(CheckReplyAndDecode(c.reply, 4, ReplyCheckMode::Reading, decoder, ui), c.result)
-            << c.what;
-        EXPECT_EQ(decoder.RadioPassword(), c.result == 0 ? "ABC" : "") << c.what;
-    }
-}
-
-TEST(ReplyCheck, WriteAcknowledgementsAndLinesPastTheImage) {
-    constexpr auto kAfter = ReplyCheckMode::WritingAfterIdentifier;
-    struct Case {
-        std::string reply;
-        ReplyCheckMode mode;
-        int result;
-    };
-    const Case cases[] = {
-        {kWriteEcho + "\r\nOK\r\n", kAfter, 0},
-        {kWriteEcho + "\r\nERROR\r\n", kAfter, -1},
-        {kWriteEcho + "\r\nOK\r\nERROR", kAfter, -1},
-        {kWriteEcho + "\r\nO", kAfter, -1},
-        {"x" + kWriteEcho + "\r\nOK\r\n", kAfter, -2},  // misplaced
-        {"x" + kWriteEcho + "\r\nOK\r\n", ReplyCheckMode::Writing, 0},
-        {"PV418\r\n\r\nOK\r\n", ReplyCheckMode::Writing, 0},
-    };
-    Document doc = LoadedDocument(3);
-    FeatureFlags features = kAllFeatures;
-    ScriptedUi ui;
-    ImageDecoder decoder(doc, features, ui);
-    for (const Case& c : cases) {
-        EXPECT_EQ(CheckReplyAndDecode(Bytes(c.reply), 16, c.mode, decoder, ui), c.result)
-            << c.reply;
-    }
-    EXPECT_TRUE(ui.messages.empty());
-    for (ReplyCheckMode mode : {ReplyCheckMode::Reading, ReplyCheckMode::Writing}) {
-        ui.messages.clear();
+        const std::string what(reply.begin(), reply.end());
+        EXPECT_EQ(CheckReplyAndDecode(reply, 4, mode, decoder, ui), result) << what;
+        EXPECT_EQ(decoder.RadioPassword(), mode == kRead && result == 0 ? "ABC" : "") << what;
+        EXPECT_TRUE(ui.messages.empty());
+        if (mode == kAfter) continue;
         EXPECT_EQ(CheckReplyAndDecode({}, 512, mode, decoder, ui), 0);
         EXPECT_EQ(ui.messages, std::vector<std::string>{"Exceed Length!"});
     }
@@ -251,29 +222,27 @@ TEST(CheckRead, ComparesTheModelAndEndsAtThePassword) {
 
 TEST(LineChoice, ReadAndWriteLeaveOutOnlyChannelsOutOfUse) {
     Document doc = LoadedDocument(3);
+    const auto linesLeftOut = [&doc](bool (*chosen)(const Document&, int)) {
+        std::vector<int> lines;
+        for (int line = -1; line <= 512; ++line) {
+            if (!chosen(doc, line)) lines.push_back(line);
+        }
+        return lines;
+    };
+    std::vector<int> expected = {-1};
+    for (int line = 34; line <= 229; ++line) expected.push_back(line);
+    expected.push_back(512);
     doc.RowActive.fill(false);
     doc.RowActive[1] = doc.RowActive[100] = true;
-    std::vector<int> notRead = {-1};
-    for (int line = 34; line <= 229; ++line) notRead.push_back(line);
-    notRead.push_back(512);
-    std::vector<int> skipped;
-    for (int line = -1; line <= 512; ++line) {
-        if (!ReadRequestsLine(doc, line)) skipped.push_back(line);
-    }
-    EXPECT_EQ(skipped, notRead);
+    EXPECT_EQ(linesLeftOut(ReadRequestsLine), expected);
 
     for (int row = 1; row <= kPhRow; ++row) doc.Cell(row, kColStatus) = "Active";
     doc.Cell(2, kColStatus) = "Inactive";
     doc.Cell(3, kColStatus) = "";
     doc.Cell(kPlRow, kColStatus) = "Inactive";  // PL and PH are always written
-    std::vector<int> notSent;
-    for (int line = 0; line < 16; ++line) notSent.push_back(line);
-    for (int line : {34, 35, 36, 37, 512, 513}) notSent.push_back(line);
-    skipped.clear();
-    for (int line = 0; line <= 513; ++line) {
-        if (!WriteSendsLine(doc, line)) skipped.push_back(line);
-    }
-    EXPECT_EQ(skipped, notSent);
+    expected = {34, 35, 36, 37, 512};
+    for (int line = 15; line >= -1; --line) expected.insert(expected.begin(), line);
+    EXPECT_EQ(linesLeftOut(WriteSendsLine), expected);
 }
 
 TEST(ImageEncoder, FormatErrorsComeBeforeEveryLineAndStopAWholeImage) {
@@ -308,7 +277,7 @@ TEST(ImageEncoder, FormatErrorsComeBeforeEveryLineAndStopAWholeImage) {
 
 // --- Whole images from the radio --------------------------------------------
 
-TEST(WholeImage, DecodeRejectsAnImageOfTheWrongSize) {
+TEST(WholeImage, AWrongSizeAnUnknownModelAndChannelZeroOutOfUse) {
     Document doc = LoadedDocument(7);
     doc.strSetup = "kept";
     FeatureFlags features = kAllFeatures;
@@ -317,16 +286,11 @@ TEST(WholeImage, DecodeRejectsAnImageOfTheWrongSize) {
               "A memory image has 8192 bytes; this one has 100.");
     EXPECT_EQ(doc.strSetup, "kept");
     EXPECT_FALSE(doc.bModify);
-}
 
-TEST(WholeImage, AnUnknownModelAndChannelZeroOutOfUse) {
     std::vector<std::uint8_t> image(kImageSize, 0);
     image[1] = 0x12;
     image[2] = 0x34;
     image[3] = 0x56;
-    Document doc = LoadedDocument(7);
-    FeatureFlags features = kAllFeatures;
-    ScriptedUi ui;
     ASSERT_EQ(DecodeImage(image, doc, features, ui), "");
     EXPECT_EQ(doc.modelIndex, 7) << "a code of no model keeps the selection";
     EXPECT_TRUE(ui.questions.empty());

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "document_builder.h"
 #include "temp_dir.h"
 
@@ -125,19 +127,16 @@ TEST(Listing, RowsShowTheirOwnValuesAndDefaultsOnlyForBlankCells) {
 }
 
 TEST(Listing, AMalformedRecordStopsTheListingAfterTheRows) {
-    struct Case {
-        const char* setup;
-        const char* autoDial;
-        int message;
-    };
-    for (const Case c : {Case{"setup|a", kDefaultAutoDial, 9004},
-                         Case{kDefaultSetup, "Ad|1|2", 9003}, Case{"setup", "Ad", 9004}}) {
+    const std::tuple<const char*, const char*, int> cases[] = {{"setup|a", kDefaultAutoDial, 9004},
+                                                               {kDefaultSetup, "Ad|1|2", 9003},
+                                                               {"setup", "Ad", 9004}};
+    for (const auto& [setup, autoDial, message] : cases) {
         Document doc = LoadedDocument(3);
-        doc.strSetup = c.setup;
-        doc.strAutoDial = c.autoDial;
+        doc.strSetup = setup;
+        doc.strAutoDial = autoDial;
         for (const ListingTarget target : {ListingTarget::File, ListingTarget::Printer}) {
             const Listing listing = BuildListing(doc, target);
-            EXPECT_EQ(listing.failedMessage, c.message) << c.setup << " " << c.autoDial;
+            EXPECT_EQ(listing.failedMessage, message) << setup << " " << autoDial;
             ASSERT_EQ(listing.lines.size(), 1 + kRowLines) << "heading and rows only";
             EXPECT_EQ(listing.lines.back().substr(0, 3), "103");
         }
@@ -187,29 +186,24 @@ TEST(Listing, PrintCommandSendsEachLineAndAnEmptyOneAfterLineBreaks) {
 }
 
 TEST(Listing, PrintCommandReportsPrinterErrorsAndMalformedRecords) {
-    struct Case {
-        std::size_t failAtLine;
-        const char* endError;
-        const char* autoDial;
-        std::size_t printed;
-        const char* message;  // nullptr: MSG 9003
-    };
-    for (const Case c : {Case{5, "", kDefaultAutoDial, 5, "printer out of paper"},
-                         Case{0, "no printer", kDefaultAutoDial, 247, "no printer"},
-                         Case{0, "", "Ad", 105 * 2, nullptr}}) {  // heading and rows
-        Document doc = LoadedDocument(3);
-        doc.strAutoDial = c.autoDial;
+    const Document fresh = LoadedDocument(3);
+    // line the printer fails at, its error at the end, the dialer record, lines printed, message
+    const std::tuple<std::size_t, std::string, std::string, std::size_t, std::string> cases[] = {
+        {5, "", kDefaultAutoDial, 5, "printer out of paper"},
+        {0, "no printer", kDefaultAutoDial, 247, "no printer"},
+        {0, "", "Ad", 105 * 2, fresh.texts.Message(9003)}};  // heading and rows
+    for (const auto& [failAtLine, endError, autoDial, printed, message] : cases) {
+        Document doc = fresh;
+        doc.strAutoDial = autoDial;
         ScriptedUi ui;
         ui.answers = {Answer::Ok};
         RecordingPrinter printer;
-        printer.failAtLine = c.failAtLine;
-        printer.endError = c.endError;
+        printer.failAtLine = failAtLine;
+        printer.endError = endError;
         EXPECT_FALSE(PrintCommand(doc, ui, printer));
-        EXPECT_EQ(printer.lines.size(), c.printed);
-        EXPECT_EQ(ui.messages,
-                  std::vector<std::string>{c.message ? c.message : doc.texts.Message(9003)});
-        // Only a complete document is sent.
-        EXPECT_EQ(printer.ended, *c.endError ? 1 : 0);
+        EXPECT_EQ(printer.lines.size(), printed);
+        EXPECT_EQ(ui.messages, std::vector<std::string>{message});
+        EXPECT_EQ(printer.ended, endError.empty() ? 0 : 1) << "only a whole document is sent";
     }
 }
 
@@ -229,10 +223,9 @@ TEST(Listing, PrintToFileWritesTheListingWithCrLfLineEnds) {
     doc.strSetup = "setup|x";
     ui.files = {path.string()};
     EXPECT_FALSE(PrintToFileCommand(doc, ui));
-    const std::string text = ReadBytes(path);
-    EXPECT_EQ(text.substr(text.size() - 8), "    \r\n\r\n");
-    EXPECT_EQ(text.find("Radio Option"), std::string::npos);
-    EXPECT_NE(text.find("\r\n\r\n103    "), std::string::npos);
+    const Listing rows = BuildListing(doc, ListingTarget::File);
+    ASSERT_EQ(rows.lines.size(), 1 + kRowLines);
+    EXPECT_EQ(ReadBytes(path), ListingFileText(rows));
     EXPECT_EQ(ui.messages, std::vector<std::string>{doc.texts.Message(9004)});
 
     ui.messages.clear();

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "document_builder.h"
@@ -49,25 +51,20 @@ std::string WithField(int field, const std::string& value) {
 }
 
 TEST(OptionLines, EveryFieldInItsByte) {
-    struct Case {
-        const char* setup;
-        const char* line16;
-        const char* line17;
-    };
     // Values not listed ("Medium", "300", "") are stored as 00; byte 10 of line 17
     // holds the scrambler in bit 0 and the aftersound elimination in bit 2.
-    const Case cases[] = {
+    const std::array<const char*, 3> cases[] = {
         {"setup|Channel|CALL|99|20|Low|Enable|Disable|Enable|Disable|Enable|Enable|1s|200ms|80ms|"
          "1000Hz|7m30sec|15sec|on|on|Disable|Busy|Low|on|Unlock|25W|0|1",
          "A5A50263140200030301020F0FA5A5A5", "A508A5A500A500A5A5000400A5000101"},
         {"setup|Frequency|MR|300||Medium|Disable|Enable|Disable|Enable|Disable|Disable|400ms|"
          "160ms|60ms|2100Hz|0m30sec|off|off|off|Enable|Timer|High|off|Lock|60W|1|1",
          "A5000100000000010200010100000000", "00080000A500A5000000050000000000"}};
-    for (const Case& c : cases) {
+    for (const auto& [setup, line16, line17] : cases) {
         Document doc = LoadedDocument(3);
-        doc.strSetup = c.setup;
-        EXPECT_EQ(Encode(doc, 16), c.line16) << c.setup;
-        EXPECT_EQ(Encode(doc, 17), c.line17) << c.setup;
+        doc.strSetup = setup;
+        EXPECT_EQ(Encode(doc, 16), line16) << setup;
+        EXPECT_EQ(Encode(doc, 17), line17) << setup;
     }
 }
 
@@ -85,72 +82,57 @@ TEST(OptionLines, EveryListedValueComesBack) {
     }
 }
 
-TEST(OptionLines, BytesNotListedReadAsTheValueStoredAsZero) {
+TEST(OptionLines, TheRecordIsStoredAfterTheSecondLineAndBytesNotListedReadAsZero) {
     Document doc = LoadedDocument(3);
     doc.strSetup =
         "setup|Channel|MR|5|5|Low|Enable|Enable|Enable|Enable|Enable|Enable|1s|80ms|"
         "80ms|1000Hz|1m00sec|2sec|on|on|Disable|Busy|Low|on|Unlock|25W|1|1";
+    const std::string before = doc.strSetup;
     ImageReadState state;
-    Decode(doc, {{16, std::string(32, '7')}, {17, std::string(32, '7')}}, state);
+    Decode(doc, {{16, std::string(32, '7')}}, state);
+    EXPECT_EQ(doc.strSetup, before);
+    Decode(doc, {{17, std::string(32, '7')}}, state);
     EXPECT_EQ(
         doc.strSetup,
         "setup|Frequency|VFO|119|119|Hi|Disable|Disable|Disable|Disable|Disable|Disable|100ms|"
         "60ms|60ms|1750Hz|off|off|off|off|Enable|Timer|High|off|Lock|60W|0|0");
 }
 
-TEST(OptionLines, TheRecordIsStoredAfterTheSecondLine) {
-    Document doc = LoadedDocument(3);
-    ImageReadState state;
-    Decode(doc, {{16, "A5A50102030000000000000000000000"}}, state);
-    EXPECT_EQ(doc.strSetup, kDefaultSetup);
-    Decode(doc, {{17, "00080000000000000000010000000000"}}, state);
-    EXPECT_EQ(doc.strSetup,
-              "setup|Channel|MR|2|3|Hi|Disable|Disable|Disable|Disable|Disable|Disable|100ms|60ms|"
-              "60ms|1750Hz|off|off|off|off|Enable|Timer|High|off|Lock|60W|1|0");
-}
-
-TEST(AutoDialerLines, EncodeTheDialCharacters) {
+TEST(AutoDialerLines, EncodeTheDialCharactersAndDecodeAfterTheLastMemory) {
     Document doc = LoadedDocument(3);
     doc.strAutoDial = "Ad|12*#A|1x2-a|0123456789ABCD#*-0123||||||9|";
     EXPECT_EQ(Encode(doc, 241), "31324000000000000000000000000000");
     EXPECT_EQ(Encode(doc, 242), "303132333435363738393A3B3C3D3E3F");
     EXPECT_EQ(Encode(doc, 243), kZeroLine);
     EXPECT_EQ(Encode(doc, 248), "39000000000000000000000000000000");
-}
 
-TEST(AutoDialerLines, DecodeAfterTheLastMemory) {
-    Document doc = LoadedDocument(3);
+    Document read = LoadedDocument(3);
     ImageReadState state;
     std::vector<std::pair<int, std::string>> lines = {
         {240, "31323F3E3A0000000000000000000000"},
         {241, "310041FF324000000000000000000000"}};  // zeros and 0x41 are skipped
     for (int line = 242; line <= 247; ++line) lines.emplace_back(line, kZeroLine);
-    Decode(doc, lines, state);
-    EXPECT_EQ(doc.strAutoDial, kDefaultAutoDial);
-    Decode(doc, {{248, "303132333435363738393A3B3C3D3E3F"}}, state);
-    EXPECT_EQ(doc.strAutoDial, "Ad|12*#A|12-|||||||0123456789ABCD#*|");
+    Decode(read, lines, state);
+    EXPECT_EQ(read.strAutoDial, kDefaultAutoDial);
+    Decode(read, {{248, "303132333435363738393A3B3C3D3E3F"}}, state);
+    EXPECT_EQ(read.strAutoDial, "Ad|12*#A|12-|||||||0123456789ABCD#*|");
 }
 
 TEST(SettingsLines, MalformedRecordsAreReportedBeforeAnyLine) {
-    struct Case {
-        const char* setup;
-        const char* autoDial;
-        const char* message;
-    };
-    const Case cases[] = {
-        {"setup|Frequency", kDefaultAutoDial, "Error radio option Data Format , please check!"},
-        {kDefaultSetup, "Ad|1|2", "Error Auto Dialor Data Format , please check!"},
-        {kDefaultSetup, "Ad|||||||||||", "Error Auto Dialor Data Format , please check!"},
-        {"", "", "Error radio option Data Format , please check!"},  // the option one first
-    };
-    for (const Case& c : cases) {
+    const std::string option = "Error radio option Data Format , please check!";
+    const std::string dialer = "Error Auto Dialor Data Format , please check!";
+    const std::array<std::string, 3> cases[] = {{"setup|Frequency", kDefaultAutoDial, option},
+                                                {kDefaultSetup, "Ad|1|2", dialer},
+                                                {kDefaultSetup, "Ad|||||||||||", dialer},
+                                                {"", "", option}};  // the option one first
+    for (const auto& [setup, autoDial, message] : cases) {
         for (int line : {4, 16, 240, 256, 300}) {
             Document doc = LoadedDocument(3);
-            doc.strSetup = c.setup;
-            doc.strAutoDial = c.autoDial;
+            doc.strSetup = setup;
+            doc.strAutoDial = autoDial;
             ScriptedUi ui;
             EXPECT_EQ(EncodeSettingsLine(doc, line, "", ui), "error");
-            EXPECT_EQ(ui.messages, std::vector<std::string>{c.message});
+            EXPECT_EQ(ui.messages, std::vector<std::string>{message});
         }
     }
 }
@@ -201,26 +183,20 @@ TEST(SignallingLines, DtmfMemoriesTwoToneAndTheFiveToneHeader) {
 }
 
 TEST(SignallingLines, FiveToneCodes) {
-    struct Case {
-        const char* code;
-        int length;
-        const char* digits;  // bytes 4..15
-    };
-    const Case cases[] = {
+    // code, length, bytes 4..15
+    const std::tuple<const char*, int, const char*> cases[] = {
         {"12e4a", 5, "12E4AEEEEEEEEEEEEEEEEEEE"},   // lowercase is upper-cased
         {"12x", 3, "12EEEEEEEEEEEEEEEEEEEEEE"},     // not a hex digit: the filler
         {"12", 4, "12EEEEEEEEEEEEEEEEEEEEEE"},      // padded to its length
         {"123456", 4, "1234EEEEEEEEEEEEEEEEEEEE"},  // cut to its length
         {"", 0, "EEEEEEEEEEEEEEEEEEEEEEEE"},
-        {"0123456789ABCDEF012345", 22, "0123456789ABCDEF012345EE"},
-    };
-    for (const Case& c : cases) {
+        {"0123456789ABCDEF012345", 22, "0123456789ABCDEF012345EE"}};
+    for (const auto& [code, length, digits] : cases) {
         Document doc = LoadedDocument(3);
-        doc.signalling.live.fiveTone.codes[7] = {0, 2, static_cast<std::uint8_t>(c.length), 9,
-                                                 c.code};
+        doc.signalling.live.fiveTone.codes[7] = {0, 2, static_cast<std::uint8_t>(length), 9, code};
         const std::string hex = Encode(doc, 391);
-        EXPECT_EQ(hex.substr(0, 8), "0002" + ByteToHex2(c.length) + "09") << c.code;
-        EXPECT_EQ(hex.substr(8), c.digits) << c.code;
+        EXPECT_EQ(hex.substr(0, 8), "0002" + ByteToHex2(length) + "09") << code;
+        EXPECT_EQ(hex.substr(8), digits) << code;
     }
     Document doc = LoadedDocument(3);
     doc.signalling.live.fiveTone.pttIdBegin = {0, 1, 2, 3, "AB"};
