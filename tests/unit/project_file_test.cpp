@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
+#include <tuple>
 
 #include "channels/channel_ops.h"
 #include "document_builder.h"
@@ -402,26 +404,26 @@ TEST_F(ProjectFile, AFailedSaveLeavesThePreviousFilesAndTheDocumentAsTheyWereAnd
 TEST_F(ProjectFile, OpenCommandOffersToSaveAndOpensEitherWay) {
     const fs::path golden = Golden("golden.qx");
     const fs::path saved = dir_ / "saved.qx";
-    struct Case {
-        bool modified;
-        Answer answer;
-        bool expectSaved;
-    };
-    for (const Case c : {Case{true, Answer::Ok, true}, Case{true, Answer::Cancel, false},
-                         Case{false, Answer::Ok, false}}) {
+    // modified, the answer to MSG 9001, the save dialog's choice when it is shown
+    const std::tuple<bool, Answer, std::optional<std::string>> cases[] = {
+        {true, Answer::Ok, saved.string()},
+        {true, Answer::Ok, std::nullopt},  // the save is cancelled: the opening goes on
+        {true, Answer::Cancel, std::nullopt},
+        {false, Answer::Ok, std::nullopt}};
+    for (const auto& [modified, answer, saveAs] : cases) {
         fs::remove(saved);
         Document doc = ChangedDocument();
-        doc.bModify = c.modified;
+        doc.bModify = modified;
         ScriptedUi ui;
-        ui.answers = {c.answer};
-        if (c.expectSaved) ui.files.push_back(saved.string());
+        ui.answers = {answer};
+        if (modified && answer == Answer::Ok) ui.files.push_back(saveAs);
         ui.files.push_back(golden.string());
         EXPECT_EQ(OpenCommand(doc, ui), OpenOutcome::Opened);
-        EXPECT_EQ(ui.questions, c.modified ? std::vector<std::string>{doc.texts.Message(9001)}
-                                           : std::vector<std::string>{});
+        EXPECT_EQ(ui.questions, modified ? std::vector<std::string>{doc.texts.Message(9001)}
+                                         : std::vector<std::string>{});
         EXPECT_EQ(ui.buttonsAsked,
-                  c.modified ? std::vector<Buttons>{Buttons::OkCancel} : std::vector<Buttons>{});
-        EXPECT_EQ(fs::exists(saved), c.expectSaved);
+                  modified ? std::vector<Buttons>{Buttons::OkCancel} : std::vector<Buttons>{});
+        EXPECT_EQ(fs::exists(saved), saveAs.has_value());
         EXPECT_EQ(doc.filename, golden.string());
     }
 

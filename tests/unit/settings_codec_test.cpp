@@ -175,11 +175,16 @@ TEST(SignallingLines, DtmfMemoriesTwoToneAndTheFiveToneHeader) {
     EXPECT_EQ(Encode(doc, 272), "0102030405060000A1B2C3D4E5F60000");
     EXPECT_EQ(Encode(doc, 321), "00000000000000000908070605040000");
     EXPECT_EQ(Encode(doc, 257), "00010303080A00030000C80000000000");
-    // Only selfIdLength digits come back.
+
     Document read = LoadedDocument(3);
     ImageReadState state;
-    Decode(read, {{257, "000103030801020304050A0000000000"}}, state);
-    EXPECT_EQ(read.signalling.live.fiveTone.selfId, "123");
+    std::vector<std::pair<int, std::string>> lines;
+    for (int line : {254, 256, 272, 321}) lines.emplace_back(line, Encode(doc, line));
+    lines.emplace_back(257, "000103030801020304050A0000000000");
+    Decode(read, lines, state);
+    EXPECT_EQ(read.signalling.live.dtmfMemories, s.dtmfMemories);
+    EXPECT_EQ(read.signalling.live.twoTone, s.twoTone);
+    EXPECT_EQ(read.signalling.live.fiveTone.selfId, "123") << "only selfIdLength digits";
 }
 
 TEST(SignallingLines, FiveToneCodes) {
@@ -209,12 +214,14 @@ TEST(SignallingLines, FiveToneCodes) {
     Decode(read,
            {{385, "00011707123456789ABCDEF012345678"},  // 23 characters: too long
             {386, "000203073A5xEEEEEEEEEEEEEEEEEEEE"},
+            {387, "000016070123456789ABCDEF012345EE"},
             {484, "00010203ABEEEEEEEEEEEEEEEEEEEEEE"},
             {485, "00040105CEEEEEEEEEEEEEEEEEEEEEEE"}},
            state);
     const FiveToneSettings& f = read.signalling.live.fiveTone;
     EXPECT_EQ(f.codes[1], (FiveToneCode{0, 1, 0, 7, ""}));
     EXPECT_EQ(f.codes[2], (FiveToneCode{0, 2, 3, 7, "3A5"}));
+    EXPECT_EQ(f.codes[3], (FiveToneCode{0, 0, 22, 7, "0123456789ABCDEF012345"}));
     EXPECT_EQ(f.pttIdBegin, doc.signalling.live.fiveTone.pttIdBegin);
     EXPECT_EQ(f.pttIdEnd, doc.signalling.live.fiveTone.pttIdEnd);
 }
