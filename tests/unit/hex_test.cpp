@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qx {
@@ -10,54 +11,30 @@ namespace {
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
-TEST(HexHelpers, NumberToHexText) {
-    struct Case {
-        int value;
-        const char* hex2;
-    };
-    for (const Case c : {Case{10, "0A"}, Case{255, "FF"}, Case{0, "00"}, Case{256, "10"}}) {
-        EXPECT_EQ(ByteToHex2(c.value), c.hex2) << c.value;
+TEST(HexHelpers, NumbersAndHexText) {
+    for (const auto& [value, hex] : std::vector<std::pair<int, std::string>>{
+             {10, "0A"}, {255, "FF"}, {0, "00"}, {256, "10"}}) {
+        EXPECT_EQ(ByteToHex2(value), hex) << value;
     }
-    struct WordCase {
-        std::int16_t value;
-        const char* hex4;
-    };
-    for (const WordCase c : {WordCase{100, "0064"}, WordCase{4080, "0FF0"}, WordCase{-1, "FFFF"},
-                             WordCase{-32768, "8000"}}) {
-        EXPECT_EQ(WordToHex4(c.value), c.hex4) << c.value;
+    for (const auto& [value, hex] : std::vector<std::pair<std::int16_t, std::string>>{
+             {100, "0064"}, {4080, "0FF0"}, {-1, "FFFF"}, {-32768, "8000"}}) {
+        EXPECT_EQ(WordToHex4(value), hex) << value;
     }
-}
-
-TEST(HexHelpers, HexTextToNumbers) {
-    struct Case {
-        char high;
-        char low;
-        int byte;
-    };
-    // Only uppercase digits count; anything else is 0.
-    for (const Case c : {Case{'3', 'A', 58}, Case{'a', '1', 1}, Case{'F', 'F', 255},
-                         Case{'G', '7', 7}, Case{'\0', '\0', 0}}) {
-        EXPECT_EQ(HexPairToByte(c.high, c.low), c.byte) << c.high << c.low;
+    // Only uppercase digits count as pairs; anything else is 0.
+    for (const auto& [pair, byte] : std::vector<std::pair<std::string, int>>{
+             {"3A", 58}, {"a1", 1}, {"FF", 255}, {"G7", 7}, {std::string(2, '\0'), 0}}) {
+        EXPECT_EQ(HexPairToByte(pair[0], pair[1]), byte) << pair;
     }
-    EXPECT_EQ(HexDigitValue('7'), 7);
-    EXPECT_EQ(HexDigitValue('b'), 11);
-    EXPECT_EQ(HexDigitValue('B'), 11);
-    EXPECT_EQ(HexDigitValue('g'), -1);
-    EXPECT_EQ(HexDigitValue(':'), -1);
-
+    for (const auto& [c, value] :
+         std::vector<std::pair<char, int>>{{'7', 7}, {'b', 11}, {'B', 11}, {'g', -1}, {':', -1}}) {
+        EXPECT_EQ(HexDigitValue(c), value) << c;
+    }
     EXPECT_EQ(NibbleBits(11), (std::array<int, 4>{1, 0, 1, 1}));
     EXPECT_EQ(NibbleBits(8), (std::array<int, 4>{1, 0, 0, 0}));
     EXPECT_EQ(NibbleBits(-1), (std::array<int, 4>{0, 0, 0, 0}));
-}
-
-TEST(HexHelpers, LineAddresses) {
-    struct Case {
-        int line;
-        const char* address;
-    };
-    for (const Case c : {Case{0, "0000"}, Case{5, "0050"}, Case{31, "01F0"}, Case{32, "0200"},
-                         Case{511, "1FF0"}}) {
-        EXPECT_EQ(LineAddress(c.line), c.address) << c.line;
+    for (const auto& [line, address] : std::vector<std::pair<int, std::string>>{
+             {0, "0000"}, {5, "0050"}, {31, "01F0"}, {32, "0200"}, {511, "1FF0"}}) {
+        EXPECT_EQ(LineAddress(line), address) << line;
     }
 }
 
@@ -75,37 +52,22 @@ TEST(HexHelpers, FindAndCountPatterns) {
     EXPECT_EQ(CountPattern(Bytes("ERRO"), Bytes("ERROR")), 0);
 }
 
-TEST(HexHelpers, TrimAtNul) {
+TEST(HexHelpers, TextsAndLatin1Bytes) {
     EXPECT_EQ(TrimAtNul(std::string("  ABC\0x", 7)), "ABC");
     EXPECT_EQ(TrimAtNul(std::string("\0ABC", 4)), "");
     EXPECT_EQ(TrimAtNul(" pass word "), "pass word");
-}
 
-TEST(HexHelpers, TextToFixedBytesUsesLatin1) {
     const auto ascii = TextToFixedBytes("AB", 16);
-    EXPECT_EQ(ascii[0], 'A');
-    EXPECT_EQ(ascii[1], 'B');
-    EXPECT_EQ(ascii[2], 0);
+    EXPECT_EQ(std::vector<std::uint8_t>(ascii.begin(), ascii.begin() + 3),
+              (std::vector<std::uint8_t>{'A', 'B', 0}));
     EXPECT_EQ(ascii[15], 0);
-
     const auto accented = TextToFixedBytes("\xC3\xA9\xE2\x82\xAC", 16);  // é, then the euro sign
-    EXPECT_EQ(accented[0], 0xE9);
-    EXPECT_EQ(accented[1], '?');
-    EXPECT_EQ(accented[2], 0);
-
-    const auto cut = TextToFixedBytes("0123456789ABCDEFGHIJ", 16);
-    EXPECT_EQ(cut[15], 'F');
+    EXPECT_EQ(std::vector<std::uint8_t>(accented.begin(), accented.begin() + 3),
+              (std::vector<std::uint8_t>{0xE9, '?', 0}));
+    EXPECT_EQ(TextToFixedBytes("0123456789ABCDEFGHIJ", 16)[15], 'F');
     EXPECT_EQ(TextToFixedBytes("ABCDEF", 3)[3], 0);
-
     EXPECT_EQ(Latin1ToUtf8("\xE9t\xE9"), "\xC3\xA9t\xC3\xA9");
     EXPECT_EQ(Utf8ToLatin1("\xC3"), "?");  // a broken sequence
-}
-
-TEST(HexHelpers, LineBytesAsHex) {
-    LineBytes line;
-    line.bytes[0] = 0xA5;
-    line.bytes[15] = 0x0C;
-    EXPECT_EQ(line.ToHex(), "A500000000000000000000000000000C");
 }
 
 TEST(HexLine, NeverReadsPastTheBuffer) {
@@ -120,12 +82,9 @@ TEST(HexLine, NeverReadsPastTheBuffer) {
     EXPECT_EQ(line.Byte(15), 0);
     EXPECT_EQ(line.Nibble(31), -1);
     EXPECT_EQ(line.Char(-1), '\0');
-
-    const HexLine pastTheEnd(buffer, 100);
-    EXPECT_EQ(pastTheEnd.Char(0), '\0');
-    EXPECT_EQ(pastTheEnd.Byte(3), 0);
-    const HexLine empty({}, 0);
-    EXPECT_EQ(empty.Byte(0), 0);
+    EXPECT_EQ(HexLine(buffer, 100).Char(0), '\0');
+    EXPECT_EQ(HexLine(buffer, 100).Byte(3), 0);
+    EXPECT_EQ(HexLine({}, 0).Byte(0), 0);
 }
 
 }  // namespace

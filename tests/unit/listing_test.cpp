@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "document_builder.h"
 #include "temp_dir.h"
 
@@ -21,11 +23,22 @@ constexpr std::size_t kRadioOptionLine = 1 + kRowLines;
 constexpr std::size_t kAutoDialLine = kRadioOptionLine + 13;
 constexpr std::size_t kLineCount = kAutoDialLine + 10;
 
-// A fresh model-3 row with an empty name, columns Step to Ani, each followed by the separator.
-const std::string kFreshCellsToAni = "" + kSep + "12.5" + kSep + "145.0000" + kSep + "off" + kSep +
-                                     "wide" + kSep + "off" + kSep + "off" + kSep + "off" + kSep +
-                                     "off" + kSep + "145.0000" + kSep + "off" + kSep + "off" +
-                                     kSep + "off" + kSep;
+// Cells each followed by the separator.
+std::string Cells(const std::string& cells) {
+    std::string line;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = cells.find('|', start);
+        line += cells.substr(start, end - start) + kSep;
+        if (end == std::string::npos) return line;
+        start = end + 1;
+    }
+}
+
+std::string Line(const std::string& cells) { return Cells(cells) + "\r\n"; }
+
+// A fresh model-3 row with an empty name, columns Name to Ani.
+const std::string kFreshToAni =
+    Cells("|12.5|145.0000|off|wide|off|off|off|off|145.0000|off|off|off");
 
 TEST(Listing, FreshDocumentFileVersion) {
     const Document doc = LoadedDocument(3);
@@ -37,15 +50,14 @@ TEST(Listing, FreshDocumentFileVersion) {
     EXPECT_EQ(lines[0],
               "ch    status    Name    Ref.    Rx Freq.    CTCSS/DCS    W/N    PAC MODE    DCS DET"
               "    PRI    Tx Freq.    CTCSS/DCS    BCL    ANI\r\n");
-    EXPECT_EQ(lines[1], "0" + kSep + "Active" + kSep + kFreshCellsToAni + "\r\n");
+    EXPECT_EQ(lines[1], Cells("0|Active") + kFreshToAni + "\r\n");
     // Inactive rows: the DefaultRow values, Shift included.
-    EXPECT_EQ(lines[2], "1" + kSep + "Inactive" + kSep + kFreshCellsToAni + "off" + kSep + "\r\n");
-    EXPECT_EQ(lines[101],
-              "100" + kSep + "Inactive" + kSep + kFreshCellsToAni + "off" + kSep + "\r\n");
-    EXPECT_EQ(lines[102],
-              "101" + kSep + "Inactive" + kSep + kFreshCellsToAni + "off" + kSep + "\r\n");
-    EXPECT_EQ(lines[103], "102" + kSep + kSep + kFreshCellsToAni + "off" + kSep + "\r\n");
-    EXPECT_EQ(lines[104], "103" + kSep + kSep + kFreshCellsToAni + "off" + kSep + "\r\n");
+    for (std::size_t row : {2, 101, 102}) {
+        EXPECT_EQ(lines[row], Cells(std::to_string(row - 1) + "|Inactive") + kFreshToAni +
+                                  Cells("off") + "\r\n");
+    }
+    EXPECT_EQ(lines[103], Cells("102|") + kFreshToAni + Cells("off") + "\r\n");
+    EXPECT_EQ(lines[104], Cells("103|") + kFreshToAni + Cells("off") + "\r\n");
 
     const std::vector<std::string> options = {
         "Radio Option\r\n",
@@ -61,32 +73,24 @@ TEST(Listing, FreshDocumentFileVersion) {
         "CtcssDcs Change: ----------------" + kPad + "ScanningModel: Timer\r\n",
         "TBST Output: ----------------" + kPad + "LAMP Mode: High\r\n",
         "Security Mode: off\r\n",
-    };
-    for (std::size_t i = 0; i < options.size(); ++i) {
-        EXPECT_EQ(lines[kRadioOptionLine + i], options[i]) << "option line " << i;
-    }
-    EXPECT_EQ(lines[kAutoDialLine], "AutoDialor Option\r\n");
+        "AutoDialor Option\r\n"};
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + kRadioOptionLine,
+                                       lines.begin() + kAutoDialLine + 1),
+              options);
     for (std::size_t m = 1; m <= 9; ++m) {
         EXPECT_EQ(lines[kAutoDialLine + m], "M" + std::to_string(m) + ":      ");
     }
 
-    const std::string text = ListingFileText(listing);
-    EXPECT_EQ(text.substr(0, 9), "ch    sta");
-    EXPECT_EQ(text.substr(lines[0].size() - 5, 9), "ANI\r\n\r\n0 ");
-    EXPECT_NE(
-        text.find("Security Mode: off\r\n\r\nAutoDialor Option\r\n\r\nM1:      \r\nM2:      \r\n"),
-        std::string::npos);
-    EXPECT_EQ(text.substr(text.size() - 22), "M8:      \r\nM9:      \r\n");
-}
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    EXPECT_EQ(ListingFileText(listing), text);
 
-TEST(Listing, PrinterVersionEndsRowsAtAniAndAddsThePowerSelection) {
-    const Document doc = LoadedDocument(3);
-    const Listing listing = BuildListing(doc, ListingTarget::Printer);
-    ASSERT_EQ(listing.lines.size(), kLineCount);
-    EXPECT_EQ(listing.lines[103], "102" + kSep + kSep + kFreshCellsToAni + "\r\n");
-    EXPECT_EQ(listing.lines[2],
-              "1" + kSep + "Inactive" + kSep + kFreshCellsToAni + "off" + kSep + "\r\n");
-    EXPECT_EQ(listing.lines[kAutoDialLine - 1],
+    // The printer version ends the live rows at ANI and adds the power selection.
+    const Listing printed = BuildListing(doc, ListingTarget::Printer);
+    ASSERT_EQ(printed.lines.size(), kLineCount);
+    EXPECT_EQ(printed.lines[103], Cells("102|") + kFreshToAni + "\r\n");
+    EXPECT_EQ(printed.lines[2], lines[2]);
+    EXPECT_EQ(printed.lines[kAutoDialLine - 1],
               "Security Mode: off" + kPad + "Power Select:60W\r\n");
 }
 
@@ -102,43 +106,33 @@ TEST(Listing, RowsShowTheirOwnValuesAndDefaultsOnlyForBlankCells) {
     // The call channel is live: its grid cells count, not the stale table.
     doc.Cell(kCallRow, kColRxFreq) = "146.5000";
     doc.Cell(kCallRow, kColBandwidth) = "breit";
-    doc.Cell(kCallRow, kColAni) = "on";
-    doc.Cell(kCallRow, kColShift) = "on";
+    doc.Cell(kCallRow, kColAni) = doc.Cell(kCallRow, kColShift) = "on";
     doc.Table(kCallRow, kColRxFreq) = "999.0000";
     // An active row with a blank name; its cells are listed as the grid shows them.
     doc.Cell(1, kColName) = " ";
     doc.Cell(1, kColPriority) = "PL";
 
     const Listing listing = BuildListing(doc, ListingTarget::File);
-    EXPECT_EQ(listing.lines[3], "2" + kSep + "Inactive" + kSep + "ABC" + kSep + "12.5" + kSep +
-                                    "145.0000" + kSep + "off" + kSep + "narrow" + kSep + "off" +
-                                    kSep + "off" + kSep + "off" + kSep + "off" + kSep + "145.0000" +
-                                    kSep + "off" + kSep + "off" + kSep + "off" + kSep + "on" +
-                                    kSep + "\r\n");
-    EXPECT_EQ(listing.lines[103], "102" + kSep + kSep + kSep + "12.5" + kSep + "146.5000" + kSep +
-                                      "off" + kSep + "breit" + kSep + "off" + kSep + "off" + kSep +
-                                      "off" + kSep + "off" + kSep + "145.0000" + kSep + "off" +
-                                      kSep + "off" + kSep + "on" + kSep + "on" + kSep + "\r\n");
-    EXPECT_EQ(listing.lines[1], "0" + kSep + "Active" + kSep + kSep + "12.5" + kSep + "145.0000" +
-                                    kSep + "off" + kSep + "wide" + kSep + "off" + kSep + "off" +
-                                    kSep + "off" + kSep + "PL" + kSep + "145.0000" + kSep + "off" +
-                                    kSep + "off" + kSep + "off" + kSep + "\r\n");
+    EXPECT_EQ(
+        listing.lines[3],
+        Line("2|Inactive|ABC|12.5|145.0000|off|narrow|off|off|off|off|145.0000|off|off|off|on"));
+    EXPECT_EQ(listing.lines[103],
+              Line("102|||12.5|146.5000|off|breit|off|off|off|off|145.0000|off|off|on|on"));
+    EXPECT_EQ(listing.lines[1],
+              Line("0|Active||12.5|145.0000|off|wide|off|off|off|PL|145.0000|off|off|off"));
 }
 
 TEST(Listing, AMalformedRecordStopsTheListingAfterTheRows) {
-    struct Case {
-        const char* setup;
-        const char* autoDial;
-        int message;
-    };
-    for (const Case c : {Case{"setup|a", kDefaultAutoDial, 9004},
-                         Case{kDefaultSetup, "Ad|1|2", 9003}, Case{"setup", "Ad", 9004}}) {
+    const std::tuple<const char*, const char*, int> cases[] = {{"setup|a", kDefaultAutoDial, 9004},
+                                                               {kDefaultSetup, "Ad|1|2", 9003},
+                                                               {"setup", "Ad", 9004}};
+    for (const auto& [setup, autoDial, message] : cases) {
         Document doc = LoadedDocument(3);
-        doc.strSetup = c.setup;
-        doc.strAutoDial = c.autoDial;
+        doc.strSetup = setup;
+        doc.strAutoDial = autoDial;
         for (const ListingTarget target : {ListingTarget::File, ListingTarget::Printer}) {
             const Listing listing = BuildListing(doc, target);
-            EXPECT_EQ(listing.failedMessage, c.message) << c.setup << " " << c.autoDial;
+            EXPECT_EQ(listing.failedMessage, message) << setup << " " << autoDial;
             ASSERT_EQ(listing.lines.size(), 1 + kRowLines) << "heading and rows only";
             EXPECT_EQ(listing.lines.back().substr(0, 3), "103");
         }
@@ -178,46 +172,34 @@ TEST(Listing, PrintCommandSendsEachLineAndAnEmptyOneAfterLineBreaks) {
     // 119 lines end in a line break (all but M1..M9) and leave an empty line.
     ASSERT_EQ(lines.size(), 119u * 2 + 9);
     EXPECT_EQ(lines[0].substr(0, 6), "ch    ");
-    EXPECT_EQ(lines[1], "");
-    EXPECT_EQ(lines[2], "0" + kSep + "Active" + kSep + kFreshCellsToAni);
-    EXPECT_EQ(lines[3], "");
-    EXPECT_EQ(lines[lines.size() - 11], "AutoDialor Option");
-    EXPECT_EQ(lines[lines.size() - 10], "");
-    EXPECT_EQ(lines[lines.size() - 9], "M1:      ");
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.begin() + 4),
+              (std::vector<std::string>{"", Cells("0|Active") + kFreshToAni, ""}));
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 11, lines.end() - 8),
+              (std::vector<std::string>{"AutoDialor Option", "", "M1:      "}));
     EXPECT_EQ(lines.back(), "M9:      ");
     EXPECT_EQ(printer.ended, 1);
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST(Listing, PrintCommandReportsPrinterErrorsAndMalformedRecords) {
-    Document doc = LoadedDocument(3);
-    {
+    const Document fresh = LoadedDocument(3);
+    // line the printer fails at, its error at the end, the dialer record, lines printed, message
+    const std::tuple<std::size_t, std::string, std::string, std::size_t, std::string> cases[] = {
+        {5, "", kDefaultAutoDial, 5, "printer out of paper"},
+        {0, "no printer", kDefaultAutoDial, 247, "no printer"},
+        {0, "", "Ad", 105 * 2, fresh.texts.Message(9003)}};  // heading and rows
+    for (const auto& [failAtLine, endError, autoDial, printed, message] : cases) {
+        Document doc = fresh;
+        doc.strAutoDial = autoDial;
         ScriptedUi ui;
         ui.answers = {Answer::Ok};
         RecordingPrinter printer;
-        printer.failAtLine = 5;
+        printer.failAtLine = failAtLine;
+        printer.endError = endError;
         EXPECT_FALSE(PrintCommand(doc, ui, printer));
-        EXPECT_EQ(printer.lines.size(), 5u);
-        EXPECT_EQ(ui.messages, std::vector<std::string>{"printer out of paper"});
-        EXPECT_EQ(printer.ended, 0);
-    }
-    {
-        ScriptedUi ui;
-        ui.answers = {Answer::Ok};
-        RecordingPrinter printer;
-        printer.endError = "no printer";
-        EXPECT_FALSE(PrintCommand(doc, ui, printer));
-        EXPECT_EQ(ui.messages, std::vector<std::string>{"no printer"});
-    }
-    {
-        doc.strAutoDial = "Ad";
-        ScriptedUi ui;
-        ui.answers = {Answer::Ok};
-        RecordingPrinter printer;
-        EXPECT_FALSE(PrintCommand(doc, ui, printer));
-        EXPECT_EQ(printer.lines.size(), 105u * 2) << "heading and rows, each with its empty line";
-        EXPECT_EQ(ui.messages, std::vector<std::string>{doc.texts.Message(9003)});
-        EXPECT_EQ(printer.ended, 0) << "the unfinished document is not sent";
+        EXPECT_EQ(printer.lines.size(), printed);
+        EXPECT_EQ(ui.messages, std::vector<std::string>{message});
+        EXPECT_EQ(printer.ended, endError.empty() ? 0 : 1) << "only a whole document is sent";
     }
 }
 
@@ -237,10 +219,9 @@ TEST(Listing, PrintToFileWritesTheListingWithCrLfLineEnds) {
     doc.strSetup = "setup|x";
     ui.files = {path.string()};
     EXPECT_FALSE(PrintToFileCommand(doc, ui));
-    const std::string text = ReadBytes(path);
-    EXPECT_EQ(text.substr(text.size() - 8), "    \r\n\r\n");
-    EXPECT_EQ(text.find("Radio Option"), std::string::npos);
-    EXPECT_NE(text.find("\r\n\r\n103    "), std::string::npos);
+    const Listing rows = BuildListing(doc, ListingTarget::File);
+    ASSERT_EQ(rows.lines.size(), 1 + kRowLines);
+    EXPECT_EQ(ReadBytes(path), ListingFileText(rows));
     EXPECT_EQ(ui.messages, std::vector<std::string>{doc.texts.Message(9004)});
 
     ui.messages.clear();

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
+#include <tuple>
 
 #include "channels/channel_ops.h"
 #include "document_builder.h"
 #include "files/ton_file.h"
 #include "temp_dir.h"
+#include "util/text.h"
 
 namespace qx {
 namespace {
@@ -28,11 +31,6 @@ SignallingSettings GoldenSignalling() {
     return *DecodeTonRecord(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
 }
 
-// The system's wording, which follows the user's language.
-std::string NotFoundText() {
-    return std::make_error_code(std::errc::no_such_file_or_directory).message();
-}
-
 std::vector<std::string> Records(const std::string& text) {
     std::vector<std::string> records;
     for (std::size_t start = 0; start < text.size();) {
@@ -49,48 +47,34 @@ std::string Joined(const std::vector<std::string>& records, const std::string& e
     return text;
 }
 
-void Activate(Document& doc, int row) {
+// Puts a row into use with the defaults, then sets grid cells Name .. OptSignal
+// and table cells SignalCode, SignalSubCode from "|"-separated texts; an empty
+// text is left alone.
+void Activate(Document& doc, int row, const std::string& cells = "") {
     doc.Cell(row, kColStatus) = doc.texts.active;
     InitialSingleLine(doc, row);
+    const auto texts = Split(cells, '|');
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const int c = kColName + static_cast<int>(i);
+        if (!texts[i].empty())
+            (c <= kColOptSignal ? doc.Cell(row, c) : doc.Table(row, c)) = texts[i];
+    }
 }
 
-// A document with something different from the defaults in every kind of row
-// and record; `model` varies the values a little.
+// Something different from the defaults in every kind of row and record;
+// `model` varies the values a little.
 void FillVaried(Document& doc, int model) {
-    const std::string frequency = doc.DefaultRow[kColRxFreq];
-    Activate(doc, 5);
-    const std::pair<int, std::string> channel4[] = {
-        {kColName, "CH" + std::to_string(model)},
-        {kColStep, "6.25"},
-        {kColRxTone, "C:88.5"},
-        {kColBandwidth, doc.texts.narrow},
-        {kColPacMode, "on"},
-        {kColDcsDetect, "on"},
-        {kColScanSkip, doc.texts.scanSkipOn},
-        {kColPriority, "07"},
-        {kColTxTone, "D:023N"},
-        {kColBcl, "on"},
-        {kColAni, "on"},
-        {kColShift, "on"},
-        {kColOptSignal, "5Tone"},
-    };
-    for (const auto& [column, value] : channel4) doc.Cell(5, column) = value;
-    doc.Table(5, kColSignalCode) = "3";
-    doc.Table(5, kColSignalSubCode) = "1";
-
-    doc.Table(11, kColName) = "\xC3\x9C\xE6\x97\xA5";  // UTF-8 passes through unchanged
-    doc.Table(11, kColStep) = "25";
-    doc.Table(11, kColRxFreq) = frequency;
-    doc.Table(11, kColBandwidth) = "narrow";
-    doc.Table(11, kColPriority) = "PL";
-    doc.Table(11, kColOptSignal) = "DTMF";
-    doc.Table(11, kColSignalCode) = std::to_string(model % 8);
-
-    Activate(doc, kPlRow);
-    doc.Cell(kPlRow, kColName) = "LOW";
-    doc.Table(kPhRow, kColRxFreq) = frequency;
+    const std::string m = std::to_string(model);
+    Activate(doc, 5, "CH" + m + "|6.25||C:88.5|narrow|on|on|on|07||D:023N|on|on|on|5Tone|3|1");
+    // An inactive channel keeps its values in the table; UTF-8 passes unchanged.
+    const auto channel10 = Split("\xC3\x9C\xE6\x97\xA5|25|146.0000||narrow||||PL||||||DTMF|" +
+                                     std::to_string(model % 8) + "|",
+                                 '|');
+    for (int c = kColName; c <= kColSignalSubCode; ++c) doc.Table(11, c) = channel10.at(c - 2);
+    Activate(doc, kPlRow, "LOW");
+    doc.Table(kPhRow, kColRxFreq) = "146.0000";
     doc.Cell(kCallRow, kColName) = "CALL";
-    doc.Cell(kCallRow, kColBandwidth) = doc.texts.narrow;
+    doc.Cell(kCallRow, kColBandwidth) = "narrow";
     doc.Table(kCallRow, kColSignalCode) = "4";
     doc.Table(kCallRow, kColSignalSubCode) = "0";
     doc.Cell(kVfoRow, kColPriority) = "VFO";
@@ -98,7 +82,7 @@ void FillVaried(Document& doc, int model) {
     doc.strSetup =
         "setup|Channel|MR|7|5|Low|a|b|c|d|e|f|200ms|60ms|60ms|1750Hz|on|g|off|off|"
         "Enable|Timer|High|on|Lock|60W|1|" +
-        std::to_string(model);
+        m;
     doc.strAutoDial = "Ad|123|*#0||||||||";
     SignallingSettings& s = doc.signalling.live;
     s.dtmfMemories[2] = static_cast<std::int16_t>(model * 100);
@@ -119,65 +103,88 @@ Document ChangedDocument(int model = 10) {
     return doc;
 }
 
-void ExpectSameChannelData(const Document& actual, const Document& expected,
-                           const std::string& context) {
-    for (int row = 0; row <= kRowCount; ++row) {
-        for (int c = 0; c <= kColOptSignal; ++c) {
-            EXPECT_EQ(actual.Cell(row, c), expected.Cell(row, c))
-                << context << " grid row " << row << " column " << c;
-        }
-    }
+// Grid and table agree, the table's informational status aside.
+void ExpectSameChannelData(const Document& actual, Document expected, const std::string& context) {
     for (int row = 1; row <= kRowCount; ++row) {
-        for (int c = kFirstFieldColumn; c <= kColSignalSubCode; ++c) {
-            EXPECT_EQ(actual.Table(row, c), expected.Table(row, c))
-                << context << " table row " << row << " column " << c;
-        }
+        expected.Table(row, kColStatus) = actual.Table(row, kColStatus);
     }
+    EXPECT_TRUE(actual.grid == expected.grid) << context;
+    EXPECT_TRUE(actual.table == expected.table) << context;
 }
 
 class ProjectFile : public ::testing::Test {
   protected:
+    // Writes the golden project with `change` applied to its records.
+    fs::path Golden(const std::string& name,
+                    const std::function<void(std::vector<std::string>&)>& change = nullptr) {
+        std::vector<std::string> records = Records(GoldenProject());
+        if (change) change(records);
+        WriteBytes(dir_ / name, Joined(records));
+        return dir_ / name;
+    }
+    // Opens `path` into ChangedDocument(into) and checks the outcome and messages.
+    Document Open(const fs::path& path, OpenOutcome outcome = OpenOutcome::Opened,
+                  const std::string& message = "", int into = 10) {
+        Document doc = ChangedDocument(into);
+        ScriptedUi ui;
+        EXPECT_EQ(OpenProject(doc, path, ui), outcome) << message;
+        EXPECT_EQ(ui.messages,
+                  message.empty() ? std::vector<std::string>{} : std::vector<std::string>{message});
+        return doc;
+    }
+    std::ptrdiff_t FileCount() const {
+        return std::distance(fs::directory_iterator(dir_.Path()), fs::directory_iterator());
+    }
     test::TempDir dir_;
 };
 
-TEST_F(ProjectFile, SavingAFreshDocumentWritesTheGoldenFileAndItsCompanion) {
+TEST_F(ProjectFile, AFreshDocumentSavesAsTheGoldenFileAndOpensBackFromIt) {
     Document doc = LoadedDocument(3);
     doc.bModify = true;
     const fs::path path = dir_ / "fresh.qx";
     WriteBytes(path, std::string(20000, 'x'));  // an older, longer file is replaced whole
     EXPECT_EQ(SaveProject(doc, path), "");
     EXPECT_EQ(ReadBytes(path), GoldenProject());
-    const std::string ton = ReadBytes(dir_ / "fresh.ton");
-    EXPECT_EQ(ton.size(), kTonRecordSize);
-    EXPECT_EQ(DecodeTonRecord(std::vector<std::uint8_t>(ton.begin(), ton.end())),
+    const std::string written = ReadBytes(dir_ / "fresh.ton");
+    EXPECT_EQ(DecodeTonRecord(std::vector<std::uint8_t>(written.begin(), written.end())),
               SignallingSettings{});
     EXPECT_EQ(doc.filename, path.string());
     EXPECT_FALSE(doc.bModify);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path()), fs::directory_iterator()), 2)
-        << "no temporary file is left behind";
-}
+    EXPECT_EQ(FileCount(), 2) << "no temporary file is left behind";
 
-TEST_F(ProjectFile, OpeningTheGoldenFileGivesAFreshDocumentAndDefaultSignalling) {
-    const fs::path path = dir_ / "golden.qx";
-    WriteBytes(path, GoldenProject());
-    Document doc = ChangedDocument();
-    ScriptedUi ui;
-    EXPECT_EQ(OpenProject(doc, path, ui), OpenOutcome::Opened);
-    EXPECT_TRUE(ui.messages.empty());
-
+    const fs::path golden = Golden("golden.qx");
+    const Document opened = Open(golden);
     Document fresh = LoadedDocument(3);
     UpdateAllArray(fresh);
-    ExpectSameChannelData(doc, fresh, "golden");
-    EXPECT_EQ(doc.strSetup, kDefaultSetup);
-    EXPECT_EQ(doc.strAutoDial, kDefaultAutoDial);
-    EXPECT_EQ(doc.modelIndex, 3);
-    EXPECT_EQ(doc.RowStep[70], "12.5") << "the model's defaults are derived anew";
-    EXPECT_TRUE(doc.BeReadReshow);
-    EXPECT_EQ(doc.signalling.live, SignallingSettings{}) << "a missing companion gives defaults";
-    EXPECT_FALSE(fs::exists(dir_ / "golden.ton")) << "and is not created";
-    EXPECT_EQ(doc.filename, path.string());
-    EXPECT_EQ(doc.statusText, " Current File: " + path.string());
-    EXPECT_FALSE(doc.bModify);
+    ExpectSameChannelData(opened, fresh, "golden");
+    EXPECT_EQ(opened.strSetup, kDefaultSetup);
+    EXPECT_EQ(opened.strAutoDial, kDefaultAutoDial);
+    EXPECT_EQ(opened.modelIndex, 3);
+    EXPECT_EQ(opened.RowStep[70], "12.5") << "the model's defaults are derived anew";
+    EXPECT_TRUE(opened.BeReadReshow);
+    EXPECT_EQ(opened.signalling.live, SignallingSettings{}) << "a missing companion: defaults";
+    EXPECT_FALSE(fs::exists(dir_ / "golden.ton")) << "and it is not created";
+    EXPECT_EQ(opened.filename, golden.string());
+    EXPECT_EQ(opened.statusText, " Current File: " + golden.string());
+    EXPECT_FALSE(opened.bModify);
+
+    // Any line end reads the same.
+    for (const std::string end : {"\r\n", "\n", "\r", "\n\n\r\n"}) {
+        WriteBytes(golden, Joined(Records(GoldenProject()), end));
+        EXPECT_TRUE(Open(golden) == opened) << "line end of " << end.size() << " bytes";
+    }
+    // The companion is read whole, or replaced by the defaults; it is only read.
+    const std::string ton = GoldenTon();
+    for (const auto& [companion, whole] :
+         std::vector<std::pair<std::string, bool>>{{ton, true},
+                                                   {ton + std::string(50, '\x7f'), true},
+                                                   {ton.substr(0, kTonRecordSize - 1), false},
+                                                   {"", false}}) {
+        WriteBytes(dir_ / "golden.ton", companion);
+        EXPECT_EQ(Open(golden).signalling.live, whole ? GoldenSignalling() : SignallingSettings{})
+            << companion.size() << " bytes";
+        EXPECT_EQ(ReadBytes(dir_ / "golden.ton"), companion);
+    }
 }
 
 TEST_F(ProjectFile, EveryModelRoundTripsThroughSaveAndOpen) {
@@ -185,12 +192,11 @@ TEST_F(ProjectFile, EveryModelRoundTripsThroughSaveAndOpen) {
         const std::string context = "model " + std::to_string(model);
         Document source = LoadedDocument(model);
         FillVaried(source, model);
-        const fs::path path = dir_ / ("m" + std::to_string(model) + ".qx");
+        // Model 7 goes to "data", whose companion is "daton".
+        const fs::path path = dir_ / (model == 7 ? "data" : "m" + std::to_string(model) + ".qx");
         ASSERT_EQ(SaveProject(source, path), "") << context;
 
-        Document target = ChangedDocument(model == 3 ? 4 : 3);
-        ScriptedUi ui;
-        ASSERT_EQ(OpenProject(target, path, ui), OpenOutcome::Opened) << context;
+        Document target = Open(path, OpenOutcome::Opened, "", model == 3 ? 4 : 3);
         ExpectSameChannelData(target, source, context);
         EXPECT_EQ(target.strSetup, source.strSetup) << context;
         EXPECT_EQ(target.strAutoDial, source.strAutoDial) << context;
@@ -201,38 +207,17 @@ TEST_F(ProjectFile, EveryModelRoundTripsThroughSaveAndOpen) {
         ASSERT_EQ(SaveProject(target, again), "") << context;
         EXPECT_EQ(ReadBytes(again), ReadBytes(path)) << context;
     }
-}
-
-TEST_F(ProjectFile, AnyLineEndReadsTheSame) {
-    const fs::path golden = dir_ / "golden.qx";
-    WriteBytes(golden, GoldenProject());
-    Document expected = ChangedDocument();
-    ScriptedUi ui;
-    ASSERT_EQ(OpenProject(expected, golden, ui), OpenOutcome::Opened);
-
-    for (const std::string end : {"\r\n", "\n", "\r", "\n\n\r\n"}) {
-        const fs::path path = dir_ / "other.qx";
-        WriteBytes(path, Joined(Records(GoldenProject()), end));
-        Document doc = ChangedDocument();
-        EXPECT_EQ(OpenProject(doc, path, ui), OpenOutcome::Opened);
-        doc.filename = expected.filename;
-        doc.statusText = expected.statusText;
-        EXPECT_TRUE(doc == expected) << "line end of " << end.size() << " bytes";
-    }
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(fs::file_size(dir_ / "daton"), kTonRecordSize);
 }
 
 TEST_F(ProjectFile, OnlyTheExactWordActiveMakesARowActive) {
     for (const std::string status : {"Active", "active", "ACTIVE", "Active ", "def"}) {
-        std::vector<std::string> records = Records(GoldenProject());
-        records[0] = "0|" + status +
-                     "|N1|12.5|145.0000|off|narrow|off|off|off|off|145.0000|off|off|off|off|None|5|"
-                     "def|";
-        const fs::path path = dir_ / "status.qx";
-        WriteBytes(path, Joined(records));
-        Document doc = LoadedDocument(3);
-        ScriptedUi ui;
-        ASSERT_EQ(OpenProject(doc, path, ui), OpenOutcome::Opened);
+        const fs::path path = Golden("status.qx", [&](auto& r) {
+            r[0] = "0|" + status +
+                   "|N1|12.5|145.0000|off|narrow|off|off|off|off|145.0000|off|off|off|off|None|5|"
+                   "def|";
+        });
+        const Document doc = Open(path);
         const bool active = status == "Active";
         EXPECT_EQ(doc.Cell(1, kColStatus), active ? "Active" : "Inactive") << status;
         EXPECT_EQ(doc.Cell(1, kColName), active ? "N1" : "---") << status;
@@ -247,14 +232,14 @@ TEST_F(ProjectFile, BandwidthWordsAreTranslatedForChannelsButNotForCallChannelAn
     Document doc = LoadedDocument(3);
     doc.texts.wide = "breit";
     doc.texts.narrow = "schmal";
-    std::vector<std::string> records = Records(GoldenProject());
-    records[1] =
-        "1|Active|def|12.5|145.0000|off|narrow|off|off|off|off|145.0000|off|off|off|off|None|||";
-    records[103] =
-        "V|def|def|12.5|145.0000|off|narrow|off|off|off|off|145.0000|off|off|off|off|"
-        "None|||";
-    const fs::path path = dir_ / "bandwidth.qx";
-    WriteBytes(path, Joined(records));
+    const std::string fields =
+        "|12.5|145.0000|off|narrow|off|off|off|off|145.0000|off|off|off|off|None|||";
+    std::vector<std::string> records;
+    const fs::path path = Golden("bandwidth.qx", [&](auto& r) {
+        r[1] = "1|Active|def" + fields;
+        r[103] = "V|def|def" + fields;
+        records = r;
+    });
     ScriptedUi ui;
     ASSERT_EQ(OpenProject(doc, path, ui), OpenOutcome::Opened);
     EXPECT_EQ(doc.Cell(1, kColBandwidth), "breit");
@@ -269,9 +254,7 @@ TEST_F(ProjectFile, BandwidthWordsAreTranslatedForChannelsButNotForCallChannelAn
     const std::vector<std::string> saved = Records(ReadBytes(path));
     EXPECT_EQ(saved[0], records[0]);
     EXPECT_EQ(saved[1], records[1]);
-    EXPECT_EQ(
-        saved[102],
-        "C|def|def|12.5|145.0000|off|narrow|off|off|off|off|145.0000|off|off|off|off|None|||");
+    EXPECT_EQ(saved[102], "C|def|def" + fields);
     EXPECT_EQ(saved[103], records[103]);
 }
 
@@ -282,28 +265,20 @@ TEST_F(ProjectFile, AShortFileReplacesOnlyTheRowsItReaches) {
         doc.Cell(row, kColName) = "K" + std::to_string(row);
     }
     const Document before = doc;
-    std::vector<std::string> records = Records(GoldenProject());
-    records.resize(50);
-    const fs::path path = dir_ / "fifty.qx";
-    WriteBytes(path, Joined(records));
+    const fs::path path = Golden("fifty.qx", [](auto& r) { r.resize(50); });
     WriteBytes(dir_ / "fifty.ton", GoldenTon());
 
     ScriptedUi ui;
     ASSERT_EQ(OpenProject(doc, path, ui), OpenOutcome::Opened);
     const Document fresh = LoadedDocument(3);
-    for (int row = 1; row <= 50; ++row) {
+    for (int row = 1; row <= kRowCount; ++row) {
         for (int c = kColStatus; c <= kColOptSignal; ++c) {
-            if (c == kColStep && row == 1) continue;  // the file's step, not model 10's
-            EXPECT_EQ(doc.Cell(row, c), fresh.Cell(row, c)) << "row " << row << " column " << c;
+            if (c == kColStep && row == 1) continue;  // the file's 12.5, not model 10's
+            EXPECT_EQ(doc.Cell(row, c), (row <= 50 ? fresh : before).Cell(row, c))
+                << "row " << row << " column " << c;
         }
     }
     EXPECT_EQ(doc.Cell(1, kColStep), "12.5");
-    for (int row = 51; row <= kRowCount; ++row) {
-        for (int c = kColStatus; c <= kColOptSignal; ++c) {
-            EXPECT_EQ(doc.Cell(row, c), before.Cell(row, c)) << "row " << row << " column " << c;
-        }
-    }
-    EXPECT_EQ(doc.Cell(60, kColName), "K60");
     EXPECT_EQ(doc.strSetup, before.strSetup);
     EXPECT_EQ(doc.strAutoDial, before.strAutoDial);
     EXPECT_EQ(doc.modelIndex, 10);
@@ -312,155 +287,82 @@ TEST_F(ProjectFile, AShortFileReplacesOnlyTheRowsItReaches) {
     EXPECT_FALSE(doc.bModify);
 }
 
-TEST_F(ProjectFile, TheCompanionIsReadWholeOrReplacedByDefaults) {
-    struct Case {
-        std::string companion;
-        bool expectGolden;
-    };
-    const std::string golden = GoldenTon();
-    for (const Case& c : {Case{golden, true}, Case{golden + std::string(50, '\x7f'), true},
-                          Case{golden.substr(0, kTonRecordSize - 1), false}, Case{"", false}}) {
-        const fs::path path = dir_ / "c.qx";
-        WriteBytes(path, GoldenProject());
-        WriteBytes(dir_ / "c.ton", c.companion);
-        Document doc = ChangedDocument();
-        ScriptedUi ui;
-        ASSERT_EQ(OpenProject(doc, path, ui), OpenOutcome::Opened);
-        EXPECT_EQ(doc.signalling.live, c.expectGolden ? GoldenSignalling() : SignallingSettings{})
-            << c.companion.size() << " bytes";
-        EXPECT_EQ(ReadBytes(dir_ / "c.ton"), c.companion) << "the companion is only read";
-    }
-}
-
-TEST_F(ProjectFile, AProjectNamedDataHasTheCompanionDaton) {
-    Document doc = LoadedDocument(3);
-    FillVaried(doc, 3);
-    const fs::path path = dir_ / "data";
-    ASSERT_EQ(SaveProject(doc, path), "");
-    EXPECT_EQ(fs::file_size(dir_ / "daton"), kTonRecordSize);
-    Document other = LoadedDocument(3);
-    ScriptedUi ui;
-    ASSERT_EQ(OpenProject(other, path, ui), OpenOutcome::Opened);
-    EXPECT_EQ(other.signalling.live, doc.signalling.live);
-}
-
-TEST_F(ProjectFile, TheSizeLimitIsThirtyThousandBytes) {
+TEST_F(ProjectFile, EveryOpenOutcomeAndWhatItLeaves) {
     const std::string golden = GoldenProject();
-    const fs::path path = dir_ / "big.qx";
-    WriteBytes(dir_ / "big.ton", GoldenTon());
-
-    // Empty lines do not count as records, so this file is still valid.
-    WriteBytes(path, golden + std::string(kMaxProjectBytes - golden.size(), '\n'));
-    Document doc = ChangedDocument();
-    ScriptedUi ui;
-    EXPECT_EQ(OpenProject(doc, path, ui), OpenOutcome::Opened);
-    EXPECT_TRUE(ui.messages.empty());
-
-    WriteBytes(path, golden + std::string(kMaxProjectBytes + 1 - golden.size(), '\n'));
-    doc = ChangedDocument();
-    Document expected = doc;
-    expected.bModify = false;
-    expected.signalling.live = GoldenSignalling();
-    EXPECT_EQ(OpenProject(doc, path, ui), OpenOutcome::TooLarge);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{doc.texts.Message(9002)});
-    EXPECT_TRUE(doc == expected) << "records untouched, companion read, bModify false";
-}
-
-TEST_F(ProjectFile, AMalformedOptionOrDialerRecordClearsTheDocument) {
-    struct Case {
-        const char* name;
-        std::size_t record;  // 0-based
-        std::string text;
-        int message;
+    const DocumentTexts texts = LoadedDocument().texts;
+    const std::string quoted = "Cannot open \"" + (dir_ / "bad.qx").string() + "\": ";
+    using Change = std::function<void(std::vector<std::string>&)>;
+    const auto set = [](std::size_t record, const std::string& text) -> Change {
+        return [=](auto& r) { r[record] = text; };
     };
-    const Case cases[] = {
-        {"option record short", 104, "setup|Frequency|VFO", 9004},
-        {"option record long", 104, std::string(kDefaultSetup) + "|x", 9004},
-        {"dialer record short", 105, "Ad||||||||", 9003},
-        {"dialer record long", 105, "Ad|||||||||||", 9003},
+    // A bad option or dialer record is found before the record count: 108 records.
+    const auto malformed = [](std::size_t record, const std::string& text) -> Change {
+        return [=](auto& r) {
+            r[record] = text;
+            r.push_back("200|");
+        };
     };
-    for (const Case& c : cases) {
-        std::vector<std::string> records = Records(GoldenProject());
-        records[c.record] = c.text;
-        records.push_back("200|");  // never reached: no error about 108 records
-        const fs::path path = dir_ / "bad.qx";
-        WriteBytes(path, Joined(records));
-        WriteBytes(dir_ / "bad.ton", GoldenTon());
-        Document doc = ChangedDocument();
-        Document expected = doc;
-        ClearAll(expected);
-        ScriptedUi ui;
-        EXPECT_EQ(OpenProject(doc, path, ui), OpenOutcome::Rejected) << c.name;
-        EXPECT_EQ(ui.messages, std::vector<std::string>{doc.texts.Message(c.message)}) << c.name;
-        EXPECT_TRUE(doc == expected) << c.name << ": cleared, companion not read";
-    }
-}
-
-TEST_F(ProjectFile, AnInvalidFileLeavesTheDocumentExactlyAsItWas) {
-    const fs::path path = dir_ / "bad.qx";
-    const std::string quoted = "Cannot open \"" + path.string() + "\": ";
+    // Empty lines up to a file size: they do not count as records.
+    const auto sized = [&](std::size_t size) -> Change {
+        return [=](auto& r) { r.push_back(std::string(size - golden.size() - 3, '\n')); };
+    };
     struct Case {
-        const char* name;
-        std::function<void(std::vector<std::string>&)> change;
-        std::string message;
+        Change change;
+        OpenOutcome outcome;
+        std::string message;  // "" for none
+        int model = 3;        // of an opened file
     };
     std::vector<Case> cases = {
-        {"short channel record", [](auto& r) { r[11] = "11|Inactive|def"; },
+        {sized(kMaxProjectBytes), OpenOutcome::Opened, ""},
+        {sized(kMaxProjectBytes + 1), OpenOutcome::TooLarge, texts.Message(9002)},
+        {malformed(104, "setup|Frequency|VFO"), OpenOutcome::Rejected, texts.Message(9004)},
+        {malformed(104, std::string(kDefaultSetup) + "|x"), OpenOutcome::Rejected,
+         texts.Message(9004)},
+        {malformed(105, "Ad||||||||"), OpenOutcome::Rejected, texts.Message(9003)},
+        {malformed(105, "Ad|||||||||||"), OpenOutcome::Rejected, texts.Message(9003)},
+        {set(11, "11|Inactive|def"), OpenOutcome::Failed,
          quoted + "record 12 has 3 fields where 19 are needed."},
-        {"short special record", [](auto& r) { r[103] = "V|def|def|12.5|145.0000|off"; },
+        {set(103, "V|def|def|12.5|145.0000|off"), OpenOutcome::Failed,
          quoted + "record 104 has 6 fields where 19 are needed."},
-        {"short record before a bad option record",
-         [](auto& r) {
+        {[](auto& r) {
              r[40] = "40|Active";
              r[104] = "setup";
          },
-         quoted + "record 41 has 2 fields where 19 are needed."},
-        {"108 records", [](auto& r) { r.push_back("x"); },
+         OpenOutcome::Failed, quoted + "record 41 has 2 fields where 19 are needed."},
+        {[](auto& r) { r.push_back("x"); }, OpenOutcome::Failed,
          quoted + "it holds more than 107 records."},
-    };
+        {set(106, "-1|"), OpenOutcome::Opened, "", -1},
+        {set(106, "31|"), OpenOutcome::Opened, "", 31}};
     for (const std::string model : {"45", "32", "-2", "3.5", ""}) {
-        cases.push_back({"model", [model](auto& r) { r[106] = model + "|"; },
+        cases.push_back({set(106, model + "|"), OpenOutcome::Failed,
                          quoted + "record 107 holds the model index \"" + model +
                              "\", which is not a whole number from -1 to 31."});
     }
     WriteBytes(dir_ / "bad.ton", GoldenTon());
     for (const Case& c : cases) {
-        std::vector<std::string> records = Records(GoldenProject());
-        c.change(records);
-        WriteBytes(path, Joined(records));
-        Document doc = ChangedDocument();
-        const Document before = doc;
-        ScriptedUi ui;
-        EXPECT_EQ(OpenProject(doc, path, ui), OpenOutcome::Failed) << c.name;
-        EXPECT_EQ(ui.messages, std::vector<std::string>{c.message}) << c.name;
-        EXPECT_TRUE(doc == before) << c.name;
+        Document expected = ChangedDocument();                       // Failed: exactly as it was
+        if (c.outcome == OpenOutcome::Rejected) ClearAll(expected);  // companion not read
+        if (c.outcome == OpenOutcome::TooLarge) {  // records untouched, companion read
+            expected.bModify = false;
+            expected.signalling.live = GoldenSignalling();
+        }
+        const Document doc = Open(Golden("bad.qx", c.change), c.outcome, c.message);
+        if (c.outcome != OpenOutcome::Opened) {
+            EXPECT_TRUE(doc == expected) << c.message;
+        } else {
+            EXPECT_EQ(doc.modelIndex, c.model);
+            EXPECT_FALSE(doc.bModify);
+        }
     }
 
-    Document doc = ChangedDocument();
-    const Document before = doc;
-    ScriptedUi ui;
     const fs::path missing = dir_ / "missing.qx";
-    EXPECT_EQ(OpenProject(doc, missing, ui), OpenOutcome::Failed);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"Cannot open \"" + missing.string() +
-                                                    "\": " + NotFoundText() + "."});
-    EXPECT_TRUE(doc == before);
+    EXPECT_TRUE(Open(missing, OpenOutcome::Failed,
+                     "Cannot open \"" + missing.string() + "\": " +
+                         std::make_error_code(std::errc::no_such_file_or_directory).message() +
+                         ".") == ChangedDocument());
 }
 
-TEST_F(ProjectFile, TheModelRangeEndsAreAccepted) {
-    for (const int model : {-1, 31}) {
-        std::vector<std::string> records = Records(GoldenProject());
-        records[106] = std::to_string(model) + "|";
-        const fs::path path = dir_ / "ends.qx";
-        WriteBytes(path, Joined(records));
-        Document doc = ChangedDocument();
-        ScriptedUi ui;
-        EXPECT_EQ(OpenProject(doc, path, ui), OpenOutcome::Opened) << model;
-        EXPECT_EQ(doc.modelIndex, model);
-        EXPECT_FALSE(doc.bModify);
-    }
-}
-
-TEST_F(ProjectFile, AFailedSaveLeavesThePreviousFilesAndTheDocumentAsTheyWere) {
+TEST_F(ProjectFile, AFailedSaveLeavesThePreviousFilesAndTheDocumentAsTheyWereAndIsShown) {
     Document doc = ChangedDocument();
     const Document before = doc;
 
@@ -483,58 +385,45 @@ TEST_F(ProjectFile, AFailedSaveLeavesThePreviousFilesAndTheDocumentAsTheyWere) {
 
     EXPECT_EQ(doc.filename, before.filename);
     EXPECT_TRUE(doc.bModify);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path()), fs::directory_iterator()), 3)
-        << "only a.qx, a.ton and b.qx: no temporary file is left behind";
-}
+    EXPECT_EQ(FileCount(), 3) << "only a.qx, a.ton and b.qx: no temporary file is left behind";
 
-TEST_F(ProjectFile, SaveCommandAsksForTheFileAndShowsFailures) {
-    Document doc = ChangedDocument();
+    // The Save command: no file chosen, no name, a failure shown, then a save.
     ScriptedUi ui;
-    EXPECT_FALSE(SaveCommand(doc, ui)) << "dialog cancelled";
-    ui.files = {std::string()};
-    EXPECT_FALSE(SaveCommand(doc, ui)) << "no name given";
-    EXPECT_TRUE(doc.bModify);
-    EXPECT_TRUE(ui.messages.empty());
-
-    const fs::path nowhere = dir_ / "nowhere" / "a.qx";
-    ui.files = {nowhere.string()};
+    ui.files = {std::nullopt, std::string(), nowhere.string(), (dir_ / "ok.qx").string()};
     EXPECT_FALSE(SaveCommand(doc, ui));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0], SaveProject(doc, nowhere));
-
-    ui.files = {(dir_ / "ok.qx").string()};
+    EXPECT_FALSE(SaveCommand(doc, ui));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(SaveCommand(doc, ui));
+    EXPECT_EQ(ui.messages, std::vector<std::string>{SaveProject(doc, nowhere)});
+    EXPECT_TRUE(doc.bModify);
     EXPECT_TRUE(SaveCommand(doc, ui));
     EXPECT_TRUE(fs::exists(dir_ / "ok.ton"));
     EXPECT_FALSE(doc.bModify);
 }
 
 TEST_F(ProjectFile, OpenCommandOffersToSaveAndOpensEitherWay) {
-    const fs::path golden = dir_ / "golden.qx";
-    WriteBytes(golden, GoldenProject());
+    const fs::path golden = Golden("golden.qx");
     const fs::path saved = dir_ / "saved.qx";
-    struct Case {
-        bool modified;
-        Answer answer;
-        bool expectQuestion;
-        bool expectSaved;
-    };
-    for (const Case c :
-         {Case{true, Answer::Ok, true, true}, Case{true, Answer::Cancel, true, false},
-          Case{false, Answer::Ok, false, false}}) {
+    // modified, the answer to MSG 9001, the save dialog's choice when it is shown
+    const std::tuple<bool, Answer, std::optional<std::string>> cases[] = {
+        {true, Answer::Ok, saved.string()},
+        {true, Answer::Ok, std::nullopt},  // the save is cancelled: the opening goes on
+        {true, Answer::Cancel, std::nullopt},
+        {false, Answer::Ok, std::nullopt}};
+    for (const auto& [modified, answer, saveAs] : cases) {
         fs::remove(saved);
         Document doc = ChangedDocument();
-        doc.bModify = c.modified;
+        doc.bModify = modified;
         ScriptedUi ui;
-        ui.answers = {c.answer};
-        if (c.expectSaved) ui.files.push_back(saved.string());
+        ui.answers = {answer};
+        if (modified && answer == Answer::Ok) ui.files.push_back(saveAs);
         ui.files.push_back(golden.string());
         EXPECT_EQ(OpenCommand(doc, ui), OpenOutcome::Opened);
-        EXPECT_EQ(ui.questions.size(), c.expectQuestion ? 1u : 0u);
-        if (c.expectQuestion) {
-            EXPECT_EQ(ui.questions[0], doc.texts.Message(9001));
-            EXPECT_EQ(ui.buttonsAsked[0], Buttons::OkCancel);
-        }
-        EXPECT_EQ(fs::exists(saved), c.expectSaved);
+        EXPECT_EQ(ui.questions, modified ? std::vector<std::string>{doc.texts.Message(9001)}
+                                         : std::vector<std::string>{});
+        EXPECT_EQ(ui.buttonsAsked,
+                  modified ? std::vector<Buttons>{Buttons::OkCancel} : std::vector<Buttons>{});
+        EXPECT_EQ(fs::exists(saved), saveAs.has_value());
         EXPECT_EQ(doc.filename, golden.string());
     }
 
