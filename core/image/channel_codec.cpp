@@ -373,18 +373,8 @@ bool IsFirstRecordLine(int line) { return RecordRowOfLine(line) != 0 && line % 2
 
 std::string RowDisplayName(int row) {
     if (row >= 1 && row <= kChannelRows) return "Channel " + std::to_string(row - 1);
-    switch (row) {
-        case kPlRow:
-            return "PL";
-        case kPhRow:
-            return "PH";
-        case kCallRow:
-            return "Call channel";
-        case kVfoRow:
-            return "VFO";
-        default:
-            return "Row " + std::to_string(row);
-    }
+    if (row == kCallRow) return "Call channel";
+    return PriorityName(row);  // PL, PH, VFO
 }
 
 std::string EncodeChannelLine(Document& doc, int line, Ui& ui) {
