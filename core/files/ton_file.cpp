@@ -42,11 +42,6 @@ auto TwoToneBytes(auto& t) {
                       &t.time1,     &t.time2,       &t.time3,       &t.time4};
 }
 
-auto TwoToneCodeBytes(auto& c) {
-    return std::array{&c.tone1High, &c.tone1Low,    &c.tone2High,
-                      &c.tone2Low,  &c.tone1Tenths, &c.tone2Tenths};
-}
-
 void WriteFiveToneCode(ByteWriter& out, std::size_t at, const FiveToneCode& code) {
     out.U8(at, code.reserved);
     out.U8(at + 1, code.standardIndex);

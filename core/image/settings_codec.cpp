@@ -247,6 +247,13 @@ void DecodeFiveToneCode(const HexLine& hex, FiveToneCode& code) {
     for (int i = 0; i < code.length; ++i) code.code += FiveToneDigit(hex.Char(8 + i));
 }
 
+// The 2-tone settings bytes of line 256 from byte 4, in line order.
+auto TwoToneLineBytes(auto& t) {
+    return std::array{&t.tone1High,    &t.tone1Low,    &t.tone2High,  &t.tone2Low,
+                      &t.responseMode, &t.time1,       &t.time2,      &t.time3,
+                      &t.time4,        &t.tone1Tenths, &t.tone2Tenths};
+}
+
 // The code of lines 384..485, const or not as the settings are.
 template <typename Settings>
 auto& FiveToneCodeOfLine(Settings& s, int line) {
@@ -261,11 +268,8 @@ std::string EncodeSignallingLine(const SignallingSettings& s, int line) {
     if (line == kDtmfLine) {
         for (std::size_t i = 0; i < s.dtmfMemories.size(); ++i) out.I16Be(2 * i, s.dtmfMemories[i]);
     } else if (line == kTwoToneLine) {
-        const TwoToneSettings& t = s.twoTone;
-        const std::uint8_t values[] = {t.tone1High,    t.tone1Low,    t.tone2High,  t.tone2Low,
-                                       t.responseMode, t.time1,       t.time2,      t.time3,
-                                       t.time4,        t.tone1Tenths, t.tone2Tenths};
-        for (std::size_t i = 0; i < std::size(values); ++i) out.U8(4 + i, values[i]);
+        const auto fields = TwoToneLineBytes(s.twoTone);
+        for (std::size_t i = 0; i < fields.size(); ++i) out.U8(4 + i, *fields[i]);
     } else if (line == kFiveToneLine) {
         const FiveToneSettings& f = s.fiveTone;
         out.U8(1, f.responseMode);
@@ -279,11 +283,9 @@ std::string EncodeSignallingLine(const SignallingSettings& s, int line) {
         out.U8(10, f.delayIndex);
     } else if (line >= kFirstTwoToneCodeLine && line <= kLastTwoToneCodeLine) {
         for (std::size_t k = 0; k < 2; ++k) {
-            const TwoToneCode& c =
-                s.twoTone.codes.at(2 * static_cast<std::size_t>(line - kFirstTwoToneCodeLine) + k);
-            const std::uint8_t values[] = {c.tone1High, c.tone1Low,    c.tone2High,
-                                           c.tone2Low,  c.tone1Tenths, c.tone2Tenths};
-            for (std::size_t i = 0; i < std::size(values); ++i) out.U8(8 * k + i, values[i]);
+            const auto fields = TwoToneCodeBytes(
+                s.twoTone.codes.at(2 * static_cast<std::size_t>(line - kFirstTwoToneCodeLine) + k));
+            for (std::size_t i = 0; i < fields.size(); ++i) out.U8(8 * k + i, *fields[i]);
         }
     } else if (line >= kFirstFiveToneCodeLine && line <= kPttIdEndLine) {
         EncodeFiveToneCode(FiveToneCodeOfLine(s, line), out);
@@ -298,11 +300,8 @@ void DecodeSignallingLine(SignallingSettings& s, const HexLine& hex, int line) {
             s.dtmfMemories[i] = static_cast<std::int16_t>(hex.Byte(b) << 8 | hex.Byte(b + 1));
         }
     } else if (line == kTwoToneLine) {
-        TwoToneSettings& t = s.twoTone;
-        std::uint8_t* fields[] = {&t.tone1High,    &t.tone1Low,    &t.tone2High,  &t.tone2Low,
-                                  &t.responseMode, &t.time1,       &t.time2,      &t.time3,
-                                  &t.time4,        &t.tone1Tenths, &t.tone2Tenths};
-        for (std::size_t i = 0; i < std::size(fields); ++i)
+        const auto fields = TwoToneLineBytes(s.twoTone);
+        for (std::size_t i = 0; i < fields.size(); ++i)
             *fields[i] = hex.Byte(4 + static_cast<int>(i));
     } else if (line == kFiveToneLine) {
         FiveToneSettings& f = s.fiveTone;
@@ -320,11 +319,9 @@ void DecodeSignallingLine(SignallingSettings& s, const HexLine& hex, int line) {
         f.delayIndex = hex.Byte(10);
     } else if (line >= kFirstTwoToneCodeLine && line <= kLastTwoToneCodeLine) {
         for (std::size_t k = 0; k < 2; ++k) {
-            TwoToneCode& c =
-                s.twoTone.codes.at(2 * static_cast<std::size_t>(line - kFirstTwoToneCodeLine) + k);
-            std::uint8_t* fields[] = {&c.tone1High, &c.tone1Low,    &c.tone2High,
-                                      &c.tone2Low,  &c.tone1Tenths, &c.tone2Tenths};
-            for (std::size_t i = 0; i < std::size(fields); ++i) {
+            const auto fields = TwoToneCodeBytes(
+                s.twoTone.codes.at(2 * static_cast<std::size_t>(line - kFirstTwoToneCodeLine) + k));
+            for (std::size_t i = 0; i < fields.size(); ++i) {
                 *fields[i] = hex.Byte(static_cast<int>(8 * k + i));
             }
         }

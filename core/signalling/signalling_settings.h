@@ -18,6 +18,13 @@ struct TwoToneCode {
     friend bool operator==(const TwoToneCode&, const TwoToneCode&) = default;
 };
 
+// The six bytes of a 2-tone code in record order, as the image and the
+// companion file both store them; const or not as the code is.
+inline auto TwoToneCodeBytes(auto& code) {
+    return std::array{&code.tone1High, &code.tone1Low,    &code.tone2High,
+                      &code.tone2Low,  &code.tone1Tenths, &code.tone2Tenths};
+}
+
 struct TwoToneSettings {
     std::uint8_t pairIndex = 0;
     std::uint8_t tone1High = 3;
