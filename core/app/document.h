@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,11 @@ inline constexpr const char* kDefaultSetup =
     "----------------|off|off|Enable|Timer|High|off|Lock|60W|1|0";
 inline constexpr const char* kDefaultAutoDial = "Ad||||||||||";
 inline constexpr const char* kNoFileName = "noname.qx";
+inline constexpr const char* kCurrentFilePrefix = " Current File: ";  // first status panel
+// Pieces of a well-formed strSetup ("setup" and 27 fields) and strAutoDial
+// ("Ad", nine memories and the empty piece after the last "|") split at "|".
+inline constexpr std::size_t kSetupPieces = 28;
+inline constexpr std::size_t kAutoDialPieces = 11;
 
 // The language texts the document uses, captured when the main window loads
 // (and again on a language change) as the window keeps its own copies.

@@ -8,8 +8,6 @@
 namespace qx {
 namespace {
 
-constexpr const char* kCurrentFilePrefix = " Current File: ";
-
 bool UsesStepDefault(int modelIndex) { return modelIndex >= 2 && modelIndex <= 7; }
 const char* ModelStep(int modelIndex) { return modelIndex == 2 || modelIndex == 3 ? "12.5" : "5"; }
 

@@ -13,8 +13,6 @@ constexpr const char* kSeparator = "    ";
 constexpr const char* kLineBreak = "\r\n";
 constexpr std::string_view kBreak = "\r\n";
 constexpr std::size_t kOptionPadWidth = 25;  // between the two options of a line
-constexpr std::size_t kSetupPieces = 28;
-constexpr std::size_t kAutoDialPieces = 11;
 constexpr int kLastListedRecord = 106;
 
 constexpr std::array<const char*, 14> kHeadings = {
@@ -43,13 +41,9 @@ constexpr std::array<OptionLine, 11> kOptionLines = {{
 }};
 constexpr OptionLine kLastOptionLine = {"Security Mode: ", 23, "Power Select:", 25};
 
-bool IsBlank(std::string_view text) {
-    return text.find_first_not_of(' ') == std::string_view::npos;
-}
-
 // A cell, or the column's default when the cell is blank.
 const std::string& OrDefault(const Document& doc, const std::string& cell, int column) {
-    return IsBlank(cell) ? doc.DefaultRow.at(static_cast<std::size_t>(column)) : cell;
+    return IsAllSpaces(cell) ? doc.DefaultRow.at(static_cast<std::size_t>(column)) : cell;
 }
 
 std::string HeadingLine() {

@@ -17,31 +17,23 @@ constexpr const char* kRecordEnd = "\r\r\n";
 constexpr const char* kDefault = "def";
 constexpr const char* kActiveWord = "Active";
 constexpr const char* kInactiveWord = "Inactive";
-constexpr const char* kCurrentFilePrefix = " Current File: ";
 constexpr int kChannelFields = 19;
 constexpr int kSetupRecord = 105;
 constexpr int kAutoDialRecord = 106;
 constexpr int kModelRecord = 107;
-constexpr std::size_t kSetupPieces = 28;
-constexpr std::size_t kAutoDialPieces = 11;
 constexpr int kLowestModel = -1;
 constexpr int kHighestModel = 31;
-
-// A cell counts as empty when it holds nothing but spaces.
-bool IsBlank(std::string_view text) {
-    return text.find_first_not_of(' ') == std::string_view::npos;
-}
 
 // How a grid cell is written: blank as "def", the language's bandwidth texts
 // by their stored names, anything else as it stands.
 std::string GridField(const Document& doc, const std::string& cell) {
-    if (IsBlank(cell)) return kDefault;
+    if (IsAllSpaces(cell)) return kDefault;
     if (cell == doc.texts.wide) return "wide";
     if (cell == doc.texts.narrow) return "narrow";
     return cell;
 }
 
-std::string TableField(const std::string& cell) { return IsBlank(cell) ? kDefault : cell; }
+std::string TableField(const std::string& cell) { return IsAllSpaces(cell) ? kDefault : cell; }
 
 void AddField(std::string& record, const std::string& field) {
     record += field;

@@ -31,8 +31,7 @@ constexpr int kLastTwoToneCodeLine = 321;
 constexpr int kFirstFiveToneCodeLine = 384;
 constexpr int kPttIdBeginLine = 484;
 constexpr int kPttIdEndLine = 485;
-constexpr std::size_t kSetupPieces = kOptionFieldCount + 1;
-constexpr std::size_t kAutoDialPieces = kDialMemories + 2;
+static_assert(kSetupPieces == kOptionFieldCount + 1 && kAutoDialPieces == kDialMemories + 2);
 constexpr std::size_t kFiveToneNibbles = 24;  // bytes 4..15 of a code line
 
 // The byte of each option value, in the order OptionValues lists them.

@@ -9,6 +9,10 @@ char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 
 
 }  // namespace
 
+bool IsAllSpaces(std::string_view text) {
+    return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
 std::string Trim(std::string_view text) {
     std::size_t begin = 0;
     std::size_t end = text.size();

@@ -7,6 +7,9 @@
 
 namespace qx {
 
+// True for a text of spaces only, the empty text included: a cell "empty
+// after removing spaces".
+bool IsAllSpaces(std::string_view text);
 // Removes leading and trailing blanks (spaces, tabs, CR, LF).
 std::string Trim(std::string_view text);
 
