@@ -1,0 +1,57 @@
+// Which serial port the transfer uses: the port list of the settings dialog
+// (dlgSetting), its OK and Cancel, and the "&COM Port" menu entry's checks.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/language_texts.h"
+#include "app/session.h"
+#include "platform/port_directory.h"
+#include "platform/ui.h"
+
+namespace qx {
+
+// The first port the directory reports, "" when there is none.
+std::string GetInitComPort(const PortDirectory& directory);
+
+// COM1 .. COM256 with a fixed list, else the directory's ports; the
+// simulated radio "sim" always comes last.
+std::vector<std::string> PortList(const Session& session, const PortDirectory& directory);
+
+struct PortDialogTexts {
+    std::string title;                          // COMMSET 6100C
+    std::string frame = "RS232 Option";         // COMMSET 61002
+    std::string label = "Available Com Port:";  // COMMSET 61003
+    std::string ok, cancel;                     // OPTION 60024, 60025
+    static PortDialogTexts From(const LanguageTexts& texts);
+};
+
+// The dialog without its widgets.
+class PortDialog {
+  public:
+    PortDialog(Session& session, const PortDirectory& directory);
+
+    const std::vector<std::string>& Ports() const { return ports_; }
+    const std::string& Selected() const { return selected_; }
+    void Select(const std::string& port) { selected_ = port; }
+    // The txtPort and txtSetting fields as the caller fills them.
+    std::string PortText() const { return session_.ComPort; }
+    std::string SettingText() const { return session_.ComSettings; }
+
+    // True when the dialog closes with the selected port as ComPort. With
+    // no port selected, ComPort stays, the error is shown and the dialog stays.
+    bool Ok(Ui& ui);
+
+  private:
+    Session& session_;
+    std::vector<std::string> ports_;
+    std::string selected_;
+};
+
+// "&COM Port": the first-time port search, then whether the dialog may open
+// ("No Com Port!" when no port is known).
+bool PreparePortDialog(Session& session, const PortDirectory& directory, Ui& ui);
+
+}  // namespace qx

@@ -1,0 +1,1 @@
+#include "link/simulated_link.h"

@@ -1,0 +1,1 @@
+#include "link/simulated_radio.h"

@@ -1,0 +1,1 @@
+#include "link/transfer.h"

@@ -1,0 +1,171 @@
+// The read and write transfer of the transfer window: a request/reply
+// dialogue with the radio, one line in flight, driven by events (Start, bytes
+// received, reply time-out, close). Single-threaded; it never sleeps.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "app/document.h"
+#include "app/language_texts.h"
+#include "app/session.h"
+#include "image/image_codec.h"
+#include "platform/serial_link.h"
+#include "platform/timers.h"
+#include "platform/ui.h"
+
+namespace qx {
+
+enum class TransferMode { Read, Write };
+
+// How a transfer ended; None while idle or running.
+enum class TransferResult {
+    None,
+    Completed,           // RW msg3
+    ReadFailed,          // msg1
+    WriteFailed,         // msg2
+    LengthError,         // msg4: nothing more is sent, the window stays open
+    NoAnswer,            // msgopen
+    IdentifierRejected,  // msgversion
+    ModelTypeDiffers,    // msgmodeltypedif
+    BandDiffers,         // msgbanddif
+    PasswordCancelled,   // the prompt was cancelled: closed without a message
+    PortError,           // the port could not be opened at Start: stays idle
+    PortLost,            // the port failed during the transfer
+    Stopped,             // Start pressed again while running
+};
+
+// The texts of section "RW", with the built-in captions where a key is missing.
+struct TransferTexts {
+    std::string msg1, msg2, msg3, msg4, msgopen, msgversion, msgmodeltypedif, msgbanddif;
+    std::string readTitle, writeTitle;     // RW001, rw002
+    std::string start = "Start";           // rw003
+    std::string stop;                      // rw004
+    std::string close = "Close";           // rw005
+    std::string completed = "Completed:";  // rw006
+
+    static TransferTexts From(const LanguageTexts& texts);
+};
+
+inline constexpr int kBlockCount = 512;
+inline constexpr std::size_t kNewPasswordLength = 16;
+
+// "AL~F" + address + "R", the identifier, "AL~F" + address + "W" + data, the
+// end line; each followed by CR LF.
+std::string BlockRequestLine(int block);
+std::string BlockWriteLine(int block, const std::string& hex);
+inline constexpr const char* kIdentifierLine = "PV418\r\n";
+inline constexpr const char* kEndLine = "AL~E\r\n";
+
+// The progress label for `block`: block ÷ 512 as a whole percentage ("25%").
+std::string ProgressPercent(int block);
+
+class Transfer final : private SerialEvents {
+  public:
+    Transfer(TransferMode mode, Document& doc, Session& session, SerialLink& link, Timers& timers,
+             Ui& ui, TransferTexts texts);
+    ~Transfer() override;
+    Transfer(const Transfer&) = delete;
+    Transfer& operator=(const Transfer&) = delete;
+
+    // Opening the window: resets the transfer and tries the port once (open,
+    // close). A port that cannot be opened is reported; the window stays.
+    void Load();
+    // The "Password modify" box and its field, read when Start is pressed.
+    void SetPasswordModify(bool checked) { passwordModify_ = checked; }
+    void SetNewPasswordText(const std::string& text);
+    // "Start": starts the transfer; pressed again while running, stops it.
+    void Start();
+    // "Close" and every other close request: the window unloads 200 ms later.
+    void Close();
+
+    // What the window shows.
+    TransferMode Mode() const { return mode_; }
+    std::string Title() const;
+    const std::string& StartCaption() const { return running_ ? texts_.stop : texts_.start; }
+    std::string ProgressText() const { return ProgressPercent(progress_); }
+    int ProgressValue() const { return progress_; }  // 0..512
+    bool Running() const { return running_; }
+    bool Closing() const { return closing_; }
+    bool Unloaded() const { return unloaded_; }
+    TransferResult Result() const { return result_; }
+    int BlockIndex() const { return blockIndex_; }
+
+    // Called after anything the window shows has changed, including the unload.
+    void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
+
+  private:
+    void OnBytes(std::span<const std::uint8_t> bytes) override;
+    void OnLinkError(const std::string& text) override;
+
+    void Reset();
+    void SendNextData();
+    bool PasswordCheck();
+    bool ReportFailure();
+    void SkipInactiveChannels();
+    bool ReceiveOn();
+    void SendLine(const std::string& line, std::size_t threshold, bool awaitReply);
+    void OnReplyTimeout();
+    void StartReplyTimeout();
+    void StopReplyTimeout();
+    void Finish(TransferResult result, const std::string& message);
+    void Unload();
+    void SetProgress(int block);
+    ReplyCheckMode CheckMode() const;
+    void Changed();
+
+    TransferMode mode_;
+    Document& doc_;
+    Session& session_;
+    SerialLink& link_;
+    Timers& timers_;
+    Ui& ui_;
+    TransferTexts texts_;
+    ImageDecoder decoder_;
+    ImageEncoder encoder_;
+    std::function<void()> onChange_;
+
+    // The window's controls.
+    bool passwordModify_ = false;
+    std::string newPasswordText_;
+    int progress_ = 0;
+
+    // The transfer's state.
+    int blockIndex_ = 0;
+    std::string expectedAddress_;
+    bool preRead_ = false;
+    bool identifierAccepted_ = false;
+    int retryCount_ = 0;
+    int sendCount_ = 0;
+    int receiveCount_ = 0;
+    bool readFailed_ = false;
+    enum class WriteFailure {
+        None,
+        WriteFailed,
+        IdentifierRejected
+    } writeFailure_ = WriteFailure::None;
+    std::string enteredPassword_;
+    bool promptAnswered_ = true;
+    bool passwordChecked_ = false;
+    bool changePassword_ = false;
+    bool running_ = false;
+    bool receiving_ = false;
+    bool stopped_ = false;  // a failure or a stop: nothing more is sent
+    bool closing_ = false;
+    bool unloaded_ = false;
+    TransferResult result_ = TransferResult::None;
+    Timers::TimerId replyTimer_ = 0;
+    Timers::TimerId unloadTimer_ = 0;
+};
+
+// The main window's "&Read CH Data" and "&Write CH Data" entries up to the
+// opening of the transfer window: the port test, the notice (MSG 9007) and,
+// for a write, the grid copied to the table and at least one active channel.
+// False when the window must not open (the reason was shown).
+bool PrepareRead(Document& doc, const Session& session, Ui& ui);
+bool PrepareWrite(Document& doc, const Session& session, Ui& ui);
+
+}  // namespace qx
