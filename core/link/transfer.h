@@ -167,5 +167,8 @@ class Transfer final : private SerialEvents {
 // False when the window must not open (the reason was shown).
 bool PrepareRead(Document& doc, const Session& session, Ui& ui);
 bool PrepareWrite(Document& doc, const Session& session, Ui& ui);
+// The write's own check: the grid copied to the table, and at least one of
+// the rows 1 to 100 active, else the message and false.
+bool CheckWriteChannels(Document& doc, Ui& ui);
 
 }  // namespace qx
