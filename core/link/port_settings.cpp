@@ -1,1 +1,77 @@
 #include "link/port_settings.h"
+
+#include <algorithm>
+
+#include "channels/value_lists.h"
+#include "link/simulated_link.h"
+#include "util/text.h"
+
+namespace qx {
+namespace {
+
+constexpr int kFixedPortCount = 256;
+
+std::string TextOr(const LanguageTexts& texts, const char* section, const char* key,
+                   std::string fallback) {
+    std::string text = texts.LanguageText(section, key);
+    return text.empty() ? fallback : text;
+}
+
+}  // namespace
+
+std::string GetInitComPort(const PortDirectory& directory) {
+    const std::vector<std::string> names = directory.PortNames();
+    return names.empty() ? std::string() : names.front();
+}
+
+std::vector<std::string> PortList(const Session& session, const PortDirectory& directory) {
+    std::vector<std::string> ports;
+    if (session.FixedPortList) {
+        for (int i = 1; i <= kFixedPortCount; ++i) ports.push_back("COM" + std::to_string(i));
+    } else {
+        ports = directory.PortNames();
+    }
+    if (std::find(ports.begin(), ports.end(), kSimPortName) == ports.end()) {
+        ports.emplace_back(kSimPortName);
+    }
+    return ports;
+}
+
+PortDialogTexts PortDialogTexts::From(const LanguageTexts& texts) {
+    PortDialogTexts t;
+    t.title = texts.LanguageText("COMMSET", "6100C");
+    t.frame = TextOr(texts, "COMMSET", "61002", t.frame);
+    t.label = TextOr(texts, "COMMSET", "61003", t.label);
+    t.ok = texts.LanguageText("OPTION", "60024");
+    t.cancel = texts.LanguageText("OPTION", "60025");
+    return t;
+}
+
+PortDialog::PortDialog(Session& session, const PortDirectory& directory)
+    : session_(session),
+      ports_(PortList(session, directory)),
+      selected_(ListItemMatchOrFirst(ports_, session.ComPort)) {}
+
+bool PortDialog::Ok(Ui& ui) {
+    session_.ComSettings = Session::kComSettings;
+    const std::string port = Trim(selected_);
+    if (port.empty()) {
+        ui.ShowMessage("No port is selected. Choose a port from the list.");
+        return false;
+    }
+    session_.ComPort = port;
+    return true;
+}
+
+bool PreparePortDialog(Session& session, const PortDirectory& directory, Ui& ui) {
+    if (!session.FixedPortList && session.ComPort.empty()) {
+        session.ComPort = GetInitComPort(directory);
+    }
+    if (session.ComPort.empty()) {
+        ui.ShowMessage("No Com Port!");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace qx

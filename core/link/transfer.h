@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -50,7 +51,6 @@ struct TransferTexts {
     static TransferTexts From(const LanguageTexts& texts);
 };
 
-inline constexpr int kBlockCount = 512;
 inline constexpr std::size_t kNewPasswordLength = 16;
 
 // "AL~F" + address + "R", the identifier, "AL~F" + address + "W" + data, the
@@ -107,14 +107,20 @@ class Transfer final : private SerialEvents {
     bool ReportFailure();
     void SkipInactiveChannels();
     bool ReceiveOn();
-    void SendLine(const std::string& line, std::size_t threshold, bool awaitReply);
+    bool SendLine(const std::string& line, std::size_t threshold);
+    void SendBlockOrEnd();
+    void SendWriteStep();
+    void OnBlockReply(std::span<const std::uint8_t> reply);
+    void OnWriteAck(std::span<const std::uint8_t> reply);
+    void OnIdentifierAck(std::span<const std::uint8_t> reply);
     void OnReplyTimeout();
-    void StartReplyTimeout();
     void StopReplyTimeout();
+    void Complete();
     void Finish(TransferResult result, const std::string& message);
     void Unload();
     void SetProgress(int block);
     ReplyCheckMode CheckMode() const;
+    bool Reading() const { return mode_ == TransferMode::Read || preRead_; }
     void Changed();
 
     TransferMode mode_;
@@ -124,7 +130,7 @@ class Transfer final : private SerialEvents {
     Timers& timers_;
     Ui& ui_;
     TransferTexts texts_;
-    ImageDecoder decoder_;
+    std::optional<ImageDecoder> decoder_;  // one per run: it carries the read's state
     ImageEncoder encoder_;
     std::function<void()> onChange_;
 
