@@ -2,8 +2,10 @@
 
 #include <QCoreApplication>
 #include <QOperatingSystemVersion>
-#include <QSerialPortInfo>
 #include <cstdlib>
+
+#include "link/port_settings.h"
+#include "qt_port_directory.h"
 
 namespace qx {
 
@@ -18,9 +20,6 @@ SettingsPaths DefaultSettingsPaths() {
                          UserConfigDir(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"))};
 }
 
-std::string FirstSerialPort() {
-    const auto ports = QSerialPortInfo::availablePorts();
-    return ports.isEmpty() ? std::string() : ports.first().portName().toStdString();
-}
+std::string FirstSerialPort() { return GetInitComPort(QtPortDirectory{}); }
 
 }  // namespace qx

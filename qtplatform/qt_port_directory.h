@@ -1,0 +1,25 @@
+// The machine's serial ports as QSerialPortInfo finds them, named as a user
+// types them: "/dev/ttyUSB0" on Unix, "COM3" on Windows.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/port_directory.h"
+
+namespace qx {
+
+class QtPortDirectory final : public PortDirectory {
+  public:
+    std::vector<std::string> PortNames() const override;
+};
+
+// Orders names with their digit runs compared as numbers, so "ttyS2" comes
+// before "ttyS10" and "COM9" before "COM10".
+bool NaturalLess(std::string_view a, std::string_view b);
+
+// Sorted naturally, each name once.
+std::vector<std::string> SortedPortNames(std::vector<std::string> names);
+
+}  // namespace qx

@@ -1,0 +1,52 @@
+// The SerialLink over a real serial port (or a pseudo-terminal such as the
+// one qxsim opens), through QSerialPort. Events arrive on the thread that
+// runs the Qt event loop.
+#pragma once
+
+#include <QSerialPort>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/serial_link.h"
+
+namespace qx {
+
+// "9600,n,8,1": baud, parity (n, e, o), data bits (5..8), stop bits (1, 2).
+struct LineSettings {
+    qint32 baud = 9600;
+    QSerialPort::Parity parity = QSerialPort::NoParity;
+    QSerialPort::DataBits dataBits = QSerialPort::Data8;
+    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
+};
+std::optional<LineSettings> ParseLineSettings(std::string_view text);
+
+class QtSerialLink final : public SerialLink {
+  public:
+    QtSerialLink();
+    ~QtSerialLink() override;
+    QtSerialLink(const QtSerialLink&) = delete;
+    QtSerialLink& operator=(const QtSerialLink&) = delete;
+
+    void SetEvents(SerialEvents* events) override { events_ = events; }
+    std::string Open(const std::string& portName, const std::string& settings) override;
+    bool IsOpen() const override { return port_.isOpen(); }
+    void Close() override;
+    void DiscardInput() override;
+    void SetReceiveThreshold(std::size_t bytes) override;
+    std::string Write(std::string_view bytes) override;
+
+  private:
+    void DeliverIfDue();
+    void OnError(QSerialPort::SerialPortError error);
+
+    QSerialPort port_;
+    SerialEvents* events_ = nullptr;
+    std::string portName_;
+    std::size_t threshold_ = 1;
+    bool checkQueued_ = false;
+    bool reported_ = false;  // OnLinkError is reported at most once per open
+};
+
+}  // namespace qx
