@@ -10,6 +10,10 @@ const std::vector<Command>& Commands() {
         {"models", "print the display texts of the supported radio models", RunModels},
         {"image", "convert between a project and a radio memory image (encode, decode)", RunImage},
         {"listing", "write the text listing of a project", RunListing},
+        {"ports", "list the serial ports a transfer can use (\"sim\" is the built-in radio)",
+         RunPorts},
+        {"read", "read a radio's memory into a project", RunRead},
+        {"write", "write a project into a radio", RunWrite},
     };
     return commands;
 }

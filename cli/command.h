@@ -32,6 +32,9 @@ int RunImage(const std::vector<std::string>& args, CommandIo& io);
 int RunImageEncode(const std::vector<std::string>& args, CommandIo& io);
 int RunImageDecode(const std::vector<std::string>& args, CommandIo& io);
 int RunListing(const std::vector<std::string>& args, CommandIo& io);
+int RunPorts(const std::vector<std::string>& args, CommandIo& io);
+int RunRead(const std::vector<std::string>& args, CommandIo& io);
+int RunWrite(const std::vector<std::string>& args, CommandIo& io);
 
 // Runs `qxctl ARGS...` (without the program name).
 int Dispatch(const std::vector<std::string>& args, CommandIo& io);

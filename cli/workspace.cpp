@@ -49,8 +49,8 @@ std::unique_ptr<Workspace> LoadWorkspace(const Arguments& args, const CommandIo&
     auto ws = std::make_unique<Workspace>();
     const std::string language = ChooseLanguage(args, io);
     ws->features = io.session.featureFlags;
-    LoadMainWindow(ws->doc, LanguageTexts(io.session.paths.languageDir, language), ws->features,
-                   ws->ui);
+    ws->texts = LanguageTexts(io.session.paths.languageDir, language);
+    LoadMainWindow(ws->doc, ws->texts, ws->features, ws->ui);
     ws->ui.messages.clear();
     return ws;
 }

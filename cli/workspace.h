@@ -6,12 +6,14 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/document.h"
+#include "app/language_texts.h"
 #include "app/session.h"
 #include "arguments.h"
 #include "command.h"
@@ -29,15 +31,21 @@ struct CommandError : std::runtime_error {
 };
 
 // Messages are collected for the command to report; questions are declined.
+// The password prompt is answered with `password` the first time and
+// cancelled after that, so a wrong password never loops.
 class CliUi final : public Ui {
   public:
     std::vector<std::string> messages;
+    std::optional<std::string> password;
+    int passwordAsks = 0;
 
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     Answer Ask(const std::string&, Buttons buttons) override {
         return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
     }
-    std::optional<std::string> AskPassword() override { return std::nullopt; }
+    std::optional<std::string> AskPassword() override {
+        return ++passwordAsks == 1 ? password : std::nullopt;
+    }
     std::optional<std::string> ChooseOpenFile(const std::string&) override { return std::nullopt; }
     std::optional<std::string> ChooseSaveFile(const std::string&) override { return std::nullopt; }
 
@@ -49,6 +57,7 @@ struct Workspace {
     CliUi ui;
     Document doc;
     FeatureFlags features;
+    LanguageTexts texts;  // the language the document was loaded in
 };
 
 // Loads a document in the language named by --language (a file of the

@@ -1,0 +1,34 @@
+// qxctl write --port NAME PROJECT.qx [--password TEXT] [--new-password TEXT] [--language FILE]
+#include "transfer_run.h"
+
+namespace qx::cli {
+
+int RunWrite(const std::vector<std::string>& args, CommandIo& io) {
+    return RunGuarded(
+        "write", "--port NAME PROJECT.qx [--password TEXT] [--new-password TEXT] [--language FILE]",
+        io, [&] {
+            const Arguments parsed =
+                ParseArguments(args, {"--port", "--password", "--new-password", "--language"});
+            if (!parsed.error.empty()) throw UsageError(parsed.error);
+            if (parsed.positional.size() != 1) throw UsageError("wrong number of arguments");
+            const std::string port = PortArgument(parsed);
+            const auto newPassword = parsed.Option("--new-password");
+            if (newPassword && newPassword->size() > kNewPasswordLength) {
+                throw UsageError("--new-password takes at most " +
+                                 std::to_string(kNewPasswordLength) + " characters");
+            }
+            auto ws = LoadWorkspace(parsed, io);
+            TakePassword(parsed, *ws);
+            // The built-in radio starts out as a fresh one, before the project replaces the
+            // document.
+            std::vector<std::uint8_t> simMemory = SimMemoryFor(port, ws->doc);
+
+            OpenProjectOrThrow(*ws, parsed.positional[0]);
+            if (!CheckWriteChannels(ws->doc, ws->ui)) {
+                throw CommandError(ws->ui.Report("no active channel to write"));
+            }
+            RunTransfer({TransferMode::Write, port, std::move(simMemory), newPassword}, *ws, io);
+        });
+}
+
+}  // namespace qx::cli

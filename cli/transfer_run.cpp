@@ -1,0 +1,78 @@
+#include "transfer_run.h"
+
+#include <QEventLoop>
+#include <ostream>
+
+#include "link/simulated_link.h"
+#include "port_links.h"
+#include "qt_timers.h"
+
+namespace qx::cli {
+namespace {
+
+bool Ended(const Transfer& t) {
+    // A length error and a port that cannot be opened leave the window open:
+    // nothing more happens, so the command ends there.
+    return t.Unloaded() || t.Result() == TransferResult::LengthError ||
+           t.Result() == TransferResult::PortError;
+}
+
+std::string FailureText(const Transfer& t, const Workspace& ws) {
+    if (t.Result() == TransferResult::PasswordCancelled) {
+        return ws.ui.password ? "The password given with --password is not the radio's password."
+                              : "The radio is protected by a password; give it with --password.";
+    }
+    return ws.ui.Report("the transfer ended without completing");
+}
+
+}  // namespace
+
+std::string PortArgument(const Arguments& args) {
+    const auto port = args.Option("--port");
+    if (!port || port->empty()) throw UsageError("missing --port NAME");
+    return *port;
+}
+
+void TakePassword(const Arguments& args, Workspace& ws) {
+    ws.ui.password = args.Option("--password");
+}
+
+std::vector<std::uint8_t> SimMemoryFor(const std::string& port, const Document& freshDoc) {
+    return port == kSimPortName ? FreshRadioMemory(freshDoc) : std::vector<std::uint8_t>{};
+}
+
+void RunTransfer(const TransferRequest& request, Workspace& ws, CommandIo& io) {
+    io.session.ComPort = request.port;
+    QtTimers timers;
+    PortLinks links(request.simMemory);
+    const std::unique_ptr<SerialLink> link = links.LinkFor(request.port, timers);
+    const TransferTexts texts = TransferTexts::From(ws.texts);
+
+    ws.ui.messages.clear();
+    Transfer t(request.mode, ws.doc, io.session, *link, timers, ws.ui, texts);
+    t.Load();
+    if (!ws.ui.messages.empty()) throw CommandError(ws.ui.Report("cannot open " + request.port));
+
+    if (request.newPassword) {
+        t.SetPasswordModify(true);
+        t.SetNewPasswordText(*request.newPassword);
+    }
+
+    QEventLoop loop;
+    std::string shown = t.ProgressText();
+    t.SetOnChange([&] {
+        if (t.ProgressText() != shown) {
+            shown = t.ProgressText();
+            io.err << texts.completed << ' ' << shown << std::endl;
+        }
+        if (Ended(t)) loop.quit();
+    });
+    t.Start();
+    // Start may already have ended it, before the loop could be told to quit.
+    if (!Ended(t)) loop.exec();
+    t.SetOnChange(nullptr);
+
+    if (t.Result() != TransferResult::Completed) throw CommandError(FailureText(t, ws));
+}
+
+}  // namespace qx::cli

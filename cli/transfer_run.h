@@ -1,0 +1,37 @@
+// What qxctl read and write share: the link for a port name, the transfer
+// run to its end in a Qt event loop, progress lines and the failure text.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "arguments.h"
+#include "link/transfer.h"
+#include "workspace.h"
+
+namespace qx::cli {
+
+// The port from --port (required) and the password from --password.
+std::string PortArgument(const Arguments& args);
+void TakePassword(const Arguments& args, Workspace& ws);
+
+// What the built-in simulated radio holds for a run on `port`: the default
+// channel list of `freshDoc` for "sim", nothing for a real port.
+std::vector<std::uint8_t> SimMemoryFor(const std::string& port, const Document& freshDoc);
+
+struct TransferRequest {
+    TransferMode mode = TransferMode::Read;
+    std::string port;
+    std::vector<std::uint8_t> simMemory;     // see SimMemoryFor
+    std::optional<std::string> newPassword;  // a write that changes the radio's password
+};
+
+// Runs the transfer on `ws.doc` until the transfer window would unload,
+// printing "Completed: N%" on io.err at each change of the percentage.
+// Returns when the transfer completed; throws CommandError with the text the
+// transfer showed otherwise.
+void RunTransfer(const TransferRequest& request, Workspace& ws, CommandIo& io);
+
+}  // namespace qx::cli
