@@ -1,0 +1,412 @@
+// The read/write transfer against the simulated radio on a manual clock:
+// which lines go out, in what order and when, and how each failure ends.
+#include "link/transfer.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "document_builder.h"
+#include "image/image_codec.h"
+#include "link/simulated_link.h"
+#include "link/simulated_radio.h"
+#include "manual_clock.h"
+#include "scripted_ui.h"
+
+namespace qx {
+namespace {
+
+using test::EnglishTexts;
+using test::LoadedDocument;
+using test::ManualClock;
+using test::ScriptedUi;
+using ms = std::chrono::milliseconds;
+
+// A link that passes everything to the simulated one and notes each line
+// sent with the time it went out.
+class SpyLink final : public SerialLink {
+  public:
+    SpyLink(SerialLink& inner, const ManualClock& clock) : inner_(inner), clock_(clock) {}
+    void SetEvents(SerialEvents* events) override { inner_.SetEvents(events); }
+    std::string Open(const std::string& port, const std::string& settings) override {
+        ++opens;
+        return inner_.Open(port, settings);
+    }
+    bool IsOpen() const override { return inner_.IsOpen(); }
+    void Close() override { inner_.Close(); }
+    void DiscardInput() override { inner_.DiscardInput(); }
+    void SetReceiveThreshold(std::size_t bytes) override { inner_.SetReceiveThreshold(bytes); }
+    std::string Write(std::string_view bytes) override {
+        std::string line(bytes);
+        if (line.size() >= 2) line.resize(line.size() - 2);  // CR LF
+        lines.emplace_back(clock_.Now(), line);
+        return inner_.Write(bytes);
+    }
+
+    std::vector<std::pair<ms, std::string>> lines;
+    int opens = 0;
+
+  private:
+    SerialLink& inner_;
+    const ManualClock& clock_;
+};
+
+int BlockOf(const std::string& line) { return std::stoi(line.substr(4, 4), nullptr, 16) / 16; }
+
+// Blocks of the lines that start with "AL~F" and end in `kind` ('R' or 'W' at 8).
+std::vector<int> Blocks(const SpyLink& link, char kind) {
+    std::vector<int> blocks;
+    for (const auto& [when, line] : link.lines) {
+        if (line.size() >= 9 && line.rfind("AL~F", 0) == 0 && line[8] == kind)
+            blocks.push_back(BlockOf(line));
+    }
+    return blocks;
+}
+
+std::vector<int> Range(int first, int last) {
+    std::vector<int> r;
+    for (int b = first; b <= last; ++b) r.push_back(b);
+    return r;
+}
+
+void SetRowActive(Document& doc, int row, bool active) {
+    if (active) {
+        doc.Cell(row, kColStatus) = doc.texts.active;
+        ReadBuffer(doc, row);
+    } else {
+        WriteBuffer(doc, row);
+        doc.Cell(row, kColStatus) = doc.texts.inactive;
+    }
+}
+
+// A radio holding what writing `source` leaves in it.
+SimulatedRadio RadioHolding(Document source) {
+    ScriptedUi ui;
+    return SimulatedRadio(*EncodeImage(source, test::kAllFeatures, ui));
+}
+
+class TransferTest : public ::testing::Test {
+  protected:
+    TransferTest() { session.ComPort = kSimPortName; }
+
+    Transfer& Open(TransferMode mode) {
+        transfer.reset();
+        if (mode == TransferMode::Write) CheckWriteChannels(doc, ui);  // as the menu entry does
+        transfer = std::make_unique<Transfer>(mode, doc, session, link, clock, ui, texts);
+        transfer->Load();
+        return *transfer;
+    }
+    TransferResult Run(TransferMode mode) {
+        Open(mode).Start();
+        clock.RunUntilIdle();
+        return transfer->Result();
+    }
+    // A write's first lines: the pre-read of blocks 0..4 and the identifier.
+    std::vector<std::string> Head(std::size_t n) const {
+        std::vector<std::string> head;
+        for (std::size_t i = 0; i < n && i < link.lines.size(); ++i)
+            head.push_back(link.lines[i].second.substr(0, 9));
+        return head;
+    }
+
+    Document doc = LoadedDocument(3);
+    Session session;
+    ScriptedUi ui;
+    ManualClock clock;
+    SimulatedRadio radio{3, 0xE0, ""};
+    SimulatedLink sim{radio, clock, 9600};  // replies take their time on the wire
+    SpyLink link{sim, clock};
+    TransferTexts texts = TransferTexts::From(EnglishTexts());
+    std::unique_ptr<Transfer> transfer;
+};
+
+TEST(TransferLines, AddressesAndProgressAreFormattedExactly) {
+    EXPECT_EQ(BlockRequestLine(5), "AL~F0050R\r\n");
+    EXPECT_EQ(BlockRequestLine(32), "AL~F0200R\r\n");
+    EXPECT_EQ(BlockRequestLine(511), "AL~F1FF0R\r\n");
+    EXPECT_EQ(BlockWriteLine(16, "00"), "AL~F0100W00");
+    const std::pair<int, const char*> progress[] = {
+        {0, "0%"}, {64, "13%"}, {128, "25%"}, {511, "100%"}, {512, "100%"}};
+    for (const auto& [block, text] : progress) EXPECT_EQ(ProgressPercent(block), text) << block;
+}
+
+TEST_F(TransferTest, ReadSkipsInactiveChannelsAndFillsTheDocument) {
+    Document source = LoadedDocument(3);
+    for (int row = 1; row <= kChannelRows; ++row) SetRowActive(source, row, row == 1 || row == 100);
+    source.Cell(100, kColName) = "LAST";
+    radio = RadioHolding(source);
+
+    EXPECT_EQ(Run(TransferMode::Read), TransferResult::Completed);
+    std::vector<int> expected = Range(0, 33);
+    for (int b : Range(230, 511)) expected.push_back(b);
+    EXPECT_EQ(Blocks(link, 'R'), expected);
+    EXPECT_EQ(link.lines.back().second, "AL~E");
+    EXPECT_EQ(ui.messages.back(), texts.msg3);
+    EXPECT_TRUE(doc.bModify) << "a completed read marks the document changed";
+    EXPECT_TRUE(doc.IsActive(1));
+    EXPECT_FALSE(doc.IsActive(2));
+    EXPECT_EQ(doc.Cell(100, kColName), "LAST");
+    EXPECT_EQ(transfer->ProgressValue(), 512);
+    EXPECT_TRUE(transfer->Unloaded());
+    EXPECT_FALSE(link.IsOpen());
+}
+
+TEST_F(TransferTest, WriteWithEveryRowActiveSends496BlocksAfterThePreReadAndIdentifier) {
+    for (int row = 1; row <= kChannelRows; ++row) SetRowActive(doc, row, true);
+    doc.Cell(42, kColName) = "CH41";
+
+    EXPECT_EQ(Run(TransferMode::Write), TransferResult::Completed);
+    EXPECT_EQ(Head(6), (std::vector<std::string>{"AL~F0000R", "AL~F0010R", "AL~F0020R", "AL~F0030R",
+                                                 "AL~F0040R", "PV418"}));
+    EXPECT_EQ(Blocks(link, 'W'), Range(16, 511));
+    EXPECT_EQ(link.lines.back().second, "AL~E");
+    EXPECT_EQ(ui.messages.back(), texts.msg3);
+    EXPECT_FALSE(doc.bModify) << "a write leaves the document's modified flag alone";
+
+    Document back = LoadedDocument(3);
+    ScriptedUi quiet;
+    FeatureFlags features;
+    ASSERT_EQ(DecodeImage(radio.Memory(), back, features, quiet), "");
+    EXPECT_EQ(back.Cell(42, kColName), "CH41");
+}
+
+TEST_F(TransferTest, WriteSkipsRowsWhoseStatusIsInactiveOrEmpty) {
+    for (int row = 1; row <= kChannelRows; ++row) SetRowActive(doc, row, row <= 3);
+    doc.Cell(2, kColStatus) = "";
+    EXPECT_EQ(Run(TransferMode::Write), TransferResult::Completed);
+    std::vector<int> expected = Range(16, 33);          // row 1: blocks 32, 33
+    for (int b : Range(36, 37)) expected.push_back(b);  // row 3
+    for (int b : Range(232, 511)) expected.push_back(b);
+    EXPECT_EQ(Blocks(link, 'W'), expected);
+}
+
+TEST_F(TransferTest, BadRepliesAreRepeatedAndTheThirdFailureEndsTheRead) {
+    struct Case {
+        const char* name;
+        std::vector<const char*> faults;  // lines 1..5 are blocks 0..4
+        TransferResult result;
+    };
+    const Case cases[] = {
+        {"two lost replies, then a good one", {"drop:3-4"}, TransferResult::Completed},
+        {"wrong address twice", {"wrong-address:3-4"}, TransferResult::Completed},
+        {"three lost replies", {"drop:3-5"}, TransferResult::ReadFailed},
+        {"lost, wrong, lost", {"drop:3", "wrong-address:4", "drop:5"}, TransferResult::ReadFailed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        radio = SimulatedRadio(3, 0xE0, "");
+        for (const char* rule : c.faults) {
+            std::string error;
+            for (const Fault& f : ParseFaultRule(rule, error)) radio.AddFault(f);
+            ASSERT_EQ(error, "");
+        }
+        ui.messages.clear();
+        link.lines.clear();
+        EXPECT_EQ(Run(TransferMode::Read), c.result);
+        const std::vector<int> blocks = Blocks(link, 'R');
+        ASSERT_GE(blocks.size(), 5u);
+        EXPECT_EQ(std::vector<int>(blocks.begin(), blocks.begin() + 5),
+                  (std::vector<int>{0, 1, 2, 2, 2}));
+        if (c.result == TransferResult::ReadFailed) {
+            EXPECT_EQ(blocks.size(), 5u) << "nothing is requested after the failure";
+            EXPECT_EQ(ui.messages.back(), texts.msg1);
+        }
+    }
+}
+
+TEST_F(TransferTest, AnUnansweredRequestIsRepeatedAfter500Ms) {
+    radio.AddFault({FaultKind::WrongAddress, 2});
+    Open(TransferMode::Read).Start();
+    clock.RunUntilIdle();
+    ASSERT_GE(link.lines.size(), 3u);
+    EXPECT_EQ(link.lines[1].second, "AL~F0010R");
+    EXPECT_EQ(link.lines[2].second, "AL~F0010R");
+    EXPECT_EQ(link.lines[2].first - link.lines[1].first, ms(500));
+}
+
+TEST_F(TransferTest, ARefusedWriteIsSentFourTimesBeforeTheWriteFails) {
+    // Lines 1..5 pre-read, 6 identifier, 7 the first block write.
+    radio.AddFault({FaultKind::ErrorWrite, 7});
+    radio.AddFault({FaultKind::ErrorWrite, 8});
+    radio.AddFault({FaultKind::ErrorWrite, 9});
+    EXPECT_EQ(Run(TransferMode::Write), TransferResult::Completed) << "three refusals, then OK";
+
+    radio = SimulatedRadio(3, 0xE0, "");
+    std::string error;
+    for (const Fault& f : ParseFaultRule("error-write:7-10", error)) radio.AddFault(f);
+    link.lines.clear();
+    EXPECT_EQ(Run(TransferMode::Write), TransferResult::WriteFailed);
+    EXPECT_EQ(Blocks(link, 'W'), (std::vector<int>{16, 16, 16, 16}));
+    EXPECT_EQ(ui.messages.back(), texts.msg2);
+    EXPECT_EQ(radio.BlocksWritten(), 0);
+}
+
+TEST_F(TransferTest, EachRefusalEndsWithItsMessageAndWritesNothing) {
+    struct Case {
+        const char* name;
+        SimulatedRadio radio;
+        TransferResult result;
+        std::string message;
+    };
+    SimulatedRadio rejecting(3, 0xE0, "");
+    rejecting.AddFault({FaultKind::RejectIdentifier, 0});
+    SimulatedRadio silent(3, 0xE0, "");
+    silent.AddFault({FaultKind::SilentAfter, 0});
+    const Case cases[] = {
+        {"identifier rejected", rejecting, TransferResult::IdentifierRejected, texts.msgversion},
+        {"other model type", SimulatedRadio(8, 0xE0, ""), TransferResult::ModelTypeDiffers,
+         texts.msgmodeltypedif},
+        {"same type, other band", SimulatedRadio(0, 0xE0, ""), TransferResult::BandDiffers,
+         texts.msgbanddif},
+        {"no answer at all", silent, TransferResult::NoAnswer, texts.msgopen},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        radio = c.radio;
+        ui.messages.clear();
+        link.lines.clear();
+        EXPECT_EQ(Run(TransferMode::Write), c.result);
+        EXPECT_EQ(ui.messages, std::vector<std::string>{c.message});
+        EXPECT_TRUE(Blocks(link, 'W').empty());
+        EXPECT_EQ(radio.BlocksWritten(), 0);
+        EXPECT_TRUE(transfer->Unloaded());
+    }
+}
+
+TEST_F(TransferTest, ThePasswordPromptRepeatsUntilTheRightTextOrCancel) {
+    struct Case {
+        const char* name;
+        std::string radioPassword;
+        std::vector<std::optional<std::string>> answers;
+        TransferResult result;
+        std::size_t prompts;
+    };
+    const Case cases[] = {
+        {"no password: no prompt", "", {}, TransferResult::Completed, 0},
+        {"wrong, then right", "Secret", {"secret", "Secret"}, TransferResult::Completed, 2},
+        {"cancelled", "Secret", {"x", std::nullopt}, TransferResult::PasswordCancelled, 2},
+    };
+    for (TransferMode mode : {TransferMode::Read, TransferMode::Write}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) +
+                         (mode == TransferMode::Read ? " (read)" : " (write)"));
+            doc = LoadedDocument(3);
+            radio = SimulatedRadio(3, 0xE0, c.radioPassword);
+            ui = ScriptedUi();
+            ui.passwords.assign(c.answers.begin(), c.answers.end());
+            link.lines.clear();
+            EXPECT_EQ(Run(mode), c.result);
+            EXPECT_EQ(ui.passwords.size(), c.answers.size() - c.prompts);
+            if (c.result == TransferResult::PasswordCancelled) {
+                EXPECT_TRUE(ui.messages.empty());
+                EXPECT_EQ(Blocks(link, 'R'), Range(0, 4)) << "nothing after the password block";
+                EXPECT_TRUE(Blocks(link, 'W').empty());
+                EXPECT_TRUE(transfer->Unloaded());
+            }
+        }
+    }
+}
+
+TEST_F(TransferTest, ANewPasswordIsWrittenRightAfterTheIdentifier) {
+    radio = SimulatedRadio(3, 0xE0, "old");
+    ui.passwords = {"old"};
+    Open(TransferMode::Write);
+    transfer->SetPasswordModify(true);
+    transfer->SetNewPasswordText("new-password-longer-than-16");
+    transfer->Start();
+    clock.RunUntilIdle();
+    EXPECT_EQ(transfer->Result(), TransferResult::Completed);
+    ASSERT_GE(link.lines.size(), 8u);
+    EXPECT_EQ(link.lines[5].second, "PV418");
+    EXPECT_EQ(link.lines[6].second.substr(0, 9), "AL~F0040W");
+    EXPECT_EQ(link.lines[7].second.substr(0, 9), "AL~F0100W");
+    const std::string stored(radio.Memory().begin() + 64, radio.Memory().begin() + 80);
+    EXPECT_EQ(stored, "new-password-lon");
+}
+
+TEST_F(TransferTest, ASecondStartStopsAndALaterStartBeginsAnew) {
+    Open(TransferMode::Read).Start();
+    clock.Advance(ms(150));
+    ASSERT_TRUE(transfer->Running());
+    transfer->Start();
+    EXPECT_EQ(transfer->Result(), TransferResult::Stopped);
+    EXPECT_EQ(transfer->StartCaption(), texts.start);
+    EXPECT_FALSE(link.IsOpen());
+    const std::size_t sent = link.lines.size();
+    clock.RunUntilIdle();
+    EXPECT_EQ(link.lines.size(), sent) << "nothing is sent after a stop";
+
+    transfer->Start();
+    EXPECT_EQ(link.lines.back().second, "AL~F0000R");
+    clock.RunUntilIdle();
+    EXPECT_EQ(transfer->Result(), TransferResult::Completed);
+}
+
+TEST_F(TransferTest, PortFailuresAreReportedAndNeverHang) {
+    sim.FailNextOpen("No such port");
+    Open(TransferMode::Read);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"No such port"})
+        << "tried when the window opens";
+
+    sim.FailNextOpen("Permission denied");
+    transfer->Start();
+    EXPECT_EQ(transfer->Result(), TransferResult::PortError);
+    EXPECT_FALSE(transfer->Running());
+    EXPECT_TRUE(link.lines.empty());
+    EXPECT_FALSE(transfer->Closing()) << "the window stays for another try";
+
+    transfer->Start();
+    clock.Advance(ms(150));
+    sim.Disconnect();
+    EXPECT_EQ(transfer->Result(), TransferResult::PortLost);
+    EXPECT_NE(ui.messages.back().find("The simulated cable was disconnected."), std::string::npos);
+    clock.RunUntilIdle();
+    EXPECT_TRUE(transfer->Unloaded());
+}
+
+TEST_F(TransferTest, AMalformedOptionRecordStopsTheWriteWithTheLengthMessage) {
+    doc.strSetup = "setup|too|short";
+    EXPECT_EQ(Run(TransferMode::Write), TransferResult::LengthError);
+    EXPECT_EQ(ui.messages.back(), texts.msg4);
+    EXPECT_TRUE(Blocks(link, 'W').empty());
+    EXPECT_FALSE(transfer->Closing()) << "the window stays until the user closes it";
+}
+
+TEST_F(TransferTest, TheWindowShowsItsPortAndUnloads200MsAfterClose) {
+    Open(TransferMode::Write);
+    EXPECT_EQ(transfer->Title(), texts.writeTitle + "  (COMM Port:sim)");
+    EXPECT_EQ(link.opens, 1) << "the port is tried once on opening";
+    transfer->Close();
+    clock.Advance(ms(199));
+    EXPECT_FALSE(transfer->Unloaded());
+    clock.Advance(ms(1));
+    EXPECT_TRUE(transfer->Unloaded());
+}
+
+TEST(TransferMenus, ReadAndWriteNeedAPortAndAWriteAnActiveChannel) {
+    Document doc = LoadedDocument(3);
+    Session session;
+    ScriptedUi ui;
+    EXPECT_FALSE(PrepareRead(doc, session, ui));
+    EXPECT_FALSE(PrepareWrite(doc, session, ui));
+    EXPECT_EQ(ui.messages,
+              (std::vector<std::string>{"Please Set Com Port!", "Please Set Com Port!"}));
+
+    session.ComPort = "/dev/ttyUSB0";
+    ui.messages.clear();
+    doc.filename = "old.qx";
+    EXPECT_TRUE(PrepareRead(doc, session, ui));
+    EXPECT_EQ(doc.filename, "noname.qx");
+    for (int row = 1; row <= kChannelRows; ++row) SetRowActive(doc, row, false);
+    EXPECT_FALSE(PrepareWrite(doc, session, ui));
+    EXPECT_EQ(ui.messages.back(), "please active one channel in 0 to 99.");
+    SetRowActive(doc, 100, true);
+    EXPECT_TRUE(PrepareWrite(doc, session, ui));
+    EXPECT_EQ(ui.messages.back(), doc.texts.Message(9007));
+}
+
+}  // namespace
+}  // namespace qx
