@@ -14,8 +14,9 @@ int RunRead(const std::vector<std::string>& args, CommandIo& io) {
             auto ws = LoadWorkspace(parsed, io);
             TakePassword(parsed, *ws);
 
-            RunTransfer({TransferMode::Read, port, SimMemoryFor(port, ws->doc), std::nullopt}, *ws,
-                        io);
+            RunTransfer({TransferMode::Read, port, SimMemoryFor(port, parsed, io, std::nullopt),
+                         std::nullopt},
+                        *ws, io);
             if (const std::string error = SaveProject(ws->doc, output); !error.empty()) {
                 throw CommandError(error);
             }

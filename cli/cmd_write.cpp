@@ -19,15 +19,13 @@ int RunWrite(const std::vector<std::string>& args, CommandIo& io) {
             }
             auto ws = LoadWorkspace(parsed, io);
             TakePassword(parsed, *ws);
-            // The built-in radio starts out as a fresh one, before the project replaces the
-            // document.
-            std::vector<std::uint8_t> simMemory = SimMemoryFor(port, ws->doc);
-
             OpenProjectOrThrow(*ws, parsed.positional[0]);
             if (!CheckWriteChannels(ws->doc, ws->ui)) {
                 throw CommandError(ws->ui.Report("no active channel to write"));
             }
-            RunTransfer({TransferMode::Write, port, std::move(simMemory), newPassword}, *ws, io);
+            RunTransfer({TransferMode::Write, port,
+                         SimMemoryFor(port, parsed, io, ws->doc.modelIndex), newPassword},
+                        *ws, io);
         });
 }
 

@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <ostream>
 
+#include "channels/channel_ops.h"
 #include "link/simulated_link.h"
 #include "port_links.h"
 #include "qt_timers.h"
@@ -37,8 +38,14 @@ void TakePassword(const Arguments& args, Workspace& ws) {
     ws.ui.password = args.Option("--password");
 }
 
-std::vector<std::uint8_t> SimMemoryFor(const std::string& port, const Document& freshDoc) {
-    return port == kSimPortName ? FreshRadioMemory(freshDoc) : std::vector<std::uint8_t>{};
+std::vector<std::uint8_t> SimMemoryFor(const std::string& port, const Arguments& args,
+                                       const CommandIo& io, std::optional<int> model) {
+    if (port != kSimPortName) return {};
+    const auto fresh = LoadWorkspace(args, io);
+    if (model && *model != fresh->doc.modelIndex) {
+        ChangeModel(fresh->doc, *model, fresh->ui, [] { return true; });
+    }
+    return FreshRadioMemory(fresh->doc);
 }
 
 void RunTransfer(const TransferRequest& request, Workspace& ws, CommandIo& io) {

@@ -17,9 +17,12 @@ namespace qx::cli {
 std::string PortArgument(const Arguments& args);
 void TakePassword(const Arguments& args, Workspace& ws);
 
-// What the built-in simulated radio holds for a run on `port`: the default
-// channel list of `freshDoc` for "sim", nothing for a real port.
-std::vector<std::uint8_t> SimMemoryFor(const std::string& port, const Document& freshDoc);
+// What the built-in simulated radio holds for a run on `port`: nothing for a
+// real port; for "sim" a fresh radio's memory with the default channel list,
+// of `model` when given (a write then finds the radio it expects) or else
+// of the default model.
+std::vector<std::uint8_t> SimMemoryFor(const std::string& port, const Arguments& args,
+                                       const CommandIo& io, std::optional<int> model);
 
 struct TransferRequest {
     TransferMode mode = TransferMode::Read;
