@@ -22,7 +22,8 @@ using qx::test::SimProcess;
 // The port as a program opens it: raw, 9600 baud, 8 data bits, no flow control.
 class Port {
   public:
-    explicit Port(const std::string& path) : fd_(open(path.c_str(), O_RDWR | O_NOCTTY)) {
+    explicit Port(const std::string& path)
+        : fd_(open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)) {
         termios mode{};
         if (fd_ < 0 || tcgetattr(fd_, &mode) != 0) return;
         cfmakeraw(&mode);

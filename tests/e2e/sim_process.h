@@ -39,6 +39,10 @@ class SimProcess {
             error_ = "cannot create a pipe";
             return;
         }
+        // Later children must not hold this child's pipe; dup2 clears the
+        // flag on the child's own standard output.
+        fcntl(out[0], F_SETFD, FD_CLOEXEC);
+        fcntl(out[1], F_SETFD, FD_CLOEXEC);
         const int errFd = stderrPath.empty() ? -1
                                              : open(stderrPath.c_str(),
                                                     O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
