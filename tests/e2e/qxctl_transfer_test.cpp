@@ -1,0 +1,267 @@
+// qxctl read and write against qxsim over a real pseudo-terminal, and the
+// built-in "sim" port, run as a user runs them.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <chrono>
+#include <filesystem>
+#include <future>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "document_builder.h"
+#include "files/project_file.h"
+#include "image/image_codec.h"
+#include "run_program.h"
+#include "sim_process.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using qx::test::ProgramRun;
+using qx::test::ReadFileText;
+
+constexpr int kModel = 5;
+const std::string kNoPassword = "The radio is protected by a password; give it with --password.";
+const std::string kWrongPassword =
+    "The password given with --password is not the radio's password.";
+
+class QxctlTransfer : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        scratch_ = fs::temp_directory_path() /
+                   ("qxctl_transfer_" +
+                    std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(scratch_);
+        fs::create_directories(scratch_);
+    }
+    void TearDown() override { fs::remove_all(scratch_); }
+
+    ProgramRun Qxctl(const std::string& args) {
+        return qx::test::RunProgram(QXCTL_PATH, args, scratch_);
+    }
+    std::string Path(const std::string& name) const { return (scratch_ / name).string(); }
+
+    // The memory of a new radio of the test's model, as qxsim's --image file.
+    std::string FreshImage(const std::string& name) {
+        qx::Document doc = qx::test::LoadedDocument(kModel);
+        qx::test::ScriptedUi ui;
+        const auto image = qx::EncodeImage(doc, qx::test::kAllFeatures, ui);
+        EXPECT_TRUE(image.has_value());
+        qx::test::WriteFileText(Path(name), std::string(image->begin(), image->end()));
+        return Path(name);
+    }
+
+    // A project as a read gives it back: several varied channels put into an
+    // image by qxctl and decoded again, so every field is in its read form.
+    std::string NormalisedProject(const std::string& name) {
+        qx::Document doc = qx::test::LoadedDocument(kModel);
+        const auto use = [&](int row, const std::string& name) {
+            doc.Cell(row, qx::kColStatus) = doc.texts.active;
+            qx::ReadBuffer(doc, row);
+            doc.Cell(row, qx::kColName) = name;
+        };
+        use(2, "ab-1");
+        doc.Cell(2, qx::kColRxTone) = "C:88.5";
+        doc.Cell(2, qx::kColTxTone) = "D:023N";
+        use(5, "rpt");
+        doc.Cell(5, qx::kColTxFreq) = "146.0000";
+        use(50, "opt");
+        doc.Cell(50, qx::kColOptSignal) = "DTMF";
+        doc.Table(50, qx::kColSignalCode) = "3";
+        use(100, "last");
+        doc.Cell(100, qx::kColBandwidth) = "narrow";
+        EXPECT_EQ(qx::SaveProject(doc, Path("source.qx")), "");
+        const ProgramRun encode = Qxctl("image encode " + Path("source.qx") + " -o " +
+                                        Path("source.bin") + " --features E0");
+        EXPECT_EQ(encode.exitCode, 0) << encode.err;
+        const ProgramRun decode = Qxctl("image decode " + Path("source.bin") + " -o " + Path(name));
+        EXPECT_EQ(decode.exitCode, 0) << decode.err;
+        return Path(name);
+    }
+
+    void ExpectSameProject(const std::string& a, const std::string& b) {
+        const auto companion = [](std::string path) {
+            return path.replace(path.size() - 2, 2, "ton");
+        };
+        EXPECT_EQ(ReadFileText(a), ReadFileText(b)) << a << " " << b;
+        EXPECT_EQ(ReadFileText(companion(a)), ReadFileText(companion(b))) << a << " " << b;
+        EXPECT_FALSE(ReadFileText(a).empty());
+    }
+
+  private:
+    fs::path scratch_;
+};
+
+TEST_F(QxctlTransfer, WhatIsWrittenIsReadBackByteForByteEvenOverFaults) {
+    const std::string project = NormalisedProject("P.qx");
+    struct Case {
+        bool write;  // else the radio holds the project already
+        std::vector<std::string> faults;
+        std::vector<std::string> retried;  // lines the radio answers twice
+    };
+    // Each fault costs one retry. A write: a dropped and a misaddressed reply
+    // in the pre-read, a damaged acknowledgement, a refused block write. A
+    // read: a dropped and a misaddressed block reply. (Damaged block data
+    // cannot be told from good data on this line, so a read is not given any.)
+    const std::vector<Case> cases = {
+        {true, {}, {}},
+        {true,
+         {"--fault", "drop:2", "--fault", "wrong-address:4", "--fault", "corrupt:12", "--fault",
+          "error-write:15"},
+         {"AL~F0020R", "AL~F0130W", "AL~F0150W"}},
+        {false, {"--fault", "drop:3", "--fault", "wrong-address:7"}, {"AL~F0050R"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.faults.empty() ? "no faults" : c.faults[1]);
+        if (c.write) {
+            FreshImage("radio.bin");
+        } else {
+            fs::copy_file(Path("source.bin"), Path("radio.bin"),
+                          fs::copy_options::overwrite_existing);
+        }
+        std::vector<std::string> args = {"--verbose", "--image", Path("radio.bin")};
+        args.insert(args.end(), c.faults.begin(), c.faults.end());
+        qx::test::SimProcess sim(QXSIM_PATH, args, Path("sim.log"));
+        ASSERT_TRUE(sim.Started()) << sim.Error();
+
+        // The faults did happen in the first transfer: the radio logs each line it answers.
+        const auto expectRetried = [&] {
+            const std::string log = ReadFileText(Path("sim.log"));
+            for (const auto& line : c.retried) {
+                std::size_t count = 0;
+                for (auto at = log.find("qxsim: " + line); at != std::string::npos;
+                     at = log.find("qxsim: " + line, at + 1)) {
+                    ++count;
+                }
+                EXPECT_EQ(count, 2u) << line;
+            }
+        };
+        if (c.write) {
+            const ProgramRun write = Qxctl("write --port " + sim.Path() + " " + project);
+            ASSERT_EQ(write.exitCode, 0) << write.err;
+            EXPECT_TRUE(write.err.ends_with("Completed: 100%\n")) << write.err;
+            expectRetried();
+        }
+        const ProgramRun read = Qxctl("read --port " + sim.Path() + " -o " + Path("R.qx"));
+        ASSERT_EQ(read.exitCode, 0) << read.err;
+        if (!c.write) expectRetried();
+        ExpectSameProject(Path("R.qx"), project);
+        fs::remove(Path("R.qx"));
+    }
+}
+
+TEST_F(QxctlTransfer, BuiltInSimPortReadsAFreshRadio) {
+    // What a read of a new radio gives: the default document, as an image decode gives it.
+    qx::Document fresh = qx::test::LoadedDocument();
+    qx::test::ScriptedUi ui;
+    const auto image = qx::EncodeImage(fresh, qx::test::kAllFeatures, ui);
+    ASSERT_TRUE(image.has_value());
+    qx::test::WriteFileText(Path("fresh.bin"), std::string(image->begin(), image->end()));
+    ASSERT_EQ(Qxctl("image decode " + Path("fresh.bin") + " -o " + Path("expected.qx")).exitCode,
+              0);
+
+    const ProgramRun read = Qxctl("read --port sim -o " + Path("S.qx"));
+    ASSERT_EQ(read.exitCode, 0) << read.err;
+    ExpectSameProject(Path("S.qx"), Path("expected.qx"));
+    // One progress line per new percentage, rising to 100%.
+    std::istringstream lines(read.err);
+    std::string line;
+    int last = 0;
+    while (std::getline(lines, line)) {
+        ASSERT_TRUE(line.starts_with("Completed: ") && line.ends_with("%")) << line;
+        const int percent = std::stoi(line.substr(11));
+        EXPECT_GT(percent, last) << line;
+        last = percent;
+    }
+    EXPECT_EQ(last, 100);
+    EXPECT_EQ(read.out, "");
+}
+
+TEST_F(QxctlTransfer, APasswordIsAskedForAndCanBeChanged) {
+    const std::string project = NormalisedProject("P.qx");
+    qx::test::SimProcess sim(QXSIM_PATH, {"--image", FreshImage("radio.bin"), "--password", "abc"});
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    const std::string port = "--port " + sim.Path();
+
+    struct Case {
+        std::string args;
+        int exitCode;
+        std::string lastLine;
+    };
+    const std::vector<Case> cases = {
+        {"read " + port + " -o " + Path("R.qx"), 1, "qxctl read: " + kNoPassword},
+        {"read " + port + " -o " + Path("R.qx") + " --password abd", 1,
+         "qxctl read: " + kWrongPassword},
+        {"write " + port + " " + project, 1, "qxctl write: " + kNoPassword},
+        {"read " + port + " -o " + Path("R.qx") + " --password abc", 0, "Completed: 100%"},
+        {"write " + port + " " + project + " --password abc --new-password xyz", 0,
+         "Completed: 100%"},
+        {"read " + port + " -o " + Path("R.qx") + " --password abc", 1,
+         "qxctl read: " + kWrongPassword},
+        {"read " + port + " -o " + Path("R.qx") + " --password xyz", 0, "Completed: 100%"},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun run = Qxctl(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args << "\n" << run.err;
+        EXPECT_TRUE(run.err.ends_with(c.lastLine + "\n")) << c.args << "\n" << run.err;
+    }
+    ExpectSameProject(Path("R.qx"), project);
+}
+
+TEST_F(QxctlTransfer, ARadioGoneMidTransferEndsTheCommandWithAnError) {
+    qx::test::SimProcess sim(QXSIM_PATH, {"--baud", "9600"});
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    auto read = std::async(std::launch::async, [&] {
+        return Qxctl("read --port " + sim.Path() + " -o " + Path("R.qx"));
+    });
+    std::this_thread::sleep_for(1s);
+    sim.Kill();
+    // A generous bound: a hang never ends, an error report takes well under a second.
+    ASSERT_EQ(read.wait_for(15s), std::future_status::ready) << "qxctl read still running";
+    const ProgramRun run = read.get();
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_NE(run.err.find("qxctl read: The connection to the radio was lost: " + sim.Path()),
+              std::string::npos)
+        << run.err;
+    EXPECT_FALSE(fs::exists(Path("R.qx")));
+}
+
+TEST_F(QxctlTransfer, BadPortsAndArguments) {
+    const std::string project = NormalisedProject("P.qx");
+    struct Case {
+        std::string args;
+        int exitCode;
+        std::string inError;
+    };
+    const std::vector<Case> cases = {
+        {"read --port /dev/qx-no-such-port -o " + Path("R.qx"), 1,
+         "qxctl read: /dev/qx-no-such-port: No such file or directory"},
+        {"write --port /dev/qx-no-such-port " + project, 1, "/dev/qx-no-such-port"},
+        {"read -o " + Path("R.qx"), 2, "--port"},
+        {"read --port sim", 2, "-o"},
+        {"read --port sim -o -", 2, "file name"},
+        {"read --port sim -o " + Path("R.qx") + " extra", 2, "arguments"},
+        {"write --port sim", 2, "arguments"},
+        {"write " + project, 2, "--port"},
+        {"write --port sim " + project + " --new-password 12345678901234567", 2, "16"},
+        {"write --port sim " + Path("missing.qx"), 1, "missing.qx"},
+        {"ports extra", 2, "arguments"},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun run = Qxctl(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args << "\n" << run.err;
+        EXPECT_NE(run.err.find(c.inError), std::string::npos) << c.args << "\n" << run.err;
+    }
+    EXPECT_FALSE(fs::exists(Path("R.qx")));
+
+    const ProgramRun ports = Qxctl("ports");
+    EXPECT_EQ(ports.exitCode, 0);
+    EXPECT_TRUE(ports.out.ends_with("sim\n")) << ports.out;
+}
+
+}  // namespace
