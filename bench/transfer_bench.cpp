@@ -1,0 +1,164 @@
+// How close a radio read and write come to the time their bytes need on the
+// line: qxctl against qxsim at 9600 baud, a full read (every row active) and
+// the write of a default project. The lower bound is the bytes qxsim
+// received and sent, at 10 bit times each.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/language_texts.h"
+#include "channels/channel_ops.h"
+#include "files/project_file.h"
+#include "image/image_codec.h"
+#include "silent_ui.h"
+#include "sim_process.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kBaud = 9600;
+constexpr qx::FeatureFlags kAllFeatures{true, true, true, false};
+
+qx::Document FreshDocument(qx::Ui& ui) {
+    qx::Document doc;
+    qx::LoadMainWindow(doc, qx::LanguageTexts(QX_LANGUAGE_DIR, "english.ini"), kAllFeatures, ui);
+    return doc;
+}
+
+// Every channel row active and named, so a read requests every line.
+qx::Document FullDocument(qx::Ui& ui) {
+    qx::Document doc = FreshDocument(ui);
+    for (int row = 1; row <= qx::kChannelRows; ++row) {
+        doc.Cell(row, qx::kColStatus) = doc.texts.active;
+        qx::ReadBuffer(doc, row);
+        doc.Cell(row, qx::kColName) = "CH" + std::to_string(row - 1);
+    }
+    return doc;
+}
+
+bool WriteImage(qx::Document doc, const fs::path& path, qx::Ui& ui) {
+    const auto image = qx::EncodeImage(doc, kAllFeatures, ui);
+    if (!image) return false;
+    std::ofstream out(path, std::ios::binary);
+    out << std::string(image->begin(), image->end());
+    return static_cast<bool>(out);
+}
+
+std::vector<char*> Argv(std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    return argv;
+}
+
+int RunQxctl(std::vector<std::string> args, const fs::path& errPath) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    args.insert(args.begin(), QXCTL_PATH);
+    auto argv = Argv(args);
+    pid_t pid = -1;
+    const int spawned = posix_spawn(&pid, QXCTL_PATH, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// "qxsim: received N bytes, sent M bytes" → N + M.
+std::optional<long> WireBytes(const std::string& output) {
+    const auto at = output.rfind("qxsim: received ");
+    if (at == std::string::npos) return std::nullopt;
+    long received = 0;
+    long sent = 0;
+    if (std::sscanf(output.c_str() + at, "qxsim: received %ld bytes, sent %ld bytes", &received,
+                    &sent) != 2) {
+        return std::nullopt;
+    }
+    return received + sent;
+}
+
+// One timed transfer; false when it did not complete.
+bool Measure(const std::string& label, const fs::path& image, std::vector<std::string> qxctlArgs,
+             const fs::path& scratch) {
+    const fs::path simErr = scratch / "qxsim.err";
+    qx::test::SimProcess sim(
+        QXSIM_PATH,
+        {"--baud", std::to_string(kBaud), "--once", "--verbose", "--image", image.string()}, simErr,
+        std::chrono::seconds(10));
+    if (!sim.Started()) {
+        std::cerr << label << ": qxsim did not start: " << sim.Error() << "\n";
+        return false;
+    }
+    qxctlArgs.insert(qxctlArgs.begin() + 1, {"--port", sim.Path()});
+    const fs::path errPath = scratch / "qxctl.err";
+    const auto start = Clock::now();
+    const int exitCode = RunQxctl(qxctlArgs, errPath);
+    const std::chrono::duration<double> wall = Clock::now() - start;
+    if (exitCode != 0) {
+        std::cerr << label << ": qxctl exited with " << exitCode << "\n" << ReadText(errPath);
+        return false;
+    }
+    // --once: qxsim ends after the end line and reports its byte counts.
+    if (!sim.Wait(std::chrono::seconds(10))) sim.Stop();
+    const auto bytes = WireBytes(ReadText(simErr));
+    if (!bytes) {
+        std::cerr << label << ": no byte count from qxsim\n" << ReadText(simErr);
+        return false;
+    }
+    const double wire = static_cast<double>(*bytes) * 10.0 / kBaud;
+    std::printf("%-24s %9.2f s %9.2f s %7.3f   (%ld bytes)\n", label.c_str(), wall.count(), wire,
+                wall.count() / wire, *bytes);
+    return true;
+}
+
+}  // namespace
+
+int main() {
+    const fs::path scratch = fs::temp_directory_path() / "qx_bench_transfer";
+    fs::remove_all(scratch);
+    fs::create_directories(scratch);
+    // The transfer stores the radio's features in the settings folder: keep the user's out of it.
+    setenv("XDG_CONFIG_HOME", (scratch / "config").c_str(), 1);
+
+    qx::test::SilentUi ui;
+    qx::Document fresh = FreshDocument(ui);
+    const fs::path freshImage = scratch / "fresh.bin";
+    const fs::path fullImage = scratch / "full.bin";
+    const fs::path defaultProject = scratch / "default.qx";
+    if (!WriteImage(FullDocument(ui), fullImage, ui) || !WriteImage(fresh, freshImage, ui) ||
+        !qx::SaveProject(fresh, defaultProject).empty()) {
+        std::cerr << "qx_bench_transfer: could not prepare the images\n";
+        return 1;
+    }
+
+    std::printf("transfer at %d baud           wall time  wire time   ratio\n", kBaud);
+    bool ok = Measure("full read (all rows)", fullImage,
+                      {"read", "-o", (scratch / "read.qx").string()}, scratch);
+    ok = Measure("default write", freshImage, {"write", defaultProject.string()}, scratch) && ok;
+    fs::remove_all(scratch);
+    return ok ? 0 : 1;
+}
