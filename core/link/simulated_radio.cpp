@@ -191,7 +191,9 @@ std::vector<std::uint8_t> SimulatedRadio::Answer(const std::string& line) {
 
     const bool blockLine = line.starts_with(kBlockPrefix) && line.size() >= kRequestLength;
     const char op = blockLine ? line[kOpOffset] : '\0';
-    const auto address = blockLine ? BlockAddress(line) : std::nullopt;
+    const auto found = blockLine ? BlockAddress(line) : std::nullopt;
+    const bool address = found.has_value();
+    const unsigned start = found.value_or(0);
 
     if (line == kEnd) {
         endReceived_ = true;
@@ -206,13 +208,13 @@ std::vector<std::uint8_t> SimulatedRadio::Answer(const std::string& line) {
         if (HasFault(FaultKind::CorruptReply, n)) DamageStatus(reply, line.size());
     } else if (address && op == 'R' && line.size() == kRequestLength) {
         const bool wrongAddress = HasFault(FaultKind::WrongAddress, n);
-        const unsigned shown = wrongAddress ? (*address + kLineBytes) % kMemorySize : *address;
+        const unsigned shown = wrongAddress ? (start + kLineBytes) % kMemorySize : start;
         Append(reply, LineAddress(static_cast<int>(shown / kLineBytes)));
         Append(reply, ":");
         const bool corrupt = HasFault(FaultKind::CorruptReply, n);
         const ByteReader data(memory_);
         for (std::size_t b = 0; b < kLineBytes; ++b) {
-            const std::uint8_t value = data.U8(*address + b);
+            const std::uint8_t value = data.U8(start + b);
             // Every digit turned into another valid one: the decode differs
             // whatever the block holds.
             Append(reply, ByteToHex2(corrupt ? static_cast<std::uint8_t>(~value) : value));
@@ -224,7 +226,7 @@ std::vector<std::uint8_t> SimulatedRadio::Answer(const std::string& line) {
                             data.size() == kLineHexChars && AllUpperHex(data);
         if (accept) {
             for (std::size_t b = 0; b < kLineBytes; ++b)
-                memory_[*address + b] = HexPairToByte(data[2 * b], data[2 * b + 1]);
+                memory_[start + b] = HexPairToByte(data[2 * b], data[2 * b + 1]);
             ++blocksWritten_;
         }
         Append(reply, accept ? "OK" : "ERROR");
