@@ -7,20 +7,6 @@
 #include "qt_serial_link.h"
 
 namespace qx {
-namespace {
-
-// A fresh document encodes without messages; should one come, the image is
-// simply not used.
-class QuietUi final : public Ui {
-  public:
-    void ShowMessage(const std::string&) override {}
-    Answer Ask(const std::string&, Buttons) override { return Answer::No; }
-    std::optional<std::string> AskPassword() override { return std::nullopt; }
-    std::optional<std::string> ChooseOpenFile(const std::string&) override { return std::nullopt; }
-    std::optional<std::string> ChooseSaveFile(const std::string&) override { return std::nullopt; }
-};
-
-}  // namespace
 
 PortLinks::PortLinks(std::vector<std::uint8_t> simMemory, int simBaud)
     : radio_(std::move(simMemory)), simBaud_(simBaud) {}
@@ -32,7 +18,7 @@ std::unique_ptr<SerialLink> PortLinks::LinkFor(const std::string& portName, Time
 
 std::vector<std::uint8_t> FreshRadioMemory(const Document& doc) {
     Document copy = doc;
-    QuietUi ui;
+    SilentUi ui;  // a fresh document encodes without messages
     auto image = EncodeImage(copy, FeatureFlags{true, true, true, false}, ui);
     return image ? std::move(*image) : std::vector<std::uint8_t>{};
 }

@@ -23,4 +23,15 @@ class Ui {
     virtual std::optional<std::string> ChooseSaveFile(const std::string& filter) = 0;
 };
 
+// Shows nothing and declines every question: for work whose messages no one
+// reads (benchmarks, fuzzing, a simulated radio's first memory).
+class SilentUi final : public Ui {
+  public:
+    void ShowMessage(const std::string&) override {}
+    Answer Ask(const std::string&, Buttons) override { return Answer::No; }
+    std::optional<std::string> AskPassword() override { return std::nullopt; }
+    std::optional<std::string> ChooseOpenFile(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> ChooseSaveFile(const std::string&) override { return std::nullopt; }
+};
+
 }  // namespace qx

@@ -11,6 +11,7 @@
 #include "files/listing.h"
 #include "files/project_file.h"
 #include "image/image_codec.h"
+#include "qxctl_fixture.h"
 #include "run_program.h"
 
 namespace {
@@ -19,22 +20,8 @@ namespace fs = std::filesystem;
 using qx::test::ProgramRun;
 using qx::test::ReadFileText;
 
-class QxctlConvert : public ::testing::Test {
+class QxctlConvert : public qx::test::QxctlFixture {
   protected:
-    void SetUp() override {
-        scratch_ = fs::temp_directory_path() /
-                   ("qxctl_convert_" +
-                    std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(scratch_);
-        fs::create_directories(scratch_);
-    }
-    void TearDown() override { fs::remove_all(scratch_); }
-
-    ProgramRun Qxctl(const std::string& args) {
-        return qx::test::RunProgram(QXCTL_PATH, args, scratch_);
-    }
-    std::string Path(const std::string& name) const { return (scratch_ / name).string(); }
-
     // A model-5 project with more than the defaults: a second active channel
     // with a name, tones, an offset and an option signal, and a changed option record.
     qx::Document WriteProject(const std::string& name) {
@@ -51,9 +38,6 @@ class QxctlConvert : public ::testing::Test {
         EXPECT_EQ(qx::SaveProject(doc, Path(name)), "");
         return doc;
     }
-
-  private:
-    fs::path scratch_;
 };
 
 TEST_F(QxctlConvert, EncodeWritesWhatTheCoreEncodesAndDecodeReadsItBack) {

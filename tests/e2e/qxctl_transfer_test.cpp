@@ -15,6 +15,7 @@
 #include "document_builder.h"
 #include "files/project_file.h"
 #include "image/image_codec.h"
+#include "qxctl_fixture.h"
 #include "run_program.h"
 #include "sim_process.h"
 
@@ -30,22 +31,8 @@ const std::string kNoPassword = "The radio is protected by a password; give it w
 const std::string kWrongPassword =
     "The password given with --password is not the radio's password.";
 
-class QxctlTransfer : public ::testing::Test {
+class QxctlTransfer : public qx::test::QxctlFixture {
   protected:
-    void SetUp() override {
-        scratch_ = fs::temp_directory_path() /
-                   ("qxctl_transfer_" +
-                    std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(scratch_);
-        fs::create_directories(scratch_);
-    }
-    void TearDown() override { fs::remove_all(scratch_); }
-
-    ProgramRun Qxctl(const std::string& args) {
-        return qx::test::RunProgram(QXCTL_PATH, args, scratch_);
-    }
-    std::string Path(const std::string& name) const { return (scratch_ / name).string(); }
-
     // The memory of a new radio of the test's model, as qxsim's --image file.
     std::string FreshImage(const std::string& name) {
         qx::Document doc = qx::test::LoadedDocument(kModel);
@@ -92,9 +79,6 @@ class QxctlTransfer : public ::testing::Test {
         EXPECT_EQ(ReadFileText(companion(a)), ReadFileText(companion(b))) << a << " " << b;
         EXPECT_FALSE(ReadFileText(a).empty());
     }
-
-  private:
-    fs::path scratch_;
 };
 
 TEST_F(QxctlTransfer, WhatIsWrittenIsReadBackByteForByteEvenOverFaults) {
