@@ -1,15 +1,13 @@
-// The links behind port names: one simulated radio shared by every "sim"
-// link of a run, a real serial link for any other name.
+// The built-in simulated radio lives as long as the port links: what one
+// "sim" link writes, the next one reads back.
 #include "port_links.h"
 
 #include <gtest/gtest.h>
 
 #include "document_builder.h"
-#include "image/image_codec.h"
 #include "link/simulated_link.h"
 #include "link/transfer.h"
 #include "manual_clock.h"
-#include "qt_serial_link.h"
 
 namespace qx {
 namespace {
@@ -53,39 +51,6 @@ TEST(PortLinks, TheSimulatedRadioKeepsWhatAnEarlierLinkWrote) {
         EXPECT_EQ(read.Cell(row, kColName), "R" + std::to_string(row));
     }
     EXPECT_FALSE(read.IsActive(3));
-}
-
-TEST(PortLinks, OtherNamesGetASerialPort) {
-    PortLinks links({});
-    ManualClock clock;
-    EXPECT_NE(dynamic_cast<SimulatedLink*>(links.LinkFor("sim", clock).get()), nullptr);
-    for (const char* name : {"/dev/ttyUSB0", "COM3", "Sim", ""}) {
-        const auto link = links.LinkFor(name, clock);
-        EXPECT_NE(dynamic_cast<QtSerialLink*>(link.get()), nullptr) << name;
-        EXPECT_FALSE(link->IsOpen());
-    }
-}
-
-TEST(PortLinks, AFreshRadioHoldsTheDocumentsChannelList) {
-    for (int model : {3, 5}) {
-        Document doc = LoadedDocument(model);
-        doc.Cell(4, kColStatus) = doc.texts.active;
-        ReadBuffer(doc, 4);
-        const std::vector<std::uint8_t> memory = FreshRadioMemory(doc);
-        ASSERT_EQ(memory.size(), kImageSize);
-
-        Document read = LoadedDocument(model);
-        FeatureFlags features;
-        ScriptedUi ui;
-        ASSERT_EQ(DecodeImage(memory, read, features, ui), "") << model;
-        EXPECT_EQ(read.modelIndex, model);
-        EXPECT_EQ(features, test::kAllFeatures);
-        for (int row = 1; row <= kRowCount; ++row) {
-            EXPECT_EQ(read.IsActive(row), doc.IsActive(row)) << model << " row " << row;
-        }
-        // The caller's document is left as it was.
-        EXPECT_FALSE(doc.bModify);
-    }
 }
 
 }  // namespace
