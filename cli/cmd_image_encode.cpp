@@ -2,12 +2,13 @@
 #include <charconv>
 
 #include "image/image_codec.h"
+#include "image/settings_codec.h"
 #include "workspace.h"
 
 namespace qx::cli {
 namespace {
 
-// The feature byte as line 0 holds it: bit 7 5-tone, 6 2-tone, 5 DTMF, 4 the fourth flag.
+// The feature byte as line 0 holds it.
 FeatureFlags ParseFeatureByte(const std::string& text) {
     unsigned value = 0;
     const char* end = text.data() + text.size();
@@ -15,8 +16,7 @@ FeatureFlags ParseFeatureByte(const std::string& text) {
     if (text.empty() || ec != std::errc{} || ptr != end || value > 0xFF) {
         throw UsageError("--features takes a hex byte such as E0, not \"" + text + "\"");
     }
-    return FeatureFlags{(value & 0x80) != 0, (value & 0x40) != 0, (value & 0x20) != 0,
-                        (value & 0x10) != 0};
+    return FeatureFlagsOfByte(static_cast<std::uint8_t>(value));
 }
 
 }  // namespace

@@ -28,12 +28,6 @@ int ChannelRowOfLine(int line) {
     return line >= kFirstChannelLine && line <= kLastChannelLine ? RecordRowOfLine(line) : 0;
 }
 
-std::uint8_t FeatureByte(const FeatureFlags& features) {
-    return static_cast<std::uint8_t>((features.fiveTone ? 0x80 : 0) |
-                                     (features.twoTone ? 0x40 : 0) | (features.dtmf ? 0x20 : 0) |
-                                     (features.fourth ? 0x10 : 0));
-}
-
 }  // namespace
 
 void ImageDecoder::SetCheckRead(bool on) {

@@ -361,11 +361,7 @@ int CompareModel(const Document& doc, const std::string& radioCode) {
 void DecodeIdentityLine(Document& doc, FeatureFlags& features, const HexLine& hex,
                         ImageReadState& state, Ui& ui) {
     // The features count in both modes: a write's pre-read also stores them.
-    const std::uint8_t flags = hex.Byte(14);
-    features.fiveTone = (flags & 0x80) != 0;
-    features.twoTone = (flags & 0x40) != 0;
-    features.dtmf = (flags & 0x20) != 0;
-    features.fourth = (flags & 0x10) != 0;
+    features = FeatureFlagsOfByte(hex.Byte(14));
     ReShowFunByRadio(doc, features);
 
     std::string code;
@@ -383,6 +379,17 @@ void DecodeIdentityLine(Document& doc, FeatureFlags& features, const HexLine& he
 }
 
 }  // namespace
+
+std::uint8_t FeatureByte(const FeatureFlags& features) {
+    return static_cast<std::uint8_t>((features.fiveTone ? 0x80 : 0) |
+                                     (features.twoTone ? 0x40 : 0) | (features.dtmf ? 0x20 : 0) |
+                                     (features.fourth ? 0x10 : 0));
+}
+
+FeatureFlags FeatureFlagsOfByte(std::uint8_t byte) {
+    return FeatureFlags{(byte & 0x80) != 0, (byte & 0x40) != 0, (byte & 0x20) != 0,
+                        (byte & 0x10) != 0};
+}
 
 bool CheckRecordFormats(const Document& doc, Ui& ui) {
     if (Split(doc.strSetup, '|').size() != kSetupPieces) {

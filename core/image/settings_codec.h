@@ -3,6 +3,7 @@
 // memories (254), 2-tone and 5-tone settings and code tables (256..485).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "app/document.h"
@@ -20,6 +21,10 @@ inline constexpr const char* kAutoDialFormatError = "Error Auto Dialor Data Form
 // strSetup must split into 28 pieces and strAutoDial into 11; otherwise the
 // first fault is shown through `ui` and the result is false.
 bool CheckRecordFormats(const Document& doc, Ui& ui);
+
+// The feature byte of line 0: bit 7 5-tone, 6 2-tone, 5 DTMF, 4 the fourth flag.
+std::uint8_t FeatureByte(const FeatureFlags& features);
+FeatureFlags FeatureFlagsOfByte(std::uint8_t byte);
 
 // The 32 hex characters of a settings line (line 4 holds `newPassword`);
 // 32 "0" for a line the image leaves empty; "error" after a format message.
