@@ -4,12 +4,12 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "image/settings_codec.h"
 #include "image_file.h"
 #include "pty_server.h"
 #include "sim_options.h"
@@ -71,12 +71,8 @@ int main(int argc, char* argv[]) {
         }
         if (image.exists) {
             // Options given on the command line still win over the file.
-            constexpr std::size_t kModelCode = 1, kModelCodeEnd = 4, kFeatures = 14;
-            if (options.model) {
-                std::copy(memory.begin() + kModelCode, memory.begin() + kModelCodeEnd,
-                          image.memory.begin() + kModelCode);
-            }
-            if (options.features) image.memory[kFeatures] = *options.features;
+            if (options.model) SetImageModel(image.memory, *options.model);
+            if (options.features) SetImageFeatures(image.memory, *options.features);
             memory = std::move(image.memory);
         }
     }

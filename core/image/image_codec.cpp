@@ -102,12 +102,8 @@ std::optional<std::vector<std::uint8_t>> EncodeImage(Document& doc, const Featur
     UpdateAllArray(doc);
     std::vector<std::uint8_t> image(kImageSize, 0);
     ByteWriter out(image);
-    if (const ModelInfo* model = ModelAt(doc.modelIndex); model != nullptr) {
-        const std::string& code = model->modelCode;
-        for (std::size_t b = 0; b < 3; ++b)
-            out.U8(1 + b, HexPairToByte(code[2 * b], code[2 * b + 1]));
-    }
-    out.U8(14, FeatureByte(features));
+    SetImageModel(image, doc.modelIndex);
+    SetImageFeatures(image, FeatureByte(features));
 
     ImageEncoder encoder(doc, ui);
     for (int line = kFirstWrittenLine; line < kImageLines; ++line) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "app/document.h"
@@ -25,6 +26,12 @@ bool CheckRecordFormats(const Document& doc, Ui& ui);
 // The feature byte of line 0: bit 7 5-tone, 6 2-tone, 5 DTMF, 4 the fourth flag.
 std::uint8_t FeatureByte(const FeatureFlags& features);
 FeatureFlags FeatureFlagsOfByte(std::uint8_t byte);
+
+// Line 0 of a whole image as a radio holds it: the model code of
+// `modelIndex` in bytes 1..3 (left as they are for an unknown index), the
+// feature byte in byte 14.
+void SetImageModel(std::span<std::uint8_t> image, int modelIndex);
+void SetImageFeatures(std::span<std::uint8_t> image, std::uint8_t featureByte);
 
 // The 32 hex characters of a settings line (line 4 holds `newPassword`);
 // 32 "0" for a line the image leaves empty; "error" after a format message.

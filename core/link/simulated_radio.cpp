@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
-#include "channels/models.h"
 #include "image/hex.h"
+#include "image/settings_codec.h"
 #include "util/byte_view.h"
 
 namespace qx {
@@ -17,9 +17,6 @@ constexpr std::string_view kCrLf = "\r\n";
 constexpr std::size_t kAddressChars = 4;
 constexpr std::size_t kRequestLength = 9;  // "AL~F" + address + "R"
 constexpr std::size_t kOpOffset = 8;       // the "R" or "W"
-constexpr std::size_t kModelCodeOffset = 1;
-constexpr std::size_t kModelCodeBytes = 3;
-constexpr std::size_t kFeatureOffset = 14;
 constexpr std::size_t kPasswordOffset = 4 * kLineBytes;
 constexpr unsigned kLastAddress = 0x1FF0;
 // No line the radio understands is longer than a block write; anything past
@@ -129,13 +126,8 @@ std::chrono::microseconds WireTime(std::size_t bytes, int baud) {
 
 SimulatedRadio::SimulatedRadio(int modelIndex, std::uint8_t featureByte, std::string_view password)
     : memory_(kMemorySize, 0) {
-    ByteWriter out(memory_);
-    if (const ModelInfo* model = ModelAt(modelIndex); model != nullptr) {
-        const std::string& code = model->modelCode;
-        for (std::size_t b = 0; b < kModelCodeBytes && 2 * b + 1 < code.size(); ++b)
-            out.U8(kModelCodeOffset + b, HexPairToByte(code[2 * b], code[2 * b + 1]));
-    }
-    out.U8(kFeatureOffset, featureByte);
+    SetImageModel(memory_, modelIndex);
+    SetImageFeatures(memory_, featureByte);
     SetPassword(password);
 }
 
