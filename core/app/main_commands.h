@@ -1,0 +1,34 @@
+// The main window's own commands without widgets: the save question that
+// guards New, the Read button, the language switch and closing, and the
+// commands built on it. The window shows what these leave in the document.
+#pragma once
+
+#include <string>
+
+#include "app/document.h"
+#include "app/language_texts.h"
+#include "app/session.h"
+#include "platform/ui.h"
+
+namespace qx {
+
+// With unsaved changes asks MSG 9001 with `buttons` (YesNoCancel or YesNo).
+// True when the caller may go on: no changes, "No", or "Yes" and the save
+// happened. Cancel, or a save that was cancelled or failed, gives false, so
+// unsaved work is never dropped.
+bool ConfirmDiscard(Document& doc, Ui& ui, Buttons buttons);
+
+// New (menu and toolbar): the save question, then a cleared document.
+bool NewCommand(Document& doc, Ui& ui);
+
+// The language menu: the save question (Cancel keeps the document and the
+// language), then the choice is written to mysetup.ini, the texts are
+// reloaded and the window is loaded again, which clears the document.
+bool SwitchLanguage(Document& doc, Session& session, LanguageTexts& texts,
+                    const std::string& languageFile, Ui& ui);
+
+// Closing the main window: the save question with Yes and No. False keeps
+// the window open (a save the user asked for did not happen).
+bool UnloadCommand(Document& doc, Ui& ui);
+
+}  // namespace qx
