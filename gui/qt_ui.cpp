@@ -1,10 +1,10 @@
 #include "qt_ui.h"
 
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QStandardPaths>
 
+#include "password_dialog.h"
 #include "platform_info.h"
 
 namespace qx {
@@ -58,13 +58,7 @@ Answer QtUi::Ask(const std::string& text, Buttons buttons) {
     }
 }
 
-std::optional<std::string> QtUi::AskPassword() {
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(parent_, title_, QString(), QLineEdit::Password, QString(), &ok);
-    if (!ok) return std::nullopt;
-    return ToStdString(text);
-}
+std::optional<std::string> QtUi::AskPassword() { return PasswordDialog::Ask(parent_); }
 
 std::optional<std::string> QtUi::ChooseOpenFile(const std::string& filter) {
     const QString path =

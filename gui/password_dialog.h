@@ -1,0 +1,25 @@
+// FrmPassWord: the prompt for the radio's password during a transfer.
+#pragma once
+
+#include <QDialog>
+#include <optional>
+#include <string>
+
+class QLineEdit;
+
+namespace qx {
+
+class PasswordDialog final : public QDialog {
+    Q_OBJECT
+  public:
+    explicit PasswordDialog(QWidget* parent = nullptr);
+
+    // The text entered and confirmed with OK or Enter; nullopt when cancelled
+    // (Cancel, Escape or the close box).
+    static std::optional<std::string> Ask(QWidget* parent);
+
+  private:
+    QLineEdit* text1_;
+};
+
+}  // namespace qx

@@ -1,0 +1,135 @@
+#include "transfer_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "image/hex.h"
+#include "platform_info.h"
+
+namespace qx {
+namespace {
+
+QPushButton* Button(const QString& name, QWidget* parent) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(name);
+    // Enter in the password field must neither start nor close the transfer.
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+TransferWindow::TransferWindow(TransferMode mode, Document& doc, Session& session, PortLinks& links,
+                               const LanguageTexts& texts, QWidget* parent)
+    : QDialog(parent),
+      link_(links.LinkFor(session.ComPort, timers_)),
+      ui_(this),
+      texts_(TransferTexts::From(texts)),
+      transfer_(mode, doc, session, *link_, timers_, ui_, texts_),
+      curLine_(new QLabel(this)),
+      completeBar_(new QProgressBar(this)),
+      start_(Button(QStringLiteral("cmdAutoSend"), this)) {
+    setObjectName(QStringLiteral("frmMain"));
+    ui_.SetTitle(ToQString(texts.LanguageText("OTHERS", "70018")));
+
+    curLine_->setObjectName(QStringLiteral("CurLine"));
+    completeBar_->setObjectName(QStringLiteral("CompleteBar"));
+    completeBar_->setRange(0, kImageLines);
+    completeBar_->setTextVisible(false);
+    start_->setEnabled(false);  // until the port test on opening has run
+    QPushButton* close = Button(QStringLiteral("Command1"), this);
+    close->setText(ToQString(texts_.close));
+    connect(start_, &QPushButton::clicked, this, &TransferWindow::OnStart);
+    connect(close, &QPushButton::clicked, this, [this] { transfer_.Close(); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(curLine_);
+    layout->addWidget(completeBar_);
+    if (mode == TransferMode::Write) {
+        check1_ = new QCheckBox(QStringLiteral("Password modify"), this);
+        check1_->setObjectName(QStringLiteral("Check1"));
+        text3_ = new QLineEdit(this);
+        text3_->setObjectName(QStringLiteral("Text3"));
+        text3_->setMaxLength(static_cast<int>(kNewPasswordLength));
+        QSizePolicy policy = text3_->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);  // the window keeps its size
+        text3_->setSizePolicy(policy);
+        text3_->hide();
+        connect(check1_, &QCheckBox::toggled, text3_, &QWidget::setVisible);
+        auto* password = new QHBoxLayout;
+        password->addWidget(check1_);
+        password->addWidget(text3_, 1);
+        layout->addLayout(password);
+    }
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(start_);
+    buttons->addWidget(close);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+    curLine_->setMinimumWidth(380);
+
+    transfer_.SetOnChange([this] { OnChange(); });
+    Refresh();
+}
+
+void TransferWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (loadQueued_) return;
+    loadQueued_ = true;
+    // After the show, so that a message about the port sits over the window.
+    QTimer::singleShot(0, this, [this] {
+        loaded_ = true;
+        transfer_.Load();
+    });
+}
+
+void TransferWindow::closeEvent(QCloseEvent* event) {
+    if (transfer_.Unloaded()) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    transfer_.Close();
+}
+
+void TransferWindow::reject() {
+    if (transfer_.Unloaded()) {
+        QDialog::reject();
+    } else {
+        transfer_.Close();
+    }
+}
+
+void TransferWindow::OnStart() {
+    if (check1_ != nullptr) {
+        transfer_.SetPasswordModify(check1_->isChecked());
+        transfer_.SetNewPasswordText(ToStdString(text3_->text()));
+    }
+    transfer_.Start();
+}
+
+void TransferWindow::OnChange() {
+    Refresh();
+    if (transfer_.Unloaded()) {
+        done(transfer_.Result() == TransferResult::Completed ? Accepted : Rejected);
+    }
+}
+
+void TransferWindow::Refresh() {
+    setWindowTitle(ToQString(transfer_.Title()));
+    start_->setText(ToQString(transfer_.StartCaption()));
+    start_->setEnabled(loaded_ && !transfer_.Closing() && !transfer_.Unloaded());
+    curLine_->setText(ToQString(texts_.completed + " " + transfer_.ProgressText()));
+    completeBar_->setValue(transfer_.ProgressValue());
+}
+
+}  // namespace qx

@@ -1,0 +1,64 @@
+// frmMain: the read and write transfer window over the core's Transfer. It
+// only shows what the transfer reports and forwards Start and Close; the
+// transfer runs on the UI thread's events, so the window never blocks.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+#include "app/document.h"
+#include "app/language_texts.h"
+#include "app/session.h"
+#include "link/transfer.h"
+#include "platform/serial_link.h"
+#include "port_links.h"
+#include "qt_timers.h"
+#include "qt_ui.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace qx {
+
+class TransferWindow final : public QDialog {
+    Q_OBJECT
+  public:
+    // Opened with exec(); ends by itself once the transfer has unloaded.
+    TransferWindow(TransferMode mode, Document& doc, Session& session, PortLinks& links,
+                   const LanguageTexts& texts, QWidget* parent = nullptr);
+
+    TransferResult Result() const { return transfer_.Result(); }
+
+    // Escape: the same as the Close button.
+    void reject() override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void OnStart();
+    void OnChange();
+    void Refresh();
+
+    // Declared in this order so that the transfer goes first, then the link,
+    // and the timers they both use go last.
+    QtTimers timers_;
+    std::unique_ptr<SerialLink> link_;
+    QtUi ui_;
+    TransferTexts texts_;
+    Transfer transfer_;
+
+    QLabel* curLine_;
+    QProgressBar* completeBar_;
+    QPushButton* start_;
+    QCheckBox* check1_ = nullptr;  // write only
+    QLineEdit* text3_ = nullptr;   // write only
+    bool loadQueued_ = false;
+    bool loaded_ = false;
+};
+
+}  // namespace qx
