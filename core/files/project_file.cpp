@@ -225,6 +225,8 @@ std::string SaveProject(Document& doc, const std::filesystem::path& path) {
     };
     if (std::string error = WriteFilesAtomically(files); !error.empty()) return error;
     doc.filename = path.string();
+    // The status bar names the file the document now belongs to, as after an open.
+    doc.statusText = kCurrentFilePrefix + path.string();
     doc.bModify = false;
     return {};
 }

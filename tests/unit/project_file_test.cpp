@@ -149,6 +149,7 @@ TEST_F(ProjectFile, AFreshDocumentSavesAsTheGoldenFileAndOpensBackFromIt) {
     EXPECT_EQ(DecodeTonRecord(std::vector<std::uint8_t>(written.begin(), written.end())),
               SignallingSettings{});
     EXPECT_EQ(doc.filename, path.string());
+    EXPECT_EQ(doc.statusText, " Current File: " + path.string());
     EXPECT_FALSE(doc.bModify);
     EXPECT_EQ(FileCount(), 2) << "no temporary file is left behind";
 
