@@ -7,7 +7,6 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QtTest>
-#include <memory>
 
 #include "channel_grid.h"
 #include "channels/channel_ops.h"
@@ -43,8 +42,7 @@ class Fixture {
     }
     // A click beside the cells (on a row label): the focus goes to the grid.
     void ClickAside() {
-        QHeaderView* labels = grid->verticalHeader();
-        QTest::mouseClick(labels->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseClick(grid->verticalHeader()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     }
 
     // The editors shown over the cells.
