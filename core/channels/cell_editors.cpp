@@ -292,4 +292,31 @@ void LeaveOptSignal(Document& doc, const std::string& type) {
     doc.Table(doc.currentRow, kColOptSignal) = type;
 }
 
+KeptRow KeepRow(const Document& doc, int row) {
+    KeptRow kept;
+    if (row < 1 || row > kRowCount) return kept;
+    kept.row = row;
+    for (int c = kColStatus; c <= kColOptSignal; ++c) {
+        kept.cells[static_cast<std::size_t>(c)] = doc.Cell(row, c);
+    }
+    for (int c = kColOptSignal; c <= kColSignalSubCode; ++c) {
+        kept.stored[static_cast<std::size_t>(c - kColOptSignal)] = doc.Table(row, c);
+    }
+    kept.step = doc.RowStep[static_cast<std::size_t>(row)];
+    kept.codeListsShown = doc.codeListsShown;
+    return kept;
+}
+
+void RestoreRow(Document& doc, const KeptRow& kept) {
+    if (kept.row < 1 || kept.row > kRowCount) return;
+    for (int c = kColStatus; c <= kColOptSignal; ++c) {
+        doc.Cell(kept.row, c) = kept.cells[static_cast<std::size_t>(c)];
+    }
+    for (int c = kColOptSignal; c <= kColSignalSubCode; ++c) {
+        doc.Table(kept.row, c) = kept.stored[static_cast<std::size_t>(c - kColOptSignal)];
+    }
+    doc.RowStep[static_cast<std::size_t>(kept.row)] = kept.step;
+    doc.codeListsShown = kept.codeListsShown;
+}
+
 }  // namespace qx

@@ -3,6 +3,7 @@
 // user chose and change the document. Every editor writes to the current cell.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -74,5 +75,19 @@ std::vector<EditorView> ChooseOptSignal(Document& doc, const std::string& type);
 void ChooseSignalCode(Document& doc, int position);     // Combo2 of any type
 void ChooseSignalSubCode(Document& doc, int position);  // Combo3 (5-tone) or Combo4 (DTMF-ANI)
 void LeaveOptSignal(Document& doc, const std::string& type);
+
+// What an open editor can change on its row: the grid cells, the stored
+// option signal with its codes, the row's step, and whether the code lists
+// show. Kept when an editor opens, so that cancelling the edit puts the row
+// back as it was.
+struct KeptRow {
+    int row = 0;
+    std::array<std::string, kColOptSignal + 1> cells{};
+    std::array<std::string, 3> stored{};  // table columns 16..18
+    std::string step;
+    bool codeListsShown = false;
+};
+KeptRow KeepRow(const Document& doc, int row);
+void RestoreRow(Document& doc, const KeptRow& kept);
 
 }  // namespace qx

@@ -43,6 +43,12 @@ inline constexpr int kVfoRow = 104;
 
 inline constexpr const char* kInactiveCell = "---";
 
+// Grid column widths in twips (1440 to the inch) for the label column 0 and
+// columns 1..15; 0 hides the column. The option-signal column, last, takes
+// the rest of the row.
+inline constexpr std::array<int, kColOptSignal> kGridColumnTwips = {
+    300, 800, 960, 800, 1200, 1040, 800, 720, 800, 800, 1200, 1200, 1040, 800, 0, 720};
+
 // A bounds-checked matrix of texts addressed (row, column).
 template <int Rows, int Columns>
 class TextMatrix {

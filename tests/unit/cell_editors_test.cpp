@@ -301,5 +301,42 @@ TEST(OptSignalEditor, OnlyTypesTheRadioOffers) {
     EXPECT_EQ(view.text, "None");
 }
 
+TEST(KeptRow, RestoringUndoesWhatAnEditorChanged) {
+    using Edit = void (*)(Document&);
+    const Edit edits[] = {
+        [](Document& d) { CommitName(d, "ZZ"); },
+        [](Document& d) {
+            ScriptedUi ui;
+            CommitRxFreq(d, "146.1", ui);
+        },
+        [](Document& d) {
+            ChooseStep(d, "5");
+            LeaveStep(d, "5");
+        },
+        [](Document& d) {
+            ChooseOptSignal(d, "5Tone");
+            ChooseSignalCode(d, 12);
+            ChooseSignalSubCode(d, 3);
+            LeaveOptSignal(d, "5Tone");
+        },
+        [](Document& d) { CommitDcs(d, "023N"); },
+    };
+    for (std::size_t i = 0; i < std::size(edits); ++i) {
+        Document doc = WithActiveRows({2});
+        doc.Cell(2, kColRxFreq) = "145.0130";
+        CellClicked(doc, 2, kColRxTone);
+        const Document before = doc;
+        const KeptRow kept = KeepRow(doc, 2);
+        edits[i](doc);
+        EXPECT_NE(doc, before) << "edit " << i << " changed nothing";
+        RestoreRow(doc, kept);
+        EXPECT_EQ(doc, before) << "edit " << i;
+    }
+    Document doc = LoadedDocument(3);
+    const Document before = doc;
+    RestoreRow(doc, KeepRow(doc, kRowCount + 1));
+    EXPECT_EQ(doc, before) << "a row outside the grid keeps nothing";
+}
+
 }  // namespace
 }  // namespace qx
