@@ -5,7 +5,9 @@
 PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev \
             qt6-serialport-dev libgl-dev locales clang libclang-rt-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
-RUN_ARGS ?=
+# Without a USB serial adapter the app starts on the built-in simulated radio,
+# so Read and Write work out of the box; RUN_ARGS="--port /dev/ttyS0" overrides it.
+RUN_ARGS ?= $(if $(wildcard /dev/ttyUSB* /dev/ttyACM*),,--port sim)
 
 .PHONY: run test deps build build-asan fuzz bench clean
 

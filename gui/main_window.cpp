@@ -1,31 +1,350 @@
 #include "main_window.h"
 
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
 #include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
 
+#include "about_box.h"
+#include "app/main_commands.h"
+#include "channel_grid.h"
 #include "channels/channel_ops.h"
+#include "channels/models.h"
+#include "files/listing.h"
+#include "files/project_file.h"
+#include "link/port_settings.h"
 #include "platform_info.h"
+#include "port_dialog.h"
+#include "qt_port_directory.h"
+#include "qt_printer.h"
+#include "transfer_window.h"
 
 namespace qx {
+namespace {
+
+// The menus in their order: each entry's control name and its key in section "Menu".
+struct MenuEntry {
+    const char* name;
+    const char* key;
+};
+struct MenuSpec {
+    const char* name;
+    const char* key;
+    std::vector<MenuEntry> entries;
+};
+
+const std::vector<MenuSpec>& Menus() {
+    static const std::vector<MenuSpec> menus = {
+        {"Menu_File",
+         "1000M",
+         {{"Menu_New", "10000"},
+          {"Menu_Open", "10001"},
+          {"Menu_Save", "10002"},
+          {"Menu_Print", "10003"},
+          {"Menu_PrintFile", "10004"},
+          {"Menu_Exit", "10005"}}},
+        {"Menu_Option",
+         "2000M",
+         {{"Menu_RadioOption", "20000"},
+          {"mnuDTMF", "20002"},
+          {"mnu2Tone", "20003"},
+          {"mnu5Tone", "20004"},
+          {"Menu_AutoDiaer", "20001"}}},
+        {"Menu_Transfer",
+         "3000M",
+         {{"Menu_WriteCHData", "30000"},
+          {"Menu_ReadCHData", "30001"},
+          {"MnuRadioSetup", nullptr},
+          {"Menu_COMPort", "30002"}}},
+        {"Menu_Language", "4000M", {{"Menu_English", "40001"}, {"Menu_Chinese", "40002"}}},
+        {"Help", "40003", {{"Menu_About", "40004"}}},
+    };
+    return menus;
+}
+
+// The toolbar: control name, tooltip key in section "Toolbar", icon theme
+// name and the fallback icon that ships with the toolkit.
+struct ToolButton {
+    const char* name;
+    const char* key;
+    const char* theme;
+    QStyle::StandardPixmap fallback;
+};
+constexpr ToolButton kToolButtons[] = {
+    {"NewBtn", "8000", "document-new", QStyle::SP_FileIcon},
+    {"OpenBtn", "8001", "document-open", QStyle::SP_DialogOpenButton},
+    {"SaveBtn", "8002", "document-save", QStyle::SP_DialogSaveButton},
+    {"OptionBtn", "8003", "preferences-system", QStyle::SP_FileDialogDetailedView},
+    {"AdBtn", "8004", "call-start", QStyle::SP_FileDialogListView},
+    {"ReadBtn", "8005", "go-down", QStyle::SP_ArrowDown},
+    {"Write", "8006", "go-up", QStyle::SP_ArrowUp},
+};
+
+}  // namespace
 
 MainWindow::MainWindow(Session& session, QWidget* parent)
     : QMainWindow(parent), session_(session), ui_(this) {
     setObjectName(QStringLiteral("Frm_Radio"));
-    statusPanel1_ = new QLabel(this);
-    statusPanel2_ = new QLabel(this);
-    statusBar()->addWidget(statusPanel1_, 1);
-    statusBar()->addWidget(statusPanel2_, 1);
-    resize(1100, 700);
-    LoadTexts();
-}
-
-void MainWindow::LoadTexts() {
     language_ = LanguageTexts(session_.paths.languageDir, session_.LanguageFile);
     LoadMainWindow(document_, language_, session_.featureFlags, ui_);
-    const QString title = ToQString(language_.LanguageText("OTHERS", "70018"));
+    links_ = std::make_unique<PortLinks>(FreshRadioMemory(document_));
+
+    BuildMenus();
+    BuildToolbar();
+    BuildCentralWidget();
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusPanel1_ = new QLabel(this);
+    statusPanel1_->setObjectName(QStringLiteral("Panel1"));
+    statusPanel2_ = new QLabel(this);
+    statusPanel2_->setObjectName(QStringLiteral("Panel2"));
+    statusBar()->addWidget(statusPanel1_, 1);
+    statusBar()->addWidget(statusPanel2_, 1);
+
+    timer1_.setObjectName(QStringLiteral("Timer1"));
+    timer1_.setSingleShot(true);
+    timer1_.setInterval(200);
+    connect(&timer1_, &QTimer::timeout, this, [this] { grid_->setEnabled(true); });
+
+    ApplyTexts();
+    ShowDocument();
+    resize(1040, 720);
+}
+
+MainWindow::~MainWindow() = default;
+
+QAction* MainWindow::AddEntry(QMenu* menu, const char* name) {
+    QAction* action = menu->addAction(QString());
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+void MainWindow::BuildMenus() {
+    for (const MenuSpec& spec : Menus()) {
+        QMenu* menu = menuBar()->addMenu(QString());
+        menu->setObjectName(QString::fromLatin1(spec.name));
+        for (const MenuEntry& entry : spec.entries) AddEntry(menu, entry.name);
+    }
+    const auto on = [this](const char* name, auto slot) {
+        connect(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, slot);
+    };
+    on("Menu_New", [this] { OnNew(); });
+    on("Menu_Open", [this] { OnOpen(); });
+    on("Menu_Save", [this] { OnSave(); });
+    on("Menu_Print", [this] { OnPrint(); });
+    on("Menu_PrintFile", [this] { OnPrintFile(); });
+    on("Menu_Exit", [this] { close(); });
+    on("Menu_WriteCHData", [this] { OnWrite(); });
+    on("Menu_ReadCHData", [this] { OnRead(); });
+    on("Menu_COMPort", [this] { OnPortSettings(); });
+    on("Menu_English", [this] { OnLanguage("english.ini"); });
+    on("Menu_Chinese", [this] { OnLanguage("chinese.ini"); });
+    on("Menu_About", [this] { OnAbout(); });
+    findChild<QAction*>(QStringLiteral("MnuRadioSetup"))->setVisible(false);
+    // The option and signalling dialogs are bound by their own views; until
+    // then their entries stay visible but cannot be chosen.
+    for (const char* name :
+         {"Menu_RadioOption", "mnuDTMF", "mnu2Tone", "mnu5Tone", "Menu_AutoDiaer"}) {
+        findChild<QAction*>(QString::fromLatin1(name))->setEnabled(false);
+    }
+}
+
+void MainWindow::BuildToolbar() {
+    toolbar_ = addToolBar(QString());
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setMovable(false);
+    for (const ToolButton& button : kToolButtons) {
+        const QIcon icon = QIcon::fromTheme(QString::fromLatin1(button.theme),
+                                            style()->standardIcon(button.fallback));
+        QAction* action = toolbar_->addAction(icon, QString());
+        action->setObjectName(QString::fromLatin1(button.name));
+    }
+    const auto on = [this](const char* name, auto slot) {
+        connect(toolbar_->findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this,
+                slot);
+    };
+    on("NewBtn", [this] { OnNew(); });
+    on("OpenBtn", [this] { OnOpen(); });
+    on("SaveBtn", [this] { OnSave(); });
+    on("ReadBtn", [this] { OnReadButton(); });
+    on("Write", [this] { OnWrite(); });
+    for (const char* name : {"OptionBtn", "AdBtn"}) {
+        toolbar_->findChild<QAction*>(QString::fromLatin1(name))->setEnabled(false);
+    }
+}
+
+void MainWindow::BuildCentralWidget() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+
+    modelFrame_ = new QGroupBox(central);
+    modelFrame_->setObjectName(QStringLiteral("Frame1"));
+    auto* modelRow = new QHBoxLayout(modelFrame_);
+    modelLabel_ = new QLabel(modelFrame_);
+    modelLabel_->setObjectName(QStringLiteral("Label1"));
+    modelCombo_ = new QComboBox(modelFrame_);
+    modelCombo_->setObjectName(QStringLiteral("Combo1"));
+    for (const ModelInfo& model : ModelTable()) modelCombo_->addItem(ToQString(model.displayText));
+    modelRow->addWidget(modelLabel_);
+    modelRow->addWidget(modelCombo_, 1);
+    connect(modelCombo_, &QComboBox::activated, this, &MainWindow::OnModelChosen);
+    layout->addWidget(modelFrame_);
+
+    gridFrame_ = new QGroupBox(central);
+    gridFrame_->setObjectName(QStringLiteral("Frame2"));
+    auto* gridBox = new QVBoxLayout(gridFrame_);
+    grid_ = new ChannelGrid(document_, ui_, gridFrame_);
+    gridBox->addWidget(grid_);
+    layout->addWidget(gridFrame_, 1);
+    setCentralWidget(central);
+}
+
+void MainWindow::ApplyTexts() {
+    const auto text = [this](const char* section, const char* key) {
+        return ToQString(language_.LanguageText(section, key));
+    };
+    const QString title = text("OTHERS", "70018");
     setWindowTitle(title);
     ui_.SetTitle(title);
-    statusPanel1_->setText(ToQString(document_.statusText));
+    modelLabel_->setText(text("OTHERS", "70009"));
+    modelFrame_->setTitle(text("OTHERS", "70010"));
+    for (const MenuSpec& spec : Menus()) {
+        auto* menu = findChild<QMenu*>(QString::fromLatin1(spec.name));
+        menu->setTitle(text("Menu", spec.key));
+        for (const MenuEntry& entry : spec.entries) {
+            if (entry.key == nullptr) continue;
+            findChild<QAction*>(QString::fromLatin1(entry.name))->setText(text("Menu", entry.key));
+        }
+    }
+    for (const ToolButton& button : kToolButtons) {
+        QAction* action = toolbar_->findChild<QAction*>(QString::fromLatin1(button.name));
+        action->setText(text("Toolbar", button.key));
+        action->setToolTip(text("Toolbar", button.key));
+    }
     statusPanel2_->setText(ToQString(document_.texts.statusPanel2));
+}
+
+void MainWindow::ShowDocument() {
+    grid_->Reload();
+    {
+        const QSignalBlocker block(modelCombo_);
+        modelCombo_->setCurrentIndex(document_.modelIndex);
+    }
+    findChild<QAction*>(QStringLiteral("mnuDTMF"))->setVisible(document_.menus.dtmf);
+    findChild<QAction*>(QStringLiteral("mnu2Tone"))->setVisible(document_.menus.twoTone);
+    findChild<QAction*>(QStringLiteral("mnu5Tone"))->setVisible(document_.menus.fiveTone);
+    statusPanel1_->setText(ToQString(document_.statusText));
+}
+
+void MainWindow::BeginFileWork() {
+    grid_->CommitEditor();
+    grid_->setEnabled(false);
+}
+
+void MainWindow::OnModelChosen(int index) {
+    grid_->CommitEditor();
+    ChangeModel(document_, index, ui_, [this] { return SaveCommand(document_, ui_); });
+    ShowDocument();
+}
+
+void MainWindow::OnNew() {
+    grid_->CommitEditor();
+    NewCommand(document_, ui_);
+    ShowDocument();
+}
+
+void MainWindow::OnOpen() {
+    BeginFileWork();
+    OpenCommand(document_, ui_);
+    ShowDocument();
+    timer1_.start();
+}
+
+void MainWindow::OnSave() {
+    BeginFileWork();
+    SaveCommand(document_, ui_);
+    ShowDocument();
+    timer1_.start();
+}
+
+void MainWindow::OnPrint() {
+    grid_->CommitEditor();
+    QtPrinter printer;
+    PrintCommand(document_, ui_, printer);
+}
+
+void MainWindow::OnPrintFile() {
+    BeginFileWork();
+    PrintToFileCommand(document_, ui_);
+    timer1_.start();
+}
+
+void MainWindow::OnWrite() {
+    grid_->CommitEditor();
+    if (!PrepareWrite(document_, session_, ui_)) return;
+    RunTransfer(TransferMode::Write);
+}
+
+void MainWindow::OnRead() {
+    grid_->CommitEditor();
+    if (!PrepareRead(document_, session_, ui_)) return;
+    RunTransfer(TransferMode::Read);
+}
+
+void MainWindow::OnReadButton() {
+    grid_->CommitEditor();
+    const bool cleared = NewCommand(document_, ui_);
+    ShowDocument();
+    if (cleared) OnRead();
+}
+
+void MainWindow::RunTransfer(TransferMode mode) {
+    {
+        TransferWindow window(mode, document_, session_, *links_, language_, this);
+        window.exec();
+    }
+    ShowDocument();
+}
+
+void MainWindow::OnPortSettings() {
+    if (portDialog_) {
+        portDialog_->raise();
+        portDialog_->activateWindow();
+        return;
+    }
+    const QtPortDirectory directory;
+    if (!PreparePortDialog(session_, directory, ui_)) return;
+    portDialog_ = new PortSettingsDialog(session_, directory, language_, ui_, this);
+    portDialog_->show();
+}
+
+void MainWindow::OnLanguage(const std::string& languageFile) {
+    grid_->CommitEditor();
+    if (!SwitchLanguage(document_, session_, language_, languageFile, ui_)) return;
+    ApplyTexts();
+    ShowDocument();
+}
+
+void MainWindow::OnAbout() {
+    AboutBox box(language_, this);
+    box.exec();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    grid_->CommitEditor();
+    if (!UnloadCommand(document_, ui_)) {
+        event->ignore();
+        ShowDocument();
+        return;
+    }
+    if (portDialog_) portDialog_->close();
+    event->accept();
 }
 
 }  // namespace qx

@@ -1,33 +1,87 @@
-// Frm_Radio, the main window: for now the window frame over the document;
-// the grid, menus and toolbar are bound to the core here as they arrive.
+// Frm_Radio, the main window: the model selector, the channel grid, the menus,
+// the toolbar and the status bar over the document it owns. Every command is
+// a core operation; this class shows the result.
 #pragma once
 
-#include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <memory>
 
 #include "app/document.h"
 #include "app/language_texts.h"
 #include "app/session.h"
+#include "link/transfer.h"
+#include "port_links.h"
 #include "qt_ui.h"
 
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QToolBar;
+
 namespace qx {
+
+class ChannelGrid;
+class PortSettingsDialog;
 
 class MainWindow final : public QMainWindow {
     Q_OBJECT
   public:
-    MainWindow(Session& session, QWidget* parent = nullptr);
+    explicit MainWindow(Session& session, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     Document& document() { return document_; }
+    // The ports the transfer windows open; "sim" is the built-in radio.
+    PortLinks& portLinks() { return *links_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
 
   private:
-    void LoadTexts();
+    void BuildMenus();
+    void BuildToolbar();
+    void BuildCentralWidget();
+    void ApplyTexts();
+    // Shows the document as it is now: cells, model, menus, status bar.
+    void ShowDocument();
+
+    void OnModelChosen(int index);
+    void OnNew();
+    void OnOpen();
+    void OnSave();
+    void OnPrint();
+    void OnPrintFile();
+    void OnWrite();
+    void OnRead();
+    void OnReadButton();
+    void OnPortSettings();
+    void OnLanguage(const std::string& languageFile);
+    void OnAbout();
+    void RunTransfer(TransferMode mode);
+    // File work: the grid is disabled and re-enabled by Timer1 afterwards.
+    void BeginFileWork();
+
+    QAction* AddEntry(QMenu* menu, const char* name);
 
     Session& session_;
     LanguageTexts language_;
     Document document_;
     QtUi ui_;
+    std::unique_ptr<PortLinks> links_;
+
+    QGroupBox* modelFrame_ = nullptr;
+    QLabel* modelLabel_ = nullptr;
+    QComboBox* modelCombo_ = nullptr;
+    QGroupBox* gridFrame_ = nullptr;
+    ChannelGrid* grid_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
     QLabel* statusPanel1_ = nullptr;
     QLabel* statusPanel2_ = nullptr;
+    QTimer timer1_;
+    QPointer<PortSettingsDialog> portDialog_;
 };
 
 }  // namespace qx

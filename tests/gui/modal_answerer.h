@@ -63,9 +63,11 @@ class ModalAnswerer final : public QObject {
             window->close();
             return;
         }
-        Handler handler = std::move(handlers_.front());
+        // Run apart from the poll: a handler that opens a nested window
+        // (a button showing a message) needs the poll timer to fire again.
+        QTimer::singleShot(0, window,
+                           [window, handler = std::move(handlers_.front())] { handler(window); });
         handlers_.pop_front();
-        handler(window);
     }
 
     QTimer poll_;
