@@ -162,8 +162,15 @@ void ChannelGrid::ApplyLayout() {
     for (int column = kColStatus; column < kColOptSignal; ++column) {
         const int twips = kGridColumnTwips[static_cast<std::size_t>(column)];
         setColumnHidden(column - 1, twips == 0);
-        if (twips > 0) setColumnWidth(column - 1, pixels(twips));
+        // The scaled width, widened where the heading or a cell would be cut
+        // (the Chinese headings and "Inactive" need more than the table gives).
+        if (twips > 0) {
+            setColumnWidth(column - 1,
+                           std::max({pixels(twips), horizontalHeader()->sectionSizeHint(column - 1),
+                                     sizeHintForColumn(column - 1)}));
+        }
     }
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     // The labels ("99", "PL") must stay readable whatever the screen.
     verticalHeader()->setFixedWidth(
         std::max(pixels(kGridColumnTwips[kColLabel]), verticalHeader()->sizeHint().width()));

@@ -114,7 +114,7 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
 
     ApplyTexts();
     ShowDocument();
-    resize(1040, 720);
+    resize(1180, 760);
 }
 
 MainWindow::~MainWindow() = default;

@@ -89,6 +89,10 @@ void TransferWindow::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, [this] {
         loaded_ = true;
         transfer_.Load();
+        Refresh();
+        // Start was disabled when the window got its first focus; give it the
+        // focus now so the space bar starts the transfer.
+        if (start_->isEnabled()) start_->setFocus();
     });
 }
 
