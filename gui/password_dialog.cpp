@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialog_buttons.h"
 #include "platform_info.h"
 
 namespace qx {
@@ -23,22 +24,14 @@ PasswordDialog::PasswordDialog(QWidget* parent) : QDialog(parent), text1_(new QL
     text1_->setMaxLength(kPasswordLength);
     text1_->setEchoMode(QLineEdit::Password);
 
-    auto* ok = new QPushButton(QStringLiteral("&OK"), this);
-    ok->setObjectName(QStringLiteral("Command1"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("Command2"));
-    cancel->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    const DialogButtons buttons = MakeDialogButtons(this, QStringLiteral("&OK"), "Command1",
+                                                    QStringLiteral("&Cancel"), "Command2");
+    connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text1_);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     setMinimumWidth(260);
     text1_->setFocus();
 }

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialog_buttons.h"
 #include "platform_info.h"
 
 namespace qx {
@@ -18,12 +19,6 @@ QLineEdit* ReadOnlyField(const char* name, QWidget* parent) {
     field->setObjectName(QLatin1String(name));
     field->setReadOnly(true);
     return field;
-}
-
-QPushButton* Button(const std::string& text, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(ToQString(text), parent);
-    button->setObjectName(QLatin1String(name));
-    return button;
 }
 
 }  // namespace
@@ -56,20 +51,15 @@ PortSettingsDialog::PortSettingsDialog(Session& session, const PortDirectory& di
     current->addWidget(new QLabel(QStringLiteral("Options:"), this));
     current->addWidget(setting_);
 
-    QPushButton* ok = Button(t.ok, "OKButton", this);
-    QPushButton* cancel = Button(t.cancel, "CancelButton", this);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &PortSettingsDialog::OnOk);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    const DialogButtons buttons =
+        MakeDialogButtons(this, ToQString(t.ok), "OKButton", ToQString(t.cancel), "CancelButton");
+    connect(buttons.ok, &QPushButton::clicked, this, &PortSettingsDialog::OnOk);
+    connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
     layout->addLayout(current);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     setMinimumWidth(340);
     ShowPort();
 }
