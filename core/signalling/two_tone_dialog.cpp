@@ -88,7 +88,8 @@ std::string TypeToneKey(const std::string& current, char32_t key) {
     return TypeKey(current, key, DigitKey, kToneTextMaxLength);
 }
 
-TwoToneDialog::TwoToneDialog(Document& doc, const LanguageTexts& lang) : doc_(doc) {
+TwoToneDialog::TwoToneDialog(Document& doc, const LanguageTexts& lang)
+    : doc_(doc), workingBefore_(doc.signalling.working) {
     const auto text = [&lang](const char* key) { return lang.LanguageText("OPTION", key); };
     captions_.window = text("60051");
     captions_.tabs = {text("60043"), text("60044")};
@@ -210,6 +211,11 @@ void TwoToneDialog::GridScrolled() {
     editor_.visible = false;
 }
 
+void TwoToneDialog::CancelCell() {
+    editor_.text = enteredText_;
+    editor_.visible = false;
+}
+
 void TwoToneDialog::Ok() {
     TwoToneSettings& s = doc_.signalling.working.twoTone;
     s.responseMode = SelectedOr(responseList_, kResponseFallback);
@@ -242,5 +248,7 @@ void TwoToneDialog::Ok() {
     doc_.signalling.CopyToLive();
     if (doc_.signalling.live != before) doc_.bModify = true;
 }
+
+void TwoToneDialog::Cancel() { doc_.signalling.working = workingBefore_; }
 
 }  // namespace qx

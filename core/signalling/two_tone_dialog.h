@@ -103,17 +103,23 @@ class TwoToneDialog {
     void CommitCell();
     // Scrolling the grid commits the pending edit and hides the editor.
     void GridScrolled();
+    // Escape in the editor: its text goes back to the cell's and it hides.
+    void CancelCell();
 
     // OK: saves every control into the working record, commits the pending
     // cell edit and copies the working record into the live one; bModify is
-    // set when the live record changed. Cancel is simply not calling this.
+    // set when the live record changed.
     void Ok();
+    // Cancel: the working record goes back to what it held before the dialog
+    // opened, so a cancelled dialog leaves the document as it found it.
+    void Cancel();
 
   private:
     void ShowCode(int code);
     void EnableTonesOfPair(int pairIndex);
 
     Document& doc_;
+    SignallingSettings workingBefore_;  // what Cancel puts back
     TwoToneCaptions captions_;
     ListControl pairList_;
     ListControl responseList_;

@@ -169,6 +169,25 @@ TEST(TwoToneDialog, CancelLeavesLiveAndOkWithoutChangesLeavesBModify) {
     EXPECT_FALSE(doc.bModify);
 }
 
+TEST(TwoToneDialog, CancelPutsTheWorkingRecordBackAndEscapeDropsTheCellEdit) {
+    Document doc = WithCodes();
+    doc.signalling.working.twoTone.time4 = 3;  // left over from another dialog
+    const Document before = doc;
+    TwoToneDialog dialog(doc, EnglishTexts());
+    dialog.EnterCell(1, 1);
+    dialog.SetEditorText("1000");
+    dialog.CancelCell();
+    EXPECT_FALSE(dialog.Editor().visible);
+    EXPECT_EQ(dialog.Editor().text, "2000");
+    dialog.EnterCell(1, 1);
+    EXPECT_EQ(dialog.Editor().text, "2000") << "the dropped text is not committed";
+    dialog.SetEditorText("1000");
+    dialog.EnterCell(2, 1);
+    EXPECT_EQ(dialog.GridText(1, 1), "1000");
+    dialog.Cancel();
+    EXPECT_EQ(doc, before);
+}
+
 TEST(TwoToneDialog, GridCellsAreLimitedAndStoredAsCodeDivisors) {
     Document doc;
     TwoToneDialog dialog(doc, EnglishTexts());
