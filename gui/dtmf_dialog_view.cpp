@@ -26,7 +26,7 @@ DtmfDialogView::DtmfDialogView(Document& doc, const LanguageTexts& texts, QWidge
         entry->setProperty("index", static_cast<int>(i));
         entry->setText(ToQString(dialog_.Entry(i)));
         // Wide enough for four digits: a stored value may show as "FFFF".
-        entry->setMinimumWidth(entry->fontMetrics().horizontalAdvance(QStringLiteral("WWWWW")));
+        entry->setFixedWidth(entry->fontMetrics().horizontalAdvance(QStringLiteral("WWWWWW")));
         connect(entry, &TypedLineEdit::edited, this,
                 [this, i](const QString& text) { dialog_.SetEntryText(i, ToStdString(text)); });
         connect(entry, &TypedLineEdit::enterPressed, this, [this] { focusNextChild(); });
