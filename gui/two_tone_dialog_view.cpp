@@ -307,6 +307,9 @@ void TwoToneDialogView::OnOk() {
 }
 
 void TwoToneDialogView::reject() {
+    // A cell edit still open (the close box leaves it focused) must not be
+    // committed into the record by the focus leaving as the window closes.
+    CancelEditor();
     dialog_.Cancel();
     QDialog::reject();
 }
