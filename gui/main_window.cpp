@@ -17,6 +17,7 @@
 #include "channel_grid.h"
 #include "channels/channel_ops.h"
 #include "channels/models.h"
+#include "dtmf_dialog_view.h"
 #include "files/listing.h"
 #include "files/project_file.h"
 #include "link/port_settings.h"
@@ -25,6 +26,7 @@
 #include "qt_port_directory.h"
 #include "qt_printer.h"
 #include "transfer_window.h"
+#include "two_tone_dialog_view.h"
 
 namespace qx {
 namespace {
@@ -89,6 +91,16 @@ constexpr ToolButton kToolButtons[] = {
 
 }  // namespace
 
+template <typename Dialog, typename... Extra>
+void MainWindow::RunDialog(Extra&&... extra) {
+    grid_->CommitEditor();
+    {
+        Dialog dialog(document_, language_, std::forward<Extra>(extra)..., this);
+        dialog.exec();
+    }
+    ShowDocument();
+}
+
 MainWindow::MainWindow(Session& session, QWidget* parent)
     : QMainWindow(parent), session_(session), ui_(this) {
     setObjectName(QStringLiteral("Frm_Radio"));
@@ -146,11 +158,12 @@ void MainWindow::BuildMenus() {
     on("Menu_English", [this] { OnLanguage("english.ini"); });
     on("Menu_Chinese", [this] { OnLanguage("chinese.ini"); });
     on("Menu_About", [this] { OnAbout(); });
+    on("mnuDTMF", [this] { RunDialog<DtmfDialogView>(); });
+    on("mnu2Tone", [this] { RunDialog<TwoToneDialogView>(); });
     findChild<QAction*>(QStringLiteral("MnuRadioSetup"))->setVisible(false);
     // The option and signalling dialogs are bound by their own views; until
     // then their entries stay visible but cannot be chosen.
-    for (const char* name :
-         {"Menu_RadioOption", "mnuDTMF", "mnu2Tone", "mnu5Tone", "Menu_AutoDiaer"}) {
+    for (const char* name : {"Menu_RadioOption", "mnu5Tone", "Menu_AutoDiaer"}) {
         findChild<QAction*>(QString::fromLatin1(name))->setEnabled(false);
     }
 }

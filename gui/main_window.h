@@ -61,6 +61,9 @@ class MainWindow final : public QMainWindow {
     void OnLanguage(const std::string& languageFile);
     void OnAbout();
     void RunTransfer(TransferMode mode);
+    // A modal option or signalling dialog over the document, then the document shown again.
+    template <typename Dialog, typename... Extra>
+    void RunDialog(Extra&&... extra);
     // File work: the grid is disabled and re-enabled by Timer1 afterwards.
     void BeginFileWork();
 

@@ -274,6 +274,26 @@ class MainWindowTest : public QObject {
         QVERIFY(answerer.Unexpected().isEmpty());
     }
 
+    void optionEntriesOpenTheirDialogs() {
+        qx::Session session = TestSession("english.ini");
+        session.featureFlags = qx::FeatureFlags{true, true, true, false};
+        qx::MainWindow window(session);
+        const std::pair<const char*, const char*> entries[] = {
+            {"mnuDTMF", "FrmDTMF"},
+            {"mnu2Tone", "Frm2Tone"},
+        };
+        for (const auto& [action, dialog] : entries) {
+            ModalAnswerer answerer;
+            QString opened;
+            answerer.Then([&](QWidget* shown) {
+                opened = shown->objectName();
+                static_cast<QDialog*>(shown)->reject();
+            });
+            Action(window, action)->trigger();
+            QCOMPARE(opened, QString::fromLatin1(dialog));
+        }
+    }
+
     void closingWithUnsavedChangesStaysOpenUntilTheSaveHappens() {
         qx::Session session = TestSession("english.ini");
         qx::MainWindow window(session);
