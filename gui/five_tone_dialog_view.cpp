@@ -159,9 +159,7 @@ QWidget* FiveToneDialogView::BuildIdentity() {
     frame->setObjectName(QStringLiteral("FrameOwn"));
     auto* form = new QFormLayout(frame);
     const auto label = [this, frame](const char* key) {
-        auto* l = new QLabel(ToQString(texts_.LanguageText("OPTION", key)), frame);
-        l->setWordWrap(true);
-        return l;
+        return new QLabel(ToQString(texts_.LanguageText("OPTION", key)), frame);
     };
 
     selfId_ = AddLineEdit("Text2", -1, static_cast<int>(kSelfIdLength));
@@ -197,9 +195,7 @@ QWidget* FiveToneDialogView::BuildPttFrame(int which) {
     frame->setProperty("index", which);
     auto* form = new QFormLayout(frame);
     const auto label = [this, frame](const char* key) {
-        auto* l = new QLabel(ToQString(texts_.LanguageText("OPTION", key)), frame);
-        l->setWordWrap(true);
-        return l;
+        return new QLabel(ToQString(texts_.LanguageText("OPTION", key)), frame);
     };
 
     QLineEdit* code = AddLineEdit("Text4", which, static_cast<int>(FiveToneCode::kCodeWidth));
@@ -444,6 +440,8 @@ bool FiveToneDialogView::Leaving(const QEvent* event) const {
 }
 
 bool FiveToneDialogView::eventFilter(QObject* watched, QEvent* event) {
+    // Fields are re-parented into their frames before the grid exists.
+    if (grid_ == nullptr) return QDialog::eventFilter(watched, event);
     const auto* key =
         event->type() == QEvent::KeyPress ? static_cast<const QKeyEvent*>(event) : nullptr;
     if (watched == grid_->viewport()) {
