@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -432,7 +431,7 @@ void FiveToneDialogView::OpenSpecial(SpecialCallSlot slot) {
 }
 
 bool FiveToneDialogView::Leaving(const QEvent* event) const {
-    if (event->type() != QEvent::FocusOut) return false;
+    if (closed_ || event->type() != QEvent::FocusOut) return false;
     // A list's own popup, a menu or another window: the edit goes on.
     const auto reason = static_cast<const QFocusEvent*>(event)->reason();
     return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
@@ -485,12 +484,14 @@ bool FiveToneDialogView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FiveToneDialogView::accept() {
+    closed_ = true;
     dialog_.Ok();
     HideEditors();
     QDialog::accept();
 }
 
 void FiveToneDialogView::reject() {
+    closed_ = true;
     dialog_.Cancel();
     HideEditors();
     QDialog::reject();

@@ -28,7 +28,8 @@ class FiveToneDialogView final : public QDialog {
     // Opens on the document's live signalling record (copied into its working
     // copy). OK makes the working copy live; Cancel, Escape and the close box
     // leave the document as it was, except for a channel an emergency call
-    // bound at once. `doc`, `texts` and `ui` must outlive the view.
+    // bound at once. One view per opening; `doc`, `texts` and `ui` must
+    // outlive it.
     FiveToneDialogView(Document& doc, const LanguageTexts& texts, Ui& ui,
                        QWidget* parent = nullptr);
     ~FiveToneDialogView() override;
@@ -73,6 +74,7 @@ class FiveToneDialogView final : public QDialog {
     QLineEdit* codeEditor_ = nullptr;      // Text3
     QComboBox* standardEditor_ = nullptr;  // Combo2
     QComboBox* toneTimeEditor_ = nullptr;  // Combo3
+    bool closed_ = false;  // OK or Cancel ran: fields losing the focus change nothing
 };
 
 }  // namespace qx

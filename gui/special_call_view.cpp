@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "dialog_buttons.h"
 #include "platform_info.h"
@@ -131,6 +132,19 @@ SpecialCallView::SpecialCallView(FiveToneDialog& fiveTone, SpecialCallSlot slot,
     ShowList(kind_, dialog_.Kind());
     ShowList(channel_, dialog_.Channel());
     ShowFrames();
+}
+
+SpecialCallView::~SpecialCallView() {
+    // The widgets go after the core dialog; nothing of theirs may call back.
+    for (QObject* child : findChildren<QObject*>()) {
+        child->removeEventFilter(this);
+        disconnect(child, nullptr, this, nullptr);
+    }
+}
+
+void SpecialCallView::done(int result) {
+    closed_ = true;
+    QDialog::done(result);
 }
 
 QLineEdit* SpecialCallView::AddIdField(int which, QWidget* parent) {

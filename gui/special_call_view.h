@@ -24,6 +24,9 @@ class SpecialCallView final : public QDialog {
     // emergency call in a table row, binds the chosen channel at once).
     SpecialCallView(FiveToneDialog& fiveTone, SpecialCallSlot slot, const LanguageTexts& texts,
                     Ui& ui, QWidget* parent = nullptr);
+    ~SpecialCallView() override;
+
+    void done(int result) override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -45,6 +48,7 @@ class SpecialCallView final : public QDialog {
     QLineEdit* message_;
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
+    bool closed_ = false;  // fields losing the focus on closing say nothing
 };
 
 }  // namespace qx

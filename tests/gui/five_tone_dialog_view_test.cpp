@@ -334,9 +334,16 @@ class FiveToneDialogViewTest : public QObject {
         QCOMPARE(f.doc.signalling.working, f.doc.signalling.live);
     }
 
+    void cancelAfterEditsLeavesTheDocument_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("Escape while typing the self ID") << true;
+    }
     void cancelAfterEditsLeavesTheDocument() {
+        QFETCH(bool, escape);
         Fixture f;
-        TypeOver(Find<QLineEdit>(f.view.get(), "Text2"), QStringLiteral("9"));
+        auto* selfId = Find<QLineEdit>(f.view.get(), "Text2");
+        TypeOver(selfId, QStringLiteral("9"));
         Choose(Find<QComboBox>(f.view.get(), "Combo1", 1), QStringLiteral("NATEL"));
         TypeOver(Find<QLineEdit>(f.view.get(), "Text4", 0), QStringLiteral("77"));
         f.Click(2, 2);
@@ -348,8 +355,14 @@ class FiveToneDialogViewTest : public QObject {
         Click(f.view.get(), "Command1");
         QVERIFY(f.answerer.AllAnswered());
         QVERIFY(!(f.doc == f.before));
-        Click(f.view.get(), "CommandCANCEL");
+        if (escape) {
+            TypeOver(selfId, QStringLiteral("3"));
+            QTest::keyClick(selfId, Qt::Key_Escape);
+        } else {
+            Click(f.view.get(), "CommandCANCEL");
+        }
         QCOMPARE(f.view->result(), int(QDialog::Rejected));
+        QVERIFY(!f.view->isVisible());
         QVERIFY(f.doc == f.before);
     }
 
