@@ -59,6 +59,7 @@ FiveToneDialog::FiveToneDialog(Document& doc, const LanguageTexts& lang)
                 lang.LanguageText("OPTION", "60080")};
     for (int n = 0; n < 100; ++n) grid_[static_cast<std::size_t>(n + 1)][0] = std::to_string(n);
 
+    keptWorking_ = doc_.signalling.working;
     doc_.signalling.CopyToWorking();
     ShowFiveToneForm();
 }
@@ -158,6 +159,7 @@ bool FiveToneDialog::EnterCell(int row, int column) {
     CommitCell();
     currentRow_ = row;
     currentColumn_ = column;
+    keptCells_ = grid_[static_cast<std::size_t>(row)];
     const std::string& text = Cell(row, column);
     switch (column) {
         case 2:
@@ -207,6 +209,13 @@ void FiveToneDialog::CommitCell() {
         case FiveToneEditor::None:
             break;
     }
+}
+
+void FiveToneDialog::CancelCell() {
+    if (editor_ == FiveToneEditor::None) return;
+    // Nothing reached the record before a commit; only the row's cells moved.
+    grid_.at(static_cast<std::size_t>(currentRow_)) = keptCells_;
+    editor_ = FiveToneEditor::None;
 }
 
 void FiveToneDialog::CloseCellEditor() {
@@ -276,6 +285,11 @@ void FiveToneDialog::Ok() {
     const SignallingSettings before = doc_.signalling.live;
     doc_.signalling.CopyToLive();
     if (!(doc_.signalling.live == before)) doc_.bModify = true;
+}
+
+void FiveToneDialog::Cancel() {
+    editor_ = FiveToneEditor::None;
+    doc_.signalling.working = keptWorking_;
 }
 
 }  // namespace qx

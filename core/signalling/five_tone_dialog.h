@@ -77,13 +77,20 @@ class FiveToneDialog {
     void ChooseEditorStandard(int index);
     void ChooseEditorToneTime(int index) { toneTimeEditor_.Select(index); }
     void CommitCell();
+    // Escape in a cell editor: closes it without committing and puts back
+    // what the row showed when the cell was entered.
+    void CancelCell();
     void GridScrolled();
     // Double-click: on the code of a special call, asks whether to reset it.
     void DoubleClickCell(int row, int column, Ui& ui);
 
     // OK: commits, saves the dialog into the working copy and makes it live;
-    // a changed record marks the document modified. Cancel needs nothing.
+    // a changed record marks the document modified.
     void Ok();
+    // Cancel: the working copy goes back to what it held before the dialog
+    // opened, so the document is as it was (a channel bound by a special
+    // call stays bound).
+    void Cancel();
 
     // For the special-call dialog, which composes into this dialog.
     Document& document() { return doc_; }
@@ -123,6 +130,8 @@ class FiveToneDialog {
     std::string codeEditorText_;
     ListControl standardEditor_;
     ListControl toneTimeEditor_;
+    std::array<std::string, kFiveToneGridColumns> keptCells_{};
+    SignallingSettings keptWorking_;
 };
 
 }  // namespace qx

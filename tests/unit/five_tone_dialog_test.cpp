@@ -215,5 +215,42 @@ TEST(FiveToneDialog, CancelLeavesTheLiveRecord) {
     EXPECT_FALSE(doc.bModify);
 }
 
+TEST(FiveToneDialog, CancelledCellEditLeavesRowAndRecord) {
+    Document doc = LoadedDocument();
+    doc.signalling.live.fiveTone.codes[4].toneTime = 42;  // out of range, shown as "70"
+    FiveToneDialog dialog(doc, EnglishTexts());
+    const FiveToneSettings before = doc.signalling.working.fiveTone;
+
+    ASSERT_TRUE(dialog.EnterCell(5, 3));
+    dialog.ChooseEditorStandard(9);  // EEA puts its 40 ms into the row
+    EXPECT_EQ(dialog.Cell(5, 4), "40");
+    dialog.CancelCell();
+    EXPECT_EQ(dialog.editor(), FiveToneEditor::None);
+    EXPECT_EQ(dialog.Cell(5, 3), "ZVEI1");
+    EXPECT_EQ(dialog.Cell(5, 4), "70");
+
+    ASSERT_TRUE(dialog.EnterCell(5, 2));
+    dialog.SetCodeEditorText("11");
+    dialog.CancelCell();
+    dialog.CommitCell();  // nothing left to commit
+    EXPECT_EQ(dialog.Cell(5, 2), "");
+    EXPECT_EQ(doc.signalling.working.fiveTone, before);
+}
+
+TEST(FiveToneDialog, CancelPutsBackTheWorkingCopyOfBeforeOpening) {
+    Document doc = LoadedDocument();
+    doc.signalling.working.twoTone.time1 = 9;  // left by an earlier dialog
+    const Document before = doc;
+    FiveToneDialog dialog(doc, EnglishTexts());
+    dialog.SetSelfIdText("7");
+    dialog.LeaveSelfId();
+    dialog.EnterCell(2, 2);
+    dialog.SetCodeEditorText("123");
+    dialog.CommitCell();
+    ASSERT_NE(doc.signalling.working, before.signalling.working);
+    dialog.Cancel();
+    EXPECT_EQ(doc, before);
+}
+
 }  // namespace
 }  // namespace qx
