@@ -18,6 +18,7 @@
 #include "channels/channel_ops.h"
 #include "channels/models.h"
 #include "dtmf_dialog_view.h"
+#include "five_tone_dialog_view.h"
 #include "files/listing.h"
 #include "files/project_file.h"
 #include "link/port_settings.h"
@@ -160,10 +161,11 @@ void MainWindow::BuildMenus() {
     on("Menu_About", [this] { OnAbout(); });
     on("mnuDTMF", [this] { RunDialog<DtmfDialogView>(); });
     on("mnu2Tone", [this] { RunDialog<TwoToneDialogView>(); });
+    on("mnu5Tone", [this] { RunDialog<FiveToneDialogView>(ui_); });
     findChild<QAction*>(QStringLiteral("MnuRadioSetup"))->setVisible(false);
     // The option and signalling dialogs are bound by their own views; until
     // then their entries stay visible but cannot be chosen.
-    for (const char* name : {"Menu_RadioOption", "mnu5Tone", "Menu_AutoDiaer"}) {
+    for (const char* name : {"Menu_RadioOption", "Menu_AutoDiaer"}) {
         findChild<QAction*>(QString::fromLatin1(name))->setEnabled(false);
     }
 }

@@ -281,6 +281,7 @@ class MainWindowTest : public QObject {
         const std::pair<const char*, const char*> entries[] = {
             {"mnuDTMF", "FrmDTMF"},
             {"mnu2Tone", "Frm2Tone"},
+            {"mnu5Tone", "Frm5Tone"},
         };
         for (const auto& [action, dialog] : entries) {
             ModalAnswerer answerer;
