@@ -79,6 +79,10 @@ OptionDialogView::OptionDialogView(Document& doc, const LanguageTexts& texts, QW
     grid->setColumnStretch(3, 1);
     grid->setHorizontalSpacing(12);
     checkRow->addStretch();
+    // Tab through the boxes as they stand on screen: the last list, then the check boxes.
+    setTabOrder(combos_[kOptSecurityMode], combos_[kOptPowerSelect]);
+    setTabOrder(combos_[kOptPowerSelect], checks_[kOptModelLock]);
+    setTabOrder(checks_[kOptModelLock], checks_[kOptScrambler]);
 
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->addLayout(grid);

@@ -145,15 +145,6 @@ class AutoDialerViewTest : public QObject {
         }
     }
 
-    void untouchedDefaultComesBackUnchanged() {
-        qx::Document doc;
-        qx::QtUi ui(nullptr);
-        AutoDialerView view(doc, Texts("english.ini"), ui);
-        Press(view, "CommandOK");
-        QCOMPARE(doc.strAutoDial, "Ad||||||||||");
-        QVERIFY(!doc.bModify);
-    }
-
     void showsInEachLanguage_data() {
         QTest::addColumn<QString>("file");
         QTest::newRow("en") << "english.ini";
