@@ -13,11 +13,11 @@
 
 #include "channel_grid_model.h"
 #include "platform_info.h"
+#include "view_helpers.h"
 
 namespace qx {
 namespace {
 
-constexpr int kTwipsPerInch = 1440;
 constexpr int kCodeListCount = 3;  // Combo2 for DTMF, 2-tone and 5-tone codes
 
 void FillList(QComboBox* combo, const std::vector<std::string>& entries, const std::string& shown) {
@@ -33,10 +33,6 @@ std::string TextOf(const QWidget* editor) {
         return ToStdString(combo->currentText());
     }
     return {};
-}
-
-bool IsEnter(const QKeyEvent* event) {
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
 
 }  // namespace
@@ -158,7 +154,7 @@ void ChannelGrid::Reload() {
 }
 
 void ChannelGrid::ApplyLayout() {
-    const auto pixels = [this](int twips) { return twips * logicalDpiX() / kTwipsPerInch; };
+    const auto pixels = [this](int twips) { return TwipsToPixels(this, twips); };
     for (int column = kColStatus; column < kColOptSignal; ++column) {
         const int twips = kGridColumnTwips[static_cast<std::size_t>(column)];
         setColumnHidden(column - 1, twips == 0);

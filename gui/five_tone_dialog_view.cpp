@@ -22,11 +22,11 @@
 #include "five_tone_codes_model.h"
 #include "platform_info.h"
 #include "special_call_view.h"
+#include "view_helpers.h"
 
 namespace qx {
 namespace {
 
-constexpr int kTwipsPerInch = 1440;
 // Columns 0-2 of the code grid; columns 3 and 4 share what is left.
 constexpr std::array<int, 3> kFixedColumnTwips = {400, 1200, 2400};
 constexpr int kLastColumnExtraTwips = 200;
@@ -41,33 +41,8 @@ class CodeGrid final : public QTableView {
     using QTableView::sizeHintForColumn;
 };
 
-void ShowList(QComboBox* combo, const ListControl& list) {
-    const QSignalBlocker block(combo);
-    if (combo->count() != static_cast<int>(list.entries.size())) {
-        combo->clear();
-        for (const std::string& entry : list.entries) combo->addItem(ToQString(entry));
-    }
-    combo->setCurrentIndex(list.selected);
-    // A text that is no entry (none so far) still shows.
-    combo->setPlaceholderText(ToQString(list.text));
-    combo->setEnabled(list.enabled);
-}
-
-// Puts the core's text into the field, keeping the cursor where it can.
-void ShowText(QLineEdit* edit, const std::string& text) {
-    const QString shown = ToQString(text);
-    if (edit->text() == shown) return;
-    const int cursor = edit->cursorPosition();
-    edit->setText(shown);
-    edit->setCursorPosition(std::min(cursor, static_cast<int>(shown.size())));
-}
-
 QString InfoLines(const std::string& text) {
     return ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).trimmed();
-}
-
-bool IsEnter(const QKeyEvent* key) {
-    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 }
 
 bool HasFocusWithin(const QWidget* widget) {
@@ -286,7 +261,7 @@ QWidget* FiveToneDialogView::BuildGrid() {
         editor->installEventFilter(this);
     }
 
-    const auto pixels = [this](int twips) { return twips * logicalDpiX() / kTwipsPerInch; };
+    const auto pixels = [this](int twips) { return TwipsToPixels(this, twips); };
     grid_->setMinimumSize(pixels(kGridTwips) + grid_->verticalScrollBar()->sizeHint().width() +
                               2 * grid_->frameWidth(),
                           grid_->horizontalHeader()->sizeHint().height() +
@@ -310,7 +285,7 @@ QWidget* FiveToneDialogView::BuildGrid() {
 }
 
 void FiveToneDialogView::LayOutColumns() {
-    const auto pixels = [this](int twips) { return twips * logicalDpiX() / kTwipsPerInch; };
+    const auto pixels = [this](int twips) { return TwipsToPixels(this, twips); };
     // Never narrower than the heading or the cells (the Chinese headings).
     const auto fit = [this](int column, int width) {
         return std::max({width, grid_->horizontalHeader()->sectionSizeHint(column),

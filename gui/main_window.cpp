@@ -14,14 +14,16 @@
 
 #include "about_box.h"
 #include "app/main_commands.h"
+#include "auto_dialer_view.h"
 #include "channel_grid.h"
 #include "channels/channel_ops.h"
 #include "channels/models.h"
 #include "dtmf_dialog_view.h"
-#include "five_tone_dialog_view.h"
 #include "files/listing.h"
 #include "files/project_file.h"
+#include "five_tone_dialog_view.h"
 #include "link/port_settings.h"
+#include "option_dialog_view.h"
 #include "platform_info.h"
 #include "port_dialog.h"
 #include "qt_port_directory.h"
@@ -162,12 +164,9 @@ void MainWindow::BuildMenus() {
     on("mnuDTMF", [this] { RunDialog<DtmfDialogView>(); });
     on("mnu2Tone", [this] { RunDialog<TwoToneDialogView>(); });
     on("mnu5Tone", [this] { RunDialog<FiveToneDialogView>(ui_); });
+    on("Menu_RadioOption", [this] { RunDialog<OptionDialogView>(); });
+    on("Menu_AutoDiaer", [this] { RunDialog<AutoDialerView>(ui_); });
     findChild<QAction*>(QStringLiteral("MnuRadioSetup"))->setVisible(false);
-    // The option and signalling dialogs are bound by their own views; until
-    // then their entries stay visible but cannot be chosen.
-    for (const char* name : {"Menu_RadioOption", "Menu_AutoDiaer"}) {
-        findChild<QAction*>(QString::fromLatin1(name))->setEnabled(false);
-    }
 }
 
 void MainWindow::BuildToolbar() {
@@ -189,9 +188,8 @@ void MainWindow::BuildToolbar() {
     on("SaveBtn", [this] { OnSave(); });
     on("ReadBtn", [this] { OnReadButton(); });
     on("Write", [this] { OnWrite(); });
-    for (const char* name : {"OptionBtn", "AdBtn"}) {
-        toolbar_->findChild<QAction*>(QString::fromLatin1(name))->setEnabled(false);
-    }
+    on("OptionBtn", [this] { RunDialog<OptionDialogView>(); });
+    on("AdBtn", [this] { RunDialog<AutoDialerView>(ui_); });
 }
 
 void MainWindow::BuildCentralWidget() {

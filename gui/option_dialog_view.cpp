@@ -13,20 +13,13 @@
 
 #include "dialog_buttons.h"
 #include "platform_info.h"
+#include "view_helpers.h"
 
 namespace qx {
 namespace {
 
 // The list fields fill two columns of label and box pairs.
 constexpr int kRowsPerColumn = 12;
-
-bool SameEntries(const QComboBox& combo, const std::vector<std::string>& entries) {
-    if (combo.count() != static_cast<int>(entries.size())) return false;
-    for (int i = 0; i < combo.count(); ++i) {
-        if (combo.itemText(i) != ToQString(entries[static_cast<std::size_t>(i)])) return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -114,16 +107,7 @@ void OptionDialogView::Refresh() {
             continue;
         }
         QComboBox* combo = combos_[at];
-        const ListControl& list = dialog_.List(field);
-        const QSignalBlocker quiet(combo);
-        if (!SameEntries(*combo, list.entries)) {
-            combo->clear();
-            for (const std::string& entry : list.entries) combo->addItem(ToQString(entry));
-        }
-        // A text that is no entry (the marker, or nothing yet) shows with no selection.
-        combo->setPlaceholderText(list.selected < 0 ? ToQString(list.text) : QString());
-        combo->setCurrentIndex(list.selected);
-        combo->setEnabled(list.enabled);
+        ShowList(combo, dialog_.List(field));
     }
 }
 

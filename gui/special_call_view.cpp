@@ -15,6 +15,7 @@
 
 #include "dialog_buttons.h"
 #include "platform_info.h"
+#include "view_helpers.h"
 
 namespace qx {
 namespace {
@@ -26,30 +27,6 @@ T* Indexed(T* widget, const char* name, int index) {
     widget->setObjectName(QLatin1String(name));
     widget->setProperty("index", index);
     return widget;
-}
-
-void ShowList(QComboBox* combo, const ListControl& list) {
-    const QSignalBlocker block(combo);
-    if (combo->count() != static_cast<int>(list.entries.size())) {
-        combo->clear();
-        for (const std::string& entry : list.entries) combo->addItem(ToQString(entry));
-    }
-    combo->setCurrentIndex(list.selected);
-    combo->setPlaceholderText(ToQString(list.text));
-    combo->setEnabled(list.enabled);
-}
-
-// Puts the core's filtered text back into the field while keeping the cursor.
-void ShowFiltered(QLineEdit* edit, const std::string& text) {
-    const QString shown = ToQString(text);
-    if (edit->text() == shown) return;
-    const int cursor = edit->cursorPosition();
-    edit->setText(shown);
-    edit->setCursorPosition(std::min(cursor, static_cast<int>(shown.size())));
-}
-
-bool IsEnter(const QKeyEvent* key) {
-    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 }
 
 }  // namespace
@@ -94,7 +71,7 @@ SpecialCallView::SpecialCallView(FiveToneDialog& fiveTone, SpecialCallSlot slot,
     a->addRow(label3, message_);
     connect(message_, &QLineEdit::textEdited, this, [this](const QString& typed) {
         dialog_.SetMessageText(ToStdString(typed));
-        ShowFiltered(message_, dialog_.MessageText());
+        ShowText(message_, dialog_.MessageText());
     });
 
     frameB_->setObjectName(QStringLiteral("FrameB"));
@@ -154,7 +131,7 @@ QLineEdit* SpecialCallView::AddIdField(int which, QWidget* parent) {
     edit->installEventFilter(this);
     connect(edit, &QLineEdit::textEdited, this, [this, edit, which](const QString& typed) {
         dialog_.SetIdText(which, ToStdString(typed));
-        ShowFiltered(edit, dialog_.IdText(which));
+        ShowText(edit, dialog_.IdText(which));
     });
     id_[which] = edit;
     return edit;

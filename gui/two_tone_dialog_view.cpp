@@ -19,17 +19,13 @@
 #include "platform_info.h"
 #include "two_tone_codes_model.h"
 #include "typed_line_edit.h"
+#include "view_helpers.h"
 
 namespace qx {
 namespace {
 
-constexpr int kTwipsPerInch = 1440;
 constexpr int kNumberColumnTwips = 300;
 constexpr int kGridMarginTwips = 300;  // left beside the tone columns for the scroll bar
-
-bool IsEnter(const QKeyEvent* event) {
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
 
 int DigitsWidth(const QWidget* widget) {
     return widget->fontMetrics().horizontalAdvance(QStringLiteral("000000"));
@@ -244,7 +240,7 @@ void TwoToneDialogView::Scrolled() {
 }
 
 void TwoToneDialogView::ApplyColumnWidths() {
-    const auto pixels = [this](int twips) { return twips * logicalDpiX() / kTwipsPerInch; };
+    const auto pixels = [this](int twips) { return TwipsToPixels(this, twips); };
     QHeaderView* header = grid_->horizontalHeader();
     const int number =
         std::max({pixels(kNumberColumnTwips), header->sectionSizeHint(0),

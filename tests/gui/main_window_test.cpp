@@ -279,9 +279,10 @@ class MainWindowTest : public QObject {
         session.featureFlags = qx::FeatureFlags{true, true, true, false};
         qx::MainWindow window(session);
         const std::pair<const char*, const char*> entries[] = {
-            {"mnuDTMF", "FrmDTMF"},
-            {"mnu2Tone", "Frm2Tone"},
-            {"mnu5Tone", "Frm5Tone"},
+            {"mnuDTMF", "FrmDTMF"},      {"mnu2Tone", "Frm2Tone"},
+            {"mnu5Tone", "Frm5Tone"},    {"Menu_RadioOption", "Frm_Option"},
+            {"OptionBtn", "Frm_Option"}, {"Menu_AutoDiaer", "Frm_AutoDialer"},
+            {"AdBtn", "Frm_AutoDialer"},
         };
         for (const auto& [action, dialog] : entries) {
             ModalAnswerer answerer;
