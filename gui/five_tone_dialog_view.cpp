@@ -18,8 +18,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "code_grid_model.h"
 #include "dialog_buttons.h"
-#include "five_tone_codes_model.h"
 #include "platform_info.h"
 #include "special_call_view.h"
 #include "view_helpers.h"
@@ -211,7 +211,10 @@ QWidget* FiveToneDialogView::BuildGrid() {
     auto* box = new QWidget(this);
     grid_ = new CodeGrid(box);
     grid_->setObjectName(QStringLiteral("MSHFlexGrid1"));
-    model_ = new FiveToneCodesModel(dialog_, this);
+    // The code numbers read like the grid's fixed column: only column 0 is centred.
+    model_ = new CodeGridModel(
+        kFiveToneGridRows - 1, kFiveToneGridColumns,
+        [this](int row, int column) { return dialog_.Cell(row, column); }, 1, this);
     grid_->setModel(model_);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -388,13 +391,13 @@ void FiveToneDialogView::ClickCell(const QModelIndex& index) {
     if (!index.isValid()) return;
     // Scrolled into view first: scrolling closes an open editor.
     grid_->scrollTo(index);
-    if (dialog_.EnterCell(FiveToneCodesModel::GridRow(index), index.column())) ShowEditor();
+    if (dialog_.EnterCell(CodeGridModel::GridRow(index), index.column())) ShowEditor();
 }
 
 void FiveToneDialogView::DoubleClickCell(const QModelIndex& index) {
     if (!index.isValid()) return;
     grid_->scrollTo(index);
-    dialog_.DoubleClickCell(FiveToneCodesModel::GridRow(index), index.column(), ui_);
+    dialog_.DoubleClickCell(CodeGridModel::GridRow(index), index.column(), ui_);
     ShowEditor();
 }
 

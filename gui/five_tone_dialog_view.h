@@ -20,7 +20,7 @@ class QTableView;
 
 namespace qx {
 
-class FiveToneCodesModel;
+class CodeGridModel;
 
 class FiveToneDialogView final : public QDialog {
     Q_OBJECT
@@ -70,7 +70,7 @@ class FiveToneDialogView final : public QDialog {
     std::array<QComboBox*, 2> pttStandard_{};  // Combo4(i)
     std::array<QComboBox*, 2> pttToneTime_{};  // Combo5(i)
     QTableView* grid_ = nullptr;               // MSHFlexGrid1
-    FiveToneCodesModel* model_ = nullptr;
+    CodeGridModel* model_ = nullptr;
     QLineEdit* codeEditor_ = nullptr;      // Text3
     QComboBox* standardEditor_ = nullptr;  // Combo2
     QComboBox* toneTimeEditor_ = nullptr;  // Combo3

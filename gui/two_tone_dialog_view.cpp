@@ -15,9 +15,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "code_grid_model.h"
 #include "dialog_buttons.h"
 #include "platform_info.h"
-#include "two_tone_codes_model.h"
 #include "typed_line_edit.h"
 #include "view_helpers.h"
 
@@ -137,7 +137,10 @@ QWidget* TwoToneDialogView::BuildCodePage() {
     auto* page = new QWidget;
     grid_ = new QTableView(page);
     grid_->setObjectName(QStringLiteral("MSHFlexGrid1"));
-    model_ = new TwoToneCodesModel(dialog_, grid_);
+    model_ = new CodeGridModel(
+        kTwoToneCodeCount, kTwoToneGridColumns,
+        [this](int row, int column) { return dialog_.GridText(row, column); }, kTwoToneGridColumns,
+        grid_);
     grid_->setModel(model_);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -193,10 +196,10 @@ void TwoToneDialogView::ShowTones() {
 }
 
 void TwoToneDialogView::EnterCell(const QModelIndex& index) {
-    if (!index.isValid() || TwoToneCodesModel::GridColumn(index) < 1) return;
+    if (!index.isValid() || index.column() < 1) return;
     // Scrolling first: it would commit and hide the editor placed below.
     grid_->scrollTo(index);
-    dialog_.EnterCell(TwoToneCodesModel::GridRow(index), TwoToneCodesModel::GridColumn(index));
+    dialog_.EnterCell(CodeGridModel::GridRow(index), index.column());
     model_->Refresh();
     ShowEditor();
 }
@@ -209,7 +212,7 @@ void TwoToneDialogView::ShowEditor() {
         editor_->hide();
         return;
     }
-    const QModelIndex index = model_->IndexOf(cell);
+    const QModelIndex index = model_->IndexOf(cell.row, cell.column);
     const QScopedValueRollback placing(placing_, true);
     grid_->setCurrentIndex(index);
     editor_->setText(ToQString(editor.text));
@@ -253,7 +256,8 @@ void TwoToneDialogView::ApplyColumnWidths() {
         grid_->setColumnWidth(column, std::max(share, header->sectionSizeHint(column)));
     }
     if (editor_->isVisible()) {
-        editor_->setGeometry(grid_->visualRect(model_->IndexOf(dialog_.CurrentCell())));
+        editor_->setGeometry(grid_->visualRect(
+            model_->IndexOf(dialog_.CurrentCell().row, dialog_.CurrentCell().column)));
     }
 }
 

@@ -17,7 +17,7 @@ class QTableView;
 
 namespace qx {
 
-class TwoToneCodesModel;
+class CodeGridModel;
 class TypedLineEdit;
 
 class TwoToneDialogView final : public QDialog {
@@ -52,7 +52,7 @@ class TwoToneDialogView final : public QDialog {
     QTabWidget* tabs_ = nullptr;
     std::array<TypedLineEdit*, kToneFieldCount> tones_{};
     QTableView* grid_ = nullptr;
-    TwoToneCodesModel* model_ = nullptr;
+    CodeGridModel* model_ = nullptr;
     TypedLineEdit* editor_ = nullptr;
     bool placing_ = false;  // the view itself scrolls while placing the editor
 };
