@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "codeplug/rows.h"
+
 namespace qx {
 
 // Grid and table columns (1..16 in both, 17 and 18 in the table only).
@@ -33,13 +35,6 @@ enum Column : int {
 
 inline constexpr int kFirstFieldColumn = kColName;      // the columns rows copy between
 inline constexpr int kLastFieldColumn = kColOptSignal;  // grid and table: 2..16
-
-inline constexpr int kRowCount = 104;  // rows 1..104
-inline constexpr int kChannelRows = 100;
-inline constexpr int kPlRow = 101;
-inline constexpr int kPhRow = 102;
-inline constexpr int kCallRow = 103;
-inline constexpr int kVfoRow = 104;
 
 inline constexpr const char* kInactiveCell = "---";
 
@@ -75,26 +70,5 @@ class TextMatrix {
 using GridTexts = TextMatrix<kRowCount + 1, kColOptSignal + 1>;
 // ChannelTable: rows 1..104, columns 1..18 (index 0 unused in both).
 using ChannelTable = TextMatrix<kRowCount + 1, kColSignalSubCode + 1>;
-
-// "00".."99" for rows 1..100, "PL", "PH", "CAL", "VFO" for rows 101..104: the
-// text a Priority cell uses to name a row.
-inline std::string PriorityName(int row) {
-    if (row >= 1 && row <= kChannelRows) {
-        const int channel = row - 1;
-        return (channel < 10 ? "0" : "") + std::to_string(channel);
-    }
-    switch (row) {
-        case kPlRow:
-            return "PL";
-        case kPhRow:
-            return "PH";
-        case kCallRow:
-            return "CAL";
-        case kVfoRow:
-            return "VFO";
-        default:
-            return {};
-    }
-}
 
 }  // namespace qx

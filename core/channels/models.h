@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "codeplug/frequency.h"
 #include "util/numbers.h"
 
 namespace qx {
@@ -26,6 +27,11 @@ struct ModelInfo {
     std::string modelCode;    // six hex digits as the radio stores them: "335566"
     Band rx;
     Band tx;
+    // What a new or cleared channel of this model holds.
+    Frequency defaultFrequency;  // Rx and Tx, with four decimals
+    Step defaultStep = Step::k5;
+    // False where a new document leaves channel 0 unused and blank.
+    bool channelZeroInUse = true;
 };
 
 inline constexpr int kModelCount = 32;

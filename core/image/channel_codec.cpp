@@ -9,6 +9,7 @@
 
 #include "channels/frequency.h"
 #include "channels/value_lists.h"
+#include "codeplug/codeplug.h"
 #include "image/image_codec.h"
 #include "util/numbers.h"
 
@@ -370,12 +371,6 @@ int RecordRowOfLine(int line) {
 }
 
 bool IsFirstRecordLine(int line) { return RecordRowOfLine(line) != 0 && line % 2 == 0; }
-
-std::string RowDisplayName(int row) {
-    if (row >= 1 && row <= kChannelRows) return "Channel " + std::to_string(row - 1);
-    if (row == kCallRow) return "Call channel";
-    return PriorityName(row);  // PL, PH, VFO
-}
 
 std::string EncodeChannelLine(Document& doc, int line, Ui& ui) {
     const int row = RecordRowOfLine(line);

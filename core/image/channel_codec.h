@@ -35,8 +35,6 @@ inline constexpr int kScanSkipBitmapLine = 19;
 int RecordRowOfLine(int line);
 // True for the first of a record's two lines.
 bool IsFirstRecordLine(int line);
-// How messages name a row: "Channel 5", "PL", "PH", "Call channel", "VFO".
-std::string RowDisplayName(int row);
 
 // The 32 hex characters of a record line, read from the ChannelTable (after
 // UpdateAllArray). A signal code that one byte cannot hold is set to "0" in
