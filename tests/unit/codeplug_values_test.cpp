@@ -6,6 +6,7 @@
 #include "channels/frequency.h"
 #include "channels/value_lists.h"
 #include "codeplug/codeplug.h"
+#include "codeplug/defaults.h"
 #include "options/radio_options.h"
 
 namespace qx {
@@ -196,6 +197,53 @@ TEST(CodeplugRows, NamedAccessMatchesTheRowNumbers) {
     EXPECT_THROW(codeplug.Memory(100), std::out_of_range);
     EXPECT_EQ(RowDisplayName(6), "Channel 5");
     EXPECT_EQ(RowDisplayName(kCallRow), "Call channel");
+}
+
+}  // namespace
+}  // namespace qx
+
+namespace qx {
+namespace {
+
+TEST(NewCodeplugs, FollowTheModelTable) {
+    const Codeplug model3 = NewCodeplug(3);
+    EXPECT_TRUE(model3.Memory(0).inUse);
+    EXPECT_EQ(model3.Memory(0).step, Step::k12_5);
+    EXPECT_EQ(model3.Memory(0).rx.ToString(), "145.0000");
+    EXPECT_EQ(model3.Memory(0).tx.ToString(), "145.0000");
+    EXPECT_EQ(model3.Memory(0).signal, ChannelSignal{});
+    for (int row = 2; row <= kPhRow; ++row) {
+        EXPECT_FALSE(model3.Row(row).inUse) << row;
+        EXPECT_TRUE(model3.Row(row).blank) << row;
+    }
+    EXPECT_EQ(model3.CallChannel().rx.ToString(), "145.0000");
+    EXPECT_EQ(model3.options, RadioOptions{});
+
+    // Model 9 leaves channel 0 unused; model 8's default lies outside its band.
+    const Codeplug model9 = NewCodeplug(9);
+    EXPECT_FALSE(model9.Memory(0).inUse);
+    EXPECT_TRUE(model9.Memory(0).blank);
+    EXPECT_EQ(model9.Vfo().rx.ToString(), "245.5000");
+    EXPECT_EQ(model9.Vfo().step, Step::k5);
+    EXPECT_EQ(NewCodeplug(8).CallChannel().tx.ToString(), "223.0000");
+}
+
+TEST(NewCodeplugs, ABlankRowTakesTheModelsDefaultsWhenSwitchedOn) {
+    Channel channel;
+    channel.Clear();
+    channel.signal.code = 4;
+    PutInUse(channel, 2);
+    Channel expected = DefaultChannel(2);
+    expected.inUse = true;
+    expected.signal.code = 4;
+    EXPECT_EQ(channel, expected);
+    EXPECT_EQ(channel.step, Step::k12_5);
+
+    channel.name = "KEEP";
+    channel.inUse = false;
+    PutInUse(channel, 2);  // a row with values keeps them
+    EXPECT_EQ(channel.name, "KEEP");
+    EXPECT_TRUE(channel.inUse);
 }
 
 }  // namespace
