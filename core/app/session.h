@@ -7,16 +7,9 @@
 #include <filesystem>
 #include <string>
 
-namespace qx {
+#include "codeplug/features.h"
 
-// What the radio offers, as its memory image reports it.
-struct FeatureFlags {
-    bool fiveTone = false;
-    bool twoTone = false;
-    bool dtmf = false;
-    bool fourth = false;  // only stored and restored with the others
-    friend bool operator==(const FeatureFlags&, const FeatureFlags&) = default;
-};
+namespace qx {
 
 // Where the settings files are read from and written to.
 struct SettingsPaths {
