@@ -119,6 +119,25 @@ struct Channel {
 
 inline constexpr std::size_t kChannelNameLength = 7;
 
+// The fields of a row in the order the grid and the project file show them.
+enum class ChannelField : std::uint8_t {
+    Name,
+    Step,
+    RxFrequency,
+    RxTone,
+    Bandwidth,
+    PacMode,
+    DcsDetect,
+    ScanSkip,
+    Priority,
+    TxFrequency,
+    TxTone,
+    Bcl,
+    Ani,
+    Shift,
+    OptionSignal,
+};
+
 void PrintTo(const Tone& tone, std::ostream* os);
 void PrintTo(Bandwidth bandwidth, std::ostream* os);
 void PrintTo(const Priority& priority, std::ostream* os);
