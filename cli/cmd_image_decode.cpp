@@ -1,7 +1,7 @@
 // qxctl image decode IMAGE.bin -o PROJECT.qx [--language FILE]
 #include "files/atomic_file.h"
 #include "files/project_file.h"
-#include "image/image_codec.h"
+#include "image/memory_image.h"
 #include "workspace.h"
 
 namespace qx::cli {
@@ -15,11 +15,9 @@ int RunImageDecode(const std::vector<std::string>& args, CommandIo& io) {
         // One byte more than an image, so a longer file is refused rather than cut.
         const FileBytes file = ReadFileBytes(parsed.positional[0], kImageSize + 1);
         if (!file.error.empty()) throw CommandError(file.error);
-        if (const std::string error = DecodeImage(file.bytes, ws->doc, ws->features, ws->ui);
-            !error.empty()) {
-            throw CommandError(parsed.positional[0] + ": " + error);
-        }
-        if (const std::string error = SaveProject(ws->doc, output); !error.empty()) {
+        const ImageDecoding decoded = DecodeImage(file.bytes, ws->doc.model());
+        if (!decoded.error.empty()) throw CommandError(parsed.positional[0] + ": " + decoded.error);
+        if (const std::string error = WriteProject(decoded.codeplug, output); !error.empty()) {
             throw CommandError(error);
         }
     });

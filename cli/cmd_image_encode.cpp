@@ -1,8 +1,7 @@
 // qxctl image encode PROJECT.qx -o IMAGE.bin [--language FILE] [--features HEX]
 #include <charconv>
 
-#include "image/image_codec.h"
-#include "image/settings_codec.h"
+#include "image/memory_image.h"
 #include "workspace.h"
 
 namespace qx::cli {
@@ -30,9 +29,16 @@ int RunImageEncode(const std::vector<std::string>& args, CommandIo& io) {
                 ws->features = ParseFeatureByte(*features);
             }
             OpenProjectOrThrow(*ws, parsed.positional[0]);
-            const auto image = EncodeImage(ws->doc, ws->features, ws->ui);
-            if (!image) throw CommandError(ws->ui.Report("the project cannot be encoded"));
-            WriteOutput(*parsed.Option("-o"), std::string(image->begin(), image->end()), io);
+            const ImageEncoding encoding = EncodeImage(ws->doc.codeplug(), ws->features);
+            if (!encoding.problems.empty()) {
+                std::string report;
+                for (const Problem& problem : encoding.problems) {
+                    report += (report.empty() ? "" : " ") + problem.message;
+                }
+                throw CommandError(report);
+            }
+            WriteOutput(*parsed.Option("-o"),
+                        std::string(encoding.image.begin(), encoding.image.end()), io);
         });
 }
 

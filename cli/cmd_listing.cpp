@@ -9,11 +9,9 @@ int RunListing(const std::vector<std::string>& args, CommandIo& io) {
         const Arguments parsed = ParseConversionArguments(args, 1);
         auto ws = LoadWorkspace(parsed, io);
         OpenProjectOrThrow(*ws, parsed.positional[0]);
-        const Listing listing = BuildListing(ws->doc, ListingTarget::File);
-        if (listing.failedMessage != 0) {
-            throw CommandError(ws->doc.texts.Message(listing.failedMessage));
-        }
-        WriteOutput(*parsed.Option("-o"), ListingFileText(listing), io);
+        const std::vector<std::string> lines =
+            BuildListing(ws->doc.codeplug(), ListingWordsOf(ws->doc.texts), ListingTarget::File);
+        WriteOutput(*parsed.Option("-o"), ListingFileText(lines), io);
     });
 }
 

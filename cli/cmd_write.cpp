@@ -24,7 +24,7 @@ int RunWrite(const std::vector<std::string>& args, CommandIo& io) {
                 throw CommandError(ws->ui.Report("no active channel to write"));
             }
             RunTransfer({TransferMode::Write, port,
-                         SimMemoryFor(port, parsed, io, ws->doc.modelIndex), newPassword},
+                         SimMemoryFor(port, parsed, io, ws->doc.model()), newPassword},
                         *ws, io);
         });
 }

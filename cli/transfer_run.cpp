@@ -42,7 +42,7 @@ std::vector<std::uint8_t> SimMemoryFor(const std::string& port, const Arguments&
                                        const CommandIo& io, std::optional<int> model) {
     if (port != kSimPortName) return {};
     const auto fresh = LoadWorkspace(args, io);
-    if (model && *model != fresh->doc.modelIndex) {
+    if (model && *model != fresh->doc.model()) {
         ChangeModel(fresh->doc, *model, fresh->ui, [] { return true; });
     }
     return FreshRadioMemory(fresh->doc);
@@ -79,6 +79,7 @@ void RunTransfer(const TransferRequest& request, Workspace& ws, CommandIo& io) {
     if (!Ended(t)) loop.exec();
     t.SetOnChange(nullptr);
 
+    FinishTransfer(ws.doc, io.session, t);
     if (t.Result() != TransferResult::Completed) throw CommandError(FailureText(t, ws));
 }
 

@@ -12,7 +12,7 @@
 namespace qx {
 
 AutoDialerView::AutoDialerView(Document& doc, const LanguageTexts& texts, Ui& ui, QWidget* parent)
-    : QDialog(parent), doc_(doc), dialog_(doc.strAutoDial, texts, ui) {
+    : QDialog(parent), doc_(doc), dialog_(doc.codeplug().autoDialer, texts, ui) {
     setObjectName(QStringLiteral("Frm_AutoDialer"));
     setWindowTitle(ToQString(dialog_.title()));
 

@@ -183,8 +183,6 @@ void ChannelGrid::Activate(const QModelIndex& index) {
     if (view.kind == EditorKind::None) return;
     scrollTo(index);
     openIndex_ = index;
-    kept_ = KeepRow(doc_, doc_.currentRow);
-    keptName_ = doc_.Cell(doc_.currentRow, kColName);
     Open(view);
 }
 
@@ -260,16 +258,15 @@ void ChannelGrid::CloseEditor(Close how) {
     if (hadFocus) setFocus(Qt::OtherFocusReason);
     editor->hide();
     for (QComboBox* list : lists) list->hide();
-    if (how == Close::Discard) return;
     if (how == Close::Commit) {
         for (const Editor& e : editors_) {
             if (e.widget == editor && e.leave) e.leave(text);
         }
+        EndCellEdit(doc_);
     } else {
-        if (editor == nameEdit_) CommitName(doc_, keptName_);
-        RestoreRow(doc_, kept_);
+        CancelCellEdit(doc_);
     }
-    Changed();
+    if (how != Close::Discard) Changed();
 }
 
 bool ChannelGrid::InOpenEditor(const QWidget* widget) const {

@@ -81,8 +81,6 @@ class ChannelGrid final : public QTableView {
     QWidget* open_ = nullptr;
     std::vector<QComboBox*> openLists_;
     QPersistentModelIndex openIndex_;
-    KeptRow kept_;
-    std::string keptName_;
 
     QPersistentModelIndex pressed_;
     bool doubleClicked_ = false;

@@ -1,5 +1,6 @@
 #include "channel_grid_model.h"
 
+#include "channels/cell_editors.h"
 #include "platform_info.h"
 
 namespace qx {
@@ -17,17 +18,17 @@ int ChannelGridModel::columnCount(const QModelIndex& parent) const {
 
 QVariant ChannelGridModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
-    return ToQString(doc_.Cell(GridRow(index), GridColumn(index)));
+    return ToQString(CellText(doc_, GridRow(index), GridColumn(index)));
 }
 
 QVariant ChannelGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || section < 0) return {};
     if (orientation == Qt::Horizontal) {
         if (section >= kColOptSignal) return {};
-        return ToQString(doc_.Cell(0, section + 1));
+        return ToQString(doc_.texts.headings[static_cast<std::size_t>(section + 1)]);
     }
     if (section >= kRowCount) return {};
-    return ToQString(doc_.Cell(section + 1, kColLabel));
+    return ToQString(CellText(doc_, section + 1, kColLabel));
 }
 
 Qt::ItemFlags ChannelGridModel::flags(const QModelIndex& index) const {

@@ -1,6 +1,7 @@
 // The channel grid's cells as a Qt table model over the document: grid rows
 // 1..104 and columns 1..16, with row 0 as the column headings and column 0 as
-// the row labels. Read-only: edits go through the core's cell editors.
+// the row labels. Every text is made from the codeplug by the core's
+// CellText; read-only: edits go through the core's cell editors.
 #pragma once
 
 #include <QAbstractTableModel>

@@ -11,9 +11,11 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <filesystem>
 
 #include "about_box.h"
 #include "app/main_commands.h"
+#include "app/undo_texts.h"
 #include "auto_dialer_view.h"
 #include "channel_grid.h"
 #include "channels/channel_ops.h"
@@ -55,6 +57,7 @@ const std::vector<MenuSpec>& Menus() {
           {"Menu_Print", "10003"},
           {"Menu_PrintFile", "10004"},
           {"Menu_Exit", "10005"}}},
+        {"Menu_Edit", "5000M", {{"Menu_Undo", "50001"}, {"Menu_Redo", "50002"}}},
         {"Menu_Option",
          "2000M",
          {{"Menu_RadioOption", "20000"},
@@ -90,6 +93,8 @@ constexpr ToolButton kToolButtons[] = {
     {"AdBtn", "8004", "call-start", QStyle::SP_FileDialogListView},
     {"ReadBtn", "8005", "go-down", QStyle::SP_ArrowDown},
     {"Write", "8006", "go-up", QStyle::SP_ArrowUp},
+    {"UndoBtn", "8007", "edit-undo", QStyle::SP_ArrowBack},
+    {"RedoBtn", "8008", "edit-redo", QStyle::SP_ArrowForward},
 };
 
 }  // namespace
@@ -161,6 +166,13 @@ void MainWindow::BuildMenus() {
     on("Menu_English", [this] { OnLanguage("english.ini"); });
     on("Menu_Chinese", [this] { OnLanguage("chinese.ini"); });
     on("Menu_About", [this] { OnAbout(); });
+    on("Menu_Undo", [this] { OnUndo(); });
+    on("Menu_Redo", [this] { OnRedo(); });
+    findChild<QAction*>(QStringLiteral("Menu_Undo"))->setShortcuts(QKeySequence::Undo);
+    // Ctrl+Shift+Z and Ctrl+Y, whatever the desktop's own redo key is.
+    findChild<QAction*>(QStringLiteral("Menu_Redo"))
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                        QKeySequence(Qt::CTRL | Qt::Key_Y)});
     on("mnuDTMF", [this] { RunDialog<DtmfDialogView>(); });
     on("mnu2Tone", [this] { RunDialog<TwoToneDialogView>(); });
     on("mnu5Tone", [this] { RunDialog<FiveToneDialogView>(ui_); });
@@ -190,6 +202,8 @@ void MainWindow::BuildToolbar() {
     on("Write", [this] { OnWrite(); });
     on("OptionBtn", [this] { RunDialog<OptionDialogView>(); });
     on("AdBtn", [this] { RunDialog<AutoDialerView>(ui_); });
+    on("UndoBtn", [this] { OnUndo(); });
+    on("RedoBtn", [this] { OnRedo(); });
 }
 
 void MainWindow::BuildCentralWidget() {
@@ -213,6 +227,7 @@ void MainWindow::BuildCentralWidget() {
     gridFrame_->setObjectName(QStringLiteral("Frame2"));
     auto* gridBox = new QVBoxLayout(gridFrame_);
     grid_ = new ChannelGrid(document_, ui_, gridFrame_);
+    connect(grid_, &ChannelGrid::edited, this, &MainWindow::ShowEditState);
     gridBox->addWidget(grid_);
     layout->addWidget(gridFrame_, 1);
     setCentralWidget(central);
@@ -222,9 +237,7 @@ void MainWindow::ApplyTexts() {
     const auto text = [this](const char* section, const char* key) {
         return ToQString(language_.LanguageText(section, key));
     };
-    const QString title = text("OTHERS", "70018");
-    setWindowTitle(title);
-    ui_.SetTitle(title);
+    ui_.SetTitle(text("OTHERS", "70018"));
     modelLabel_->setText(text("OTHERS", "70009"));
     modelFrame_->setTitle(text("OTHERS", "70010"));
     for (const MenuSpec& spec : Menus()) {
@@ -241,18 +254,39 @@ void MainWindow::ApplyTexts() {
         action->setToolTip(text("Toolbar", button.key));
     }
     statusPanel2_->setText(ToQString(document_.texts.statusPanel2));
+    ShowEditState();
+}
+
+void MainWindow::ShowEditState() {
+    const QString file = ToQString(std::filesystem::path(document_.filename).filename().string());
+    setWindowTitle(file + QStringLiteral("[*] - ") +
+                   ToQString(language_.LanguageText("OTHERS", "70018")));
+    setWindowModified(document_.Modified());
+    const auto entry = [this](const char* menuName, const char* buttonName, bool enabled,
+                              const std::string& text) {
+        for (QAction* action : {findChild<QAction*>(QString::fromLatin1(menuName)),
+                                toolbar_->findChild<QAction*>(QString::fromLatin1(buttonName))}) {
+            action->setEnabled(enabled);
+            action->setText(ToQString(text));
+        }
+    };
+    entry("Menu_Undo", "UndoBtn", document_.CanUndo(),
+          UndoEntryText(document_.UndoStep(), language_));
+    entry("Menu_Redo", "RedoBtn", document_.CanRedo(),
+          RedoEntryText(document_.RedoStep(), language_));
 }
 
 void MainWindow::ShowDocument() {
     grid_->Reload();
     {
         const QSignalBlocker block(modelCombo_);
-        modelCombo_->setCurrentIndex(document_.modelIndex);
+        modelCombo_->setCurrentIndex(document_.model());
     }
     findChild<QAction*>(QStringLiteral("mnuDTMF"))->setVisible(document_.menus.dtmf);
     findChild<QAction*>(QStringLiteral("mnu2Tone"))->setVisible(document_.menus.twoTone);
     findChild<QAction*>(QStringLiteral("mnu5Tone"))->setVisible(document_.menus.fiveTone);
     statusPanel1_->setText(ToQString(document_.statusText));
+    ShowEditState();
 }
 
 void MainWindow::BeginFileWork() {
@@ -263,6 +297,18 @@ void MainWindow::BeginFileWork() {
 void MainWindow::OnModelChosen(int index) {
     grid_->CommitEditor();
     ChangeModel(document_, index, ui_, [this] { return SaveCommand(document_, ui_); });
+    ShowDocument();
+}
+
+void MainWindow::OnUndo() {
+    grid_->CommitEditor();
+    document_.Undo();
+    ShowDocument();
+}
+
+void MainWindow::OnRedo() {
+    grid_->CommitEditor();
+    document_.Redo();
     ShowDocument();
 }
 
@@ -312,15 +358,18 @@ void MainWindow::OnRead() {
 
 void MainWindow::OnReadButton() {
     grid_->CommitEditor();
-    const bool cleared = NewCommand(document_, ui_);
+    // A completed read replaces the document, so unsaved changes are saved
+    // first or kept by not reading; a failed read leaves the document as it was.
+    const bool goOn = ConfirmDiscard(document_, ui_, Buttons::YesNoCancel);
     ShowDocument();
-    if (cleared) OnRead();
+    if (goOn) OnRead();
 }
 
 void MainWindow::RunTransfer(TransferMode mode) {
     {
         TransferWindow window(mode, document_, session_, *links_, language_, this);
         window.exec();
+        FinishTransfer(document_, session_, window.transfer());
     }
     ShowDocument();
 }
@@ -339,7 +388,7 @@ void MainWindow::OnPortSettings() {
 
 void MainWindow::OnLanguage(const std::string& languageFile) {
     grid_->CommitEditor();
-    if (!SwitchLanguage(document_, session_, language_, languageFile, ui_)) return;
+    SwitchLanguage(document_, session_, language_, languageFile);
     ApplyTexts();
     ShowDocument();
 }

@@ -47,8 +47,12 @@ class MainWindow final : public QMainWindow {
     void ApplyTexts();
     // Shows the document as it is now: cells, model, menus, status bar.
     void ShowDocument();
+    // The title with the file name and modified marker, the Undo and Redo entries.
+    void ShowEditState();
 
     void OnModelChosen(int index);
+    void OnUndo();
+    void OnRedo();
     void OnNew();
     void OnOpen();
     void OnSave();

@@ -24,7 +24,7 @@ constexpr int kRowsPerColumn = 12;
 }  // namespace
 
 OptionDialogView::OptionDialogView(Document& doc, const LanguageTexts& texts, QWidget* parent)
-    : QDialog(parent), doc_(doc), dialog_(doc.strSetup, texts) {
+    : QDialog(parent), doc_(doc), dialog_(doc.codeplug().options, texts) {
     setObjectName(QStringLiteral("Frm_Option"));
     setWindowTitle(ToQString(dialog_.title()));
 

@@ -31,6 +31,7 @@ class TransferWindow final : public QDialog {
                    const LanguageTexts& texts, QWidget* parent = nullptr);
 
     TransferResult Result() const { return transfer_.Result(); }
+    const Transfer& transfer() const { return transfer_; }
 
     // Escape: the same as the Close button.
     void reject() override;

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "image/image_codec.h"
+#include "image/memory_image.h"
 #include "link/simulated_link.h"
 #include "qt_serial_link.h"
 
@@ -17,10 +17,8 @@ std::unique_ptr<SerialLink> PortLinks::LinkFor(const std::string& portName, Time
 }
 
 std::vector<std::uint8_t> FreshRadioMemory(const Document& doc) {
-    Document copy = doc;
-    SilentUi ui;  // a fresh document encodes without messages
-    auto image = EncodeImage(copy, FeatureFlags{true, true, true, false}, ui);
-    return image ? std::move(*image) : std::vector<std::uint8_t>{};
+    ImageEncoding encoding = EncodeImage(doc.codeplug(), FeatureFlags{true, true, true, false});
+    return std::move(encoding.image);
 }
 
 }  // namespace qx

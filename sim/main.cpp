@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "image/settings_codec.h"
+#include "image/memory_image.h"
 #include "image_file.h"
 #include "pty_server.h"
 #include "sim_options.h"

@@ -1,5 +1,9 @@
 #include "app/document.h"
 
+#include <utility>
+
+#include "codeplug/defaults.h"
+
 namespace qx {
 
 DocumentTexts DocumentTexts::From(const LanguageTexts& lang) {
@@ -25,6 +29,52 @@ DocumentTexts DocumentTexts::From(const LanguageTexts& lang) {
     t.statusPanel1 = lang.LanguageText("OTHERS", "70007");
     t.statusPanel2 = lang.LanguageText("OTHERS", "70008");
     return t;
+}
+
+Document::Document(Codeplug initial) : history_(std::move(initial)) {}
+
+Document::Document() : Document(NewCodeplug(kStartModel)) {}
+
+bool Document::Change(StepLabel label, const std::function<void(Codeplug&)>& change) {
+    CancelRowEdit();
+    Codeplug next = codeplug();
+    change(next);
+    return history_.Commit(std::move(next), label);
+}
+
+void Document::Replace(Codeplug codeplug, StepLabel label) {
+    CancelRowEdit();
+    history_.Commit(std::move(codeplug), label);
+    history_.MarkClean();
+}
+
+bool Document::Undo() {
+    CancelRowEdit();
+    return history_.Undo();
+}
+
+bool Document::Redo() {
+    CancelRowEdit();
+    return history_.Redo();
+}
+
+void Document::BeginRowEdit(int row) {
+    edited_ = codeplug().Row(row);
+    editedRow_ = row;
+}
+
+void Document::EndRowEdit(ChannelField field) {
+    if (!EditingRow()) return;
+    const int row = std::exchange(editedRow_, 0);
+    Codeplug next = codeplug();
+    next.Row(row) = std::move(edited_);
+    history_.Commit(std::move(next), StepLabel{StepKind::ChannelEdit, row, field});
+}
+
+void Document::CancelRowEdit() { editedRow_ = 0; }
+
+const Channel& Document::ShownRow(int row) const {
+    return row == editedRow_ ? edited_ : codeplug().Row(row);
 }
 
 }  // namespace qx

@@ -1,33 +1,30 @@
-// Everything the main window owns: the channel grid and table with their
-// defaults, the option and auto-dialer records, the signalling records, and
-// the language texts the channel code needs. No toolkit types.
+// The document the main window edits: the codeplug with its undo history,
+// the file it belongs to, and the grid's editing state. Every change is an
+// operation of this class and one undo step; "modified" is derived from the
+// history, never set by hand.
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/history.h"
 #include "app/language_texts.h"
 #include "channels/channel_table.h"
-#include "signalling/signalling_settings.h"
+#include "codeplug/codeplug.h"
 
 namespace qx {
 
-inline constexpr const char* kDefaultSetup =
-    "setup|Frequency|VFO|0|3|Hi|----------------|----------------|----------------|"
-    "----------------|----------------|----------------|100ms|60ms|60ms|1750Hz|off|"
-    "----------------|off|off|Enable|Timer|High|off|Lock|60W|1|0";
-inline constexpr const char* kDefaultAutoDial = "Ad||||||||||";
 inline constexpr const char* kNoFileName = "noname.qx";
 inline constexpr const char* kCurrentFilePrefix = " Current File: ";  // first status panel
-// Pieces of a well-formed strSetup ("setup" and 27 fields) and strAutoDial
-// ("Ad", nine memories and the empty piece after the last "|") split at "|".
-inline constexpr std::size_t kSetupPieces = 28;
-inline constexpr std::size_t kAutoDialPieces = 11;
+inline constexpr int kStartModel = 3;
 
-// The language texts the document uses, captured when the main window loads
-// (and again on a language change) as the window keeps its own copies.
+// The language texts the document's editors and commands show, taken when
+// the main window loads and again on a language change. Texts only: a
+// language change never touches the codeplug.
 struct DocumentTexts {
     std::string active;       // Channel 50015: an active row's status
     std::string inactive;     // Channel 50016
@@ -55,27 +52,51 @@ struct SignallingMenus {
     friend bool operator==(const SignallingMenus&, const SignallingMenus&) = default;
 };
 
-struct Document {
+class Document {
+  public:
+    explicit Document(Codeplug initial);
+    Document();  // a new document of the start model
+
+    const Codeplug& codeplug() const { return history_.Current(); }
+    int model() const { return codeplug().model; }
+
+    // One step made by `change`; false (and no step) when it changed nothing.
+    bool Change(StepLabel label, const std::function<void(Codeplug&)>& change);
+    // New, Open, Read and a model change: the whole codeplug at once, one
+    // step, and the new clean state.
+    void Replace(Codeplug codeplug, StepLabel label);
+    // The file or the radio now holds the current codeplug.
+    void MarkClean() { history_.MarkClean(); }
+    bool Modified() const { return history_.Modified(); }
+
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    std::optional<StepLabel> UndoStep() const { return history_.UndoStep(); }
+    std::optional<StepLabel> RedoStep() const { return history_.RedoStep(); }
+    // Both end an open row edit first, dropping what it changed.
+    bool Undo();
+    bool Redo();
+
+    // The row edit of an open grid editor: the editor changes a working copy
+    // of the row, which becomes one step when the editor closes.
+    void BeginRowEdit(int row);
+    bool EditingRow() const { return editedRow_ != 0; }
+    int EditedRow() const { return editedRow_; }
+    Channel& EditedChannel() { return edited_; }
+    const Channel& EditedChannel() const { return edited_; }
+    // Commits the working copy (a step only when it differs); `field` names
+    // the step.
+    void EndRowEdit(ChannelField field);
+    void CancelRowEdit();
+    // What the grid shows for a row: the working copy while it is edited.
+    const Channel& ShownRow(int row) const;
+
+    // What the main window shows around the codeplug.
     DocumentTexts texts;
-
-    GridTexts grid;                                               // MFG
-    ChannelTable table;                                           // ChannelTable
-    std::array<std::string, kColSignalSubCode + 1> DefaultRow{};  // element 1 unused
-    std::array<std::string, kRowCount + 1> RowStep{};             // rows 1..104
-    std::array<bool, kRowCount + 1> RowActive{};                  // rows 1..104
-
-    std::string strSetup = kDefaultSetup;
-    std::string strAutoDial = kDefaultAutoDial;
-    bool bModify = false;
-    bool BeReadReshow = false;
-    int modelIndex = -1;  // -1 until the model selector is filled
-
     std::string filename = kNoFileName;
     std::string statusText;  // first status-bar panel
-
     std::vector<std::string> optSignalList = {"None"};  // ComboOptSignal
     SignallingMenus menus;
-    SignallingPair signalling;
 
     // Editing state of the grid: the current cell and whether the option
     // signal's code lists are shown.
@@ -83,14 +104,10 @@ struct Document {
     int currentColumn = 1;
     bool codeListsShown = false;
 
-    std::string& Cell(int row, int column) { return grid.At(row, column); }
-    const std::string& Cell(int row, int column) const { return grid.At(row, column); }
-    std::string& Table(int row, int column) { return table.At(row, column); }
-    const std::string& Table(int row, int column) const { return table.At(row, column); }
-
-    // A row is in use when its status cell shows the active text.
-    bool IsActive(int row) const { return Cell(row, kColStatus) == texts.active; }
-    friend bool operator==(const Document&, const Document&) = default;
+  private:
+    History history_;
+    int editedRow_ = 0;
+    Channel edited_;
 };
 
 }  // namespace qx

@@ -14,7 +14,9 @@ std::vector<LanguageKey> BuildKeys() {
     AddRange(keys, "Menu", 20000, 20004);
     AddRange(keys, "Menu", 30000, 30002);
     AddRange(keys, "Menu", 40001, 40004);
-    AddRange(keys, "Toolbar", 8000, 8006);
+    keys.push_back({"Menu", "5000M"});
+    AddRange(keys, "Menu", 50001, 50002);
+    AddRange(keys, "Toolbar", 8000, 8008);
     AddRange(keys, "MSG", 9001, 9009);
     for (const char* k : {"900A", "900B", "900C"}) keys.push_back({"MSG", k});
     keys.push_back({"OTHERS", "70001"});
@@ -33,6 +35,11 @@ std::vector<LanguageKey> BuildKeys() {
           "RW001", "rw002", "rw003", "rw004", "rw005", "rw006"}) {
         keys.push_back({"RW", k});
     }
+    for (const char* k : {"UndoStep", "RedoStep", "Row", "CallRow", "OnOff", "Model", "Options",
+                          "AutoDialer", "Dtmf", "TwoTone", "FiveTone", "New", "Open", "Read",
+                          "Other"}) {
+        keys.push_back({"Edit", k});
+    }
     return keys;
 }
 
@@ -40,6 +47,11 @@ std::vector<LanguageKey> BuildKeys() {
 
 const std::vector<LanguageKey>& AllLanguageKeys() {
     static const std::vector<LanguageKey> keys = BuildKeys();
+    for (const char* k : {"UndoStep", "RedoStep", "Row", "CallRow", "OnOff", "Model", "Options",
+                          "AutoDialer", "Dtmf", "TwoTone", "FiveTone", "New", "Open", "Read",
+                          "Other"}) {
+        keys.push_back({"Edit", k});
+    }
     return keys;
 }
 

@@ -7,7 +7,7 @@
 namespace qx {
 
 bool ConfirmDiscard(Document& doc, Ui& ui, Buttons buttons) {
-    if (!doc.bModify) return true;
+    if (!doc.Modified()) return true;
     switch (ui.Ask(doc.texts.Message(9001), buttons)) {
         case Answer::Yes:
             return SaveCommand(doc, ui);
@@ -24,17 +24,13 @@ bool NewCommand(Document& doc, Ui& ui) {
     return true;
 }
 
-bool SwitchLanguage(Document& doc, Session& session, LanguageTexts& texts,
-                    const std::string& languageFile, Ui& ui) {
-    if (!ConfirmDiscard(doc, ui, Buttons::YesNoCancel)) return false;
+void SwitchLanguage(Document& doc, Session& session, LanguageTexts& texts,
+                    const std::string& languageFile) {
     WriteCurrentLanguage(session.paths, languageFile);
     session.LanguageFile = languageFile;
     texts = LanguageTexts(session.paths.languageDir, languageFile);
-    // The question has been answered: the load's model change must not ask again.
-    doc.bModify = false;
-    LoadMainWindow(doc, texts, session.featureFlags, ui);
-    ClearAll(doc);
-    return true;
+    // Texts only: the document and its history stay as they are.
+    doc.texts = DocumentTexts::From(texts);
 }
 
 bool UnloadCommand(Document& doc, Ui& ui) { return ConfirmDiscard(doc, ui, Buttons::YesNo); }

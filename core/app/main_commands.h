@@ -21,11 +21,10 @@ bool ConfirmDiscard(Document& doc, Ui& ui, Buttons buttons);
 // New (menu and toolbar): the save question, then a cleared document.
 bool NewCommand(Document& doc, Ui& ui);
 
-// The language menu: the save question (Cancel keeps the document and the
-// language), then the choice is written to mysetup.ini, the texts are
-// reloaded and the window is loaded again, which clears the document.
-bool SwitchLanguage(Document& doc, Session& session, LanguageTexts& texts,
-                    const std::string& languageFile, Ui& ui);
+// The language menu: the choice is written to mysetup.ini and the texts are
+// reloaded; the document and its history stay as they are.
+void SwitchLanguage(Document& doc, Session& session, LanguageTexts& texts,
+                    const std::string& languageFile);
 
 // Closing the main window: the save question with Yes and No. False keeps
 // the window open (a save the user asked for did not happen).

@@ -4,6 +4,7 @@
 
 #include "app/list_control.h"
 #include "channels/channel_ops.h"
+#include "channels/frequency.h"
 #include "channels/value_lists.h"
 #include "util/numbers.h"
 
@@ -25,7 +26,22 @@ const std::vector<std::string>& NumberedCodes() {
     return list;
 }
 
-std::string& CurrentCell(Document& doc) { return doc.Cell(doc.currentRow, doc.currentColumn); }
+const char* OnOff(bool on) { return on ? "on" : "off"; }
+
+bool IsLiveRow(const Document& doc, int row) {
+    return row == kCallRow || row == kVfoRow || doc.codeplug().Row(row).inUse;
+}
+
+// The row the commits change: the open row edit, or one begun on the current cell.
+Channel& Edited(Document& doc) {
+    if (!doc.EditingRow()) doc.BeginRowEdit(doc.currentRow);
+    return doc.EditedChannel();
+}
+
+Tone& EditedTone(Document& doc) {
+    Channel& channel = Edited(doc);
+    return doc.currentColumn == kColTxTone ? channel.txTone : channel.rxTone;
+}
 
 EditorView TextEditor(const std::string& name, const std::string& text, int maxLength) {
     return EditorView{EditorKind::Text, name, -1, {}, text, maxLength};
@@ -40,20 +56,25 @@ EditorView ListEditor(const std::string& name, std::vector<std::string> entries,
 }
 
 EditorView CodeList(const std::string& name, int index, const std::vector<std::string>& entries,
-                    const std::string& storedPosition) {
-    const long long position = ParseInteger(storedPosition).value_or(0);
+                    std::optional<std::uint8_t> position) {
     return EditorView{
-        EditorKind::List, name, index, entries, ListItemOrFirst(entries, position), 0};
+        EditorKind::List, name, index, entries, ListItemOrFirst(entries, position.value_or(0)), 0};
 }
 
-std::string ToneKindOf(const std::string& tone) {
-    if (tone.rfind("C:", 0) == 0) return "CTCSS";
-    if (tone.rfind("D:", 0) == 0) return "DCS";
-    return "off";
+std::string ToneKindOf(const Tone& tone) {
+    switch (tone.kind()) {
+        case Tone::Kind::Ctcss:
+            return "CTCSS";
+        case Tone::Kind::Dcs:
+            return "DCS";
+        default:
+            return "off";
+    }
 }
 
 EditorView OpenEditor(Document& doc, int row, int column) {
-    const std::string& cell = doc.Cell(row, column);
+    const std::string cell = CellText(doc, row, column);
+    const Channel& channel = doc.ShownRow(row);
     switch (column) {
         case kColName:
             if (row > kCallRow) return {};
@@ -65,8 +86,9 @@ EditorView OpenEditor(Document& doc, int row, int column) {
         case kColTxFreq:
             return TextEditor("TxtTxFreq", cell, kFrequencyMaxLength);
         case kColRxTone:
+            return ListEditor("ComboCTCSSDCS", kToneKinds, ToneKindOf(channel.rxTone));
         case kColTxTone:
-            return ListEditor("ComboCTCSSDCS", kToneKinds, ToneKindOf(cell));
+            return ListEditor("ComboCTCSSDCS", kToneKinds, ToneKindOf(channel.txTone));
         case kColBandwidth:
             return ListEditor("ComboWN", {doc.texts.wide, doc.texts.narrow}, cell);
         case kColPacMode:
@@ -97,71 +119,105 @@ EditorView OpenEditor(Document& doc, int row, int column) {
     }
 }
 
-void ClearPrioritiesNaming(Document& doc, int row) {
-    const std::string name = PriorityName(row);
-    for (int r = 1; r <= kRowCount; ++r) {
-        std::string& cell = doc.Cell(r, kColPriority);
-        if (cell == name) {
-            cell = "off";
-            doc.Table(r, kColPriority) = "off";
-        } else if (cell == kInactiveCell && doc.Table(r, kColPriority) == name) {
-            doc.Table(r, kColPriority) = "off";  // a stored row must not name it either
-        }
-    }
-}
-
-void SetRowStep(Document& doc, const std::string& step) {
-    doc.RowStep.at(static_cast<std::size_t>(doc.currentRow)) = step.empty() ? "5" : step;
-}
-
 // The entry rounded to the row's step, or nullopt after telling the user why
 // it cannot be taken (not a number, outside the model's band).
-std::optional<std::string> AcceptFrequency(const Document& doc, const std::string& text, Ui& ui,
-                                           bool rx) {
+std::optional<Frequency> AcceptFrequency(Document& doc, const std::string& text, Ui& ui,
+                                         bool rx) {
     if (!IsNumeric(text)) {
         ui.ShowMessage(doc.texts.Message(9005));
         return std::nullopt;
     }
-    const BandCheck check = rx ? CheckRxFreq(doc, text) : CheckTxFreq(doc, text);
+    const BandCheck check = rx ? CheckRxFreq(doc.model(), text) : CheckTxFreq(doc.model(), text);
     if (!check.inBand) {
         ui.ShowMessage(doc.texts.Message(rx ? 9006 : 9009) + check.rangeText);
         return std::nullopt;
     }
-    return AdjustRxFreq(doc, text);
+    return Frequency::Parse(AdjustRxFreqByStep(text, StepText(Edited(doc).step)));
 }
 
 }  // namespace
 
+ChannelField FieldOfColumn(int column) {
+    if (column < kColName || column > kColOptSignal) return ChannelField::Name;
+    return static_cast<ChannelField>(column - kColName);
+}
+
+std::string CellText(const Document& doc, int row, int column) {
+    if (row < 1 || row > kRowCount) return {};
+    const Channel& channel = doc.ShownRow(row);
+    if (column == kColLabel) {
+        if (row <= kChannelRows) return std::to_string(row - 1);
+        return row == kPlRow ? "PL" : row == kPhRow ? "PH" : row == kCallRow ? "C" : "V";
+    }
+    const bool special = row >= kCallRow;
+    if (column == kColStatus) {
+        if (special) return {};
+        return channel.inUse ? doc.texts.active : doc.texts.inactive;
+    }
+    if (!special && !channel.inUse) return kInactiveCell;
+    switch (column) {
+        case kColName:
+            return channel.name;
+        case kColStep:
+            return StepText(channel.step);
+        case kColRxFreq:
+            return channel.rx.ToString();
+        case kColRxTone:
+            return channel.rxTone.ToString();
+        case kColBandwidth:
+            return channel.bandwidth == Bandwidth::Narrow ? doc.texts.narrow : doc.texts.wide;
+        case kColPacMode:
+            return OnOff(channel.pacMode);
+        case kColDcsDetect:
+            return OnOff(channel.dcsDetect);
+        case kColScanSkip:
+            return channel.scanSkip ? doc.texts.scanSkipOn : doc.texts.scanSkipOff;
+        case kColPriority:
+            return channel.priority.ToString();
+        case kColTxFreq:
+            return channel.tx.ToString();
+        case kColTxTone:
+            return channel.txTone.ToString();
+        case kColBcl:
+            return OnOff(channel.bcl);
+        case kColAni:
+            return OnOff(channel.ani);
+        case kColShift:
+            return OnOff(channel.shift);
+        case kColOptSignal:
+            return SignalKindText(channel.signal.kind);
+        default:
+            return {};
+    }
+}
+
 EditorView CellClicked(Document& doc, int row, int column) {
     if (row < 1 || row > kRowCount || column < 0 || column > kColOptSignal) return {};
+    doc.CancelRowEdit();
     doc.currentRow = row;
     doc.currentColumn = column;
     if (column == kColStatus && row <= kPhRow) ToggleRowStatus(doc, row);
-    if (doc.IsActive(row) || row == kCallRow || row == kVfoRow) {
-        doc.bModify = true;
-        return OpenEditor(doc, row, column);
+    if (IsLiveRow(doc, row)) {
+        EditorView view = OpenEditor(doc, row, column);
+        if (view.kind != EditorKind::None) doc.BeginRowEdit(row);
+        return view;
     }
-    if (column > kColStatus) {
-        doc.Cell(row, kColStatus) = doc.texts.active;
-        ReadBuffer(doc, row);
-        doc.bModify = true;
-    }
+    if (column > kColStatus) SetRowInUse(doc, row, true);
     return {};
+}
+
+void EndCellEdit(Document& doc) { doc.EndRowEdit(FieldOfColumn(doc.currentColumn)); }
+
+void CancelCellEdit(Document& doc) {
+    doc.CancelRowEdit();
+    doc.codeListsShown = false;
 }
 
 void GridScrolled(Document& doc) { doc.codeListsShown = false; }
 
 void ToggleRowStatus(Document& doc, int row) {
     if (row < 1 || row > kPhRow) return;
-    if (doc.Cell(row, kColStatus) == doc.texts.inactive) {
-        doc.Cell(row, kColStatus) = doc.texts.active;
-        ReadBuffer(doc, row);
-    } else {
-        WriteBuffer(doc, row);
-        ClearPrioritiesNaming(doc, row);
-        doc.Cell(row, kColStatus) = doc.texts.inactive;
-    }
-    doc.bModify = true;
+    SetRowInUse(doc, row, !doc.codeplug().Row(row).inUse);
 }
 
 std::string FilterName(const std::string& text) {
@@ -180,82 +236,111 @@ std::string TypeNameKey(const std::string& current, char32_t key) {
 }
 
 std::string CommitName(Document& doc, const std::string& text) {
-    CurrentCell(doc) = FilterName(text);
-    return CurrentCell(doc);
+    Channel& channel = Edited(doc);
+    channel.name = FilterName(text);
+    return channel.name;
 }
 
-void ChooseStep(Document& doc, const std::string& step) {
-    SetRowStep(doc, step);
-    for (int column : {kColRxFreq, kColTxFreq}) {
-        std::string& cell = doc.Cell(doc.currentRow, column);
-        if (!cell.empty()) cell = AdjustRxFreq(doc, cell);
-    }
+void ChooseStep(Document& doc, const std::string& text) {
+    Channel& channel = Edited(doc);
+    channel.step = ParseStep(text).value_or(Step::k5);
+    channel.rx = channel.rx.RoundedTo(channel.step);
+    channel.tx = channel.tx.RoundedTo(channel.step);
 }
 
-void LeaveStep(Document& doc, const std::string& step) {
-    CurrentCell(doc) = step;
-    SetRowStep(doc, step);
+void LeaveStep(Document& doc, const std::string& text) {
+    if (const auto step = ParseStep(text)) Edited(doc).step = *step;
 }
 
 void CommitRxFreq(Document& doc, const std::string& text, Ui& ui) {
     const auto value = AcceptFrequency(doc, text, ui, true);
     if (!value) return;
-    doc.Cell(doc.currentRow, kColRxFreq) = *value;
-    if (CheckTxFreq(doc, text).inBand) doc.Cell(doc.currentRow, kColTxFreq) = *value;
+    Channel& channel = Edited(doc);
+    channel.rx = *value;
+    if (CheckTxFreq(doc.model(), text).inBand) channel.tx = *value;
 }
 
 void CommitTxFreq(Document& doc, const std::string& text, Ui& ui) {
-    if (const auto value = AcceptFrequency(doc, text, ui, false)) {
-        doc.Cell(doc.currentRow, kColTxFreq) = *value;
-    }
+    if (const auto value = AcceptFrequency(doc, text, ui, false)) Edited(doc).tx = *value;
 }
 
 EditorView ChooseToneKind(Document& doc, const std::string& kind) {
-    const std::string& cell = CurrentCell(doc);
-    const std::string tone = cell.size() > 2 ? cell.substr(2) : std::string();
-    if (kind == "CTCSS") {
-        return ListEditor("ComboCTCSS", CtcssList(), ToneKindOf(cell) == kind ? tone : "");
-    }
-    if (kind == "DCS") {
-        return ListEditor("ComboDCS", DcsList(), ToneKindOf(cell) == kind ? tone : "");
-    }
+    const Tone& tone = EditedTone(doc);
+    const std::string value = ToneKindOf(tone) == kind ? tone.Value() : std::string();
+    if (kind == "CTCSS") return ListEditor("ComboCTCSS", CtcssList(), value);
+    if (kind == "DCS") return ListEditor("ComboDCS", DcsList(), value);
     return {};
 }
 
 void LeaveToneKind(Document& doc, const std::string& kind) {
-    if (kind == "off") CurrentCell(doc) = "off";
+    if (kind == "off") EditedTone(doc) = Tone();
 }
 
 void CommitCtcss(Document& doc, const std::string& tone) {
-    if (!tone.empty()) CurrentCell(doc) = "C:" + tone;
+    if (const int index = ListIndexOf(CtcssList(), tone); index >= 0) {
+        EditedTone(doc) = Tone::Ctcss(index);
+    }
 }
 
 void CommitDcs(Document& doc, const std::string& code) {
-    if (code.empty()) return;
     // The list's last entry "off" means no DCS code rather than a code named "off".
-    CurrentCell(doc) = code == "off" ? "off" : "D:" + code;
+    if (code == "off") {
+        EditedTone(doc) = Tone();
+    } else if (const int index = ListIndexOf(DcsList(), code); index >= 0) {
+        EditedTone(doc) = Tone::Dcs(index);
+    }
 }
 
-void CommitList(Document& doc, const std::string& text) { CurrentCell(doc) = text; }
+void CommitList(Document& doc, const std::string& text) {
+    Channel& channel = Edited(doc);
+    const bool on = text == "on";
+    if (!on && text != "off" && doc.currentColumn != kColBandwidth &&
+        doc.currentColumn != kColScanSkip) {
+        return;
+    }
+    switch (doc.currentColumn) {
+        case kColBandwidth:
+            if (text == doc.texts.wide) channel.bandwidth = Bandwidth::Wide;
+            if (text == doc.texts.narrow) channel.bandwidth = Bandwidth::Narrow;
+            break;
+        case kColScanSkip:
+            if (text == doc.texts.scanSkipOff) channel.scanSkip = false;
+            if (text == doc.texts.scanSkipOn) channel.scanSkip = true;
+            break;
+        case kColPacMode:
+            channel.pacMode = on;
+            break;
+        case kColDcsDetect:
+            channel.dcsDetect = on;
+            break;
+        case kColBcl:
+            channel.bcl = on;
+            break;
+        case kColAni:
+            channel.ani = on;
+            break;
+        default:
+            break;
+    }
+}
 
 void CommitPriority(Document& doc, const std::string& text) {
     if (text.empty()) return;
-    CurrentCell(doc) = text == "off" ? text : text.substr(0, text.find(':'));
+    if (const auto priority = Priority::Parse(text.substr(0, text.find(':')))) {
+        Edited(doc).priority = *priority;
+    }
 }
 
 void CommitShift(Document& doc, const std::string& text) {
     if (text.empty()) return;
-    CurrentCell(doc) = text == "off" ? "off" : "on";
+    Edited(doc).shift = text != "off";
 }
 
 std::vector<std::string> PriorityList(const Document& doc) {
-    auto frequencyOf = [&](int row) {
-        const std::string& f = doc.Cell(row, kColRxFreq);
-        return f.empty() ? std::string("145.0000") : f;
-    };
+    auto frequencyOf = [&](int row) { return doc.ShownRow(row).rx.ToString(); };
     std::vector<std::string> list = {"off"};
     for (int row = 1; row <= kPhRow; ++row) {
-        if (doc.IsActive(row)) list.push_back(PriorityName(row) + ": " + frequencyOf(row));
+        if (doc.ShownRow(row).inUse) list.push_back(PriorityName(row) + ": " + frequencyOf(row));
     }
     list.push_back("CAL: " + frequencyOf(kCallRow));
     list.push_back("VFO: " + frequencyOf(kVfoRow));
@@ -263,60 +348,34 @@ std::vector<std::string> PriorityList(const Document& doc) {
 }
 
 std::vector<EditorView> ChooseOptSignal(Document& doc, const std::string& type) {
-    const std::string& code = doc.Table(doc.currentRow, kColSignalCode);
-    const std::string& subCode = doc.Table(doc.currentRow, kColSignalSubCode);
+    const ChannelSignal& signal = Edited(doc).signal;
     std::vector<EditorView> lists;
     if (type == "DTMF" || type == "DTMF-ANI")
-        lists.push_back(CodeList("Combo2", 0, kDtmfCodes, code));
-    if (type == "DTMF-ANI") lists.push_back(CodeList("Combo4", -1, kDtmfAniModes, subCode));
-    if (type == "2Tone") lists.push_back(CodeList("Combo2", 1, NumberedCodes(), code));
+        lists.push_back(CodeList("Combo2", 0, kDtmfCodes, signal.code));
+    if (type == "DTMF-ANI") lists.push_back(CodeList("Combo4", -1, kDtmfAniModes, signal.subCode));
+    if (type == "2Tone") lists.push_back(CodeList("Combo2", 1, NumberedCodes(), signal.code));
     if (type == "5Tone") {
-        lists.push_back(CodeList("Combo2", 2, NumberedCodes(), code));
-        lists.push_back(CodeList("Combo3", -1, kPttIdModes, subCode));
+        lists.push_back(CodeList("Combo2", 2, NumberedCodes(), signal.code));
+        lists.push_back(CodeList("Combo3", -1, kPttIdModes, signal.subCode));
     }
     doc.codeListsShown = !lists.empty();
     return lists;
 }
 
 void ChooseSignalCode(Document& doc, int position) {
-    doc.Table(doc.currentRow, kColSignalCode) = std::to_string(position);
+    if (position >= 0 && position <= 255) {
+        Edited(doc).signal.code = static_cast<std::uint8_t>(position);
+    }
 }
 
 void ChooseSignalSubCode(Document& doc, int position) {
-    doc.Table(doc.currentRow, kColSignalSubCode) = std::to_string(position);
+    if (position >= 0 && position <= 255) {
+        Edited(doc).signal.subCode = static_cast<std::uint8_t>(position);
+    }
 }
 
 void LeaveOptSignal(Document& doc, const std::string& type) {
-    if (type.empty()) return;
-    CurrentCell(doc) = type;
-    doc.Table(doc.currentRow, kColOptSignal) = type;
-}
-
-KeptRow KeepRow(const Document& doc, int row) {
-    KeptRow kept;
-    if (row < 1 || row > kRowCount) return kept;
-    kept.row = row;
-    for (int c = kColStatus; c <= kColOptSignal; ++c) {
-        kept.cells[static_cast<std::size_t>(c)] = doc.Cell(row, c);
-    }
-    for (int c = kColOptSignal; c <= kColSignalSubCode; ++c) {
-        kept.stored[static_cast<std::size_t>(c - kColOptSignal)] = doc.Table(row, c);
-    }
-    kept.step = doc.RowStep[static_cast<std::size_t>(row)];
-    kept.codeListsShown = doc.codeListsShown;
-    return kept;
-}
-
-void RestoreRow(Document& doc, const KeptRow& kept) {
-    if (kept.row < 1 || kept.row > kRowCount) return;
-    for (int c = kColStatus; c <= kColOptSignal; ++c) {
-        doc.Cell(kept.row, c) = kept.cells[static_cast<std::size_t>(c)];
-    }
-    for (int c = kColOptSignal; c <= kColSignalSubCode; ++c) {
-        doc.Table(kept.row, c) = kept.stored[static_cast<std::size_t>(c - kColOptSignal)];
-    }
-    doc.RowStep[static_cast<std::size_t>(kept.row)] = kept.step;
-    doc.codeListsShown = kept.codeListsShown;
+    if (const auto kind = ParseSignalKind(type)) Edited(doc).signal.kind = *kind;
 }
 
 }  // namespace qx

@@ -3,7 +3,6 @@
 // user chose and change the document. Every editor writes to the current cell.
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -30,8 +29,12 @@ inline constexpr int kNameMaxLength = 7;
 inline constexpr int kFrequencyMaxLength = 9;
 
 // The grid click: toggles the status (column 1), opens the column's editor on
-// a live row, or brings an inactive row back into use.
+// a live row (a row edit of the document begins), or brings an inactive row
+// back into use.
 EditorView CellClicked(Document& doc, int row, int column);
+// Closing the open editor: its row edit becomes one step, or is dropped.
+void EndCellEdit(Document& doc);
+void CancelCellEdit(Document& doc);
 
 // Scrolling hides every editor, the option signal's code lists too.
 void GridScrolled(Document& doc);
@@ -40,15 +43,21 @@ void GridScrolled(Document& doc);
 // off clears every Priority that names it.
 void ToggleRowStatus(Document& doc, int row);
 
+// The row field a grid column shows (columns 2..16).
+ChannelField FieldOfColumn(int column);
+
 // Name: the allowed characters only, at most seven.
 std::string FilterName(const std::string& text);
 // A key typed into the name editor: Ctrl+C/V/X and non-ASCII are ignored,
 // a..z become upper case; the result is filtered.
 std::string TypeNameKey(const std::string& current, char32_t key);
-// Every change of the name editor: the cell takes the filtered text at once.
+
+// The commits below change the row edit that CellClicked began (or begin
+// one on the current cell).
+// Every change of the name editor: the row takes the filtered text at once.
 std::string CommitName(Document& doc, const std::string& text);
 
-// Step list: choosing re-rounds the row's frequencies; leaving stores the text.
+// Step list: choosing re-rounds the row's frequencies; leaving stores the step.
 void ChooseStep(Document& doc, const std::string& step);
 void LeaveStep(Document& doc, const std::string& step);
 
@@ -62,7 +71,8 @@ void LeaveToneKind(Document& doc, const std::string& kind);
 void CommitCtcss(Document& doc, const std::string& tone);
 void CommitDcs(Document& doc, const std::string& code);
 
-// Bandwidth, PAC mode, DCS detect, scan skip, BCL and ANI: the cell takes the text.
+// Bandwidth, PAC mode, DCS detect, scan skip, BCL and ANI: the entry the
+// list shows (the language's words for bandwidth and scan skip).
 void CommitList(Document& doc, const std::string& text);
 // "off", or the row name before the first ":" of an entry ("05: 145.0125" -> "05").
 void CommitPriority(Document& doc, const std::string& text);
@@ -76,18 +86,8 @@ void ChooseSignalCode(Document& doc, int position);     // Combo2 of any type
 void ChooseSignalSubCode(Document& doc, int position);  // Combo3 (5-tone) or Combo4 (DTMF-ANI)
 void LeaveOptSignal(Document& doc, const std::string& type);
 
-// What an open editor can change on its row: the grid cells, the stored
-// option signal with its codes, the row's step, and whether the code lists
-// show. Kept when an editor opens, so that cancelling the edit puts the row
-// back as it was.
-struct KeptRow {
-    int row = 0;
-    std::array<std::string, kColOptSignal + 1> cells{};
-    std::array<std::string, 3> stored{};  // table columns 16..18
-    std::string step;
-    bool codeListsShown = false;
-};
-KeptRow KeepRow(const Document& doc, int row);
-void RestoreRow(Document& doc, const KeptRow& kept);
+// What a grid cell shows for a row: "---" for the fields of a row not in
+// use, the language's words for status, bandwidth and scan skip.
+std::string CellText(const Document& doc, int row, int column);
 
 }  // namespace qx

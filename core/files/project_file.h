@@ -1,6 +1,5 @@
-// The project file pair: the pipe-separated ".qx" text file with the channel
-// rows, the option and auto-dialer records and the model, and its companion
-// file with the signalling record. The Save and Open commands of the main window.
+// The Save and Open commands of the main window over the project file pair
+// (the ".qx" records and the companion signalling file, see project_codec.h).
 #pragma once
 
 #include <cstddef>
@@ -8,19 +7,19 @@
 #include <string>
 
 #include "app/document.h"
+#include "files/project_codec.h"
 #include "platform/ui.h"
 
 namespace qx {
 
 inline constexpr const char* kProjectFilter = "data files (*.qx)|*.qx|All files (*.*)|*.*";
-inline constexpr int kProjectRecords = 107;
-inline constexpr std::size_t kMaxProjectBytes = 30000;
 
-// Runs UpdateAllArray and writes the 107 records, then the companion file;
-// both are written atomically. On success sets `filename`, clears `bModify`
-// and returns ""; on failure returns a description naming the file and the
-// reason, and the previous files stay as they were.
-std::string SaveProject(Document& doc, const std::filesystem::path& path);
+// Writes the project file and its companion atomically; "" on success, else a
+// description naming the file and the reason (the previous files stay).
+[[nodiscard]] std::string WriteProject(const Codeplug& codeplug, const std::filesystem::path& path);
+// WriteProject for the document; on success the document belongs to the
+// file and is clean.
+[[nodiscard]] std::string SaveProject(Document& doc, const std::filesystem::path& path);
 // The Save command: the save dialog, then SaveProject; a failure is shown.
 // True only when the files were written.
 bool SaveCommand(Document& doc, Ui& ui);
@@ -33,7 +32,8 @@ enum class OpenOutcome {
     Cancelled,  // no file chosen
 };
 // Reads a project from a known path; every message goes through `ui`. The
-// whole file is checked before anything is applied.
+// whole file is checked before anything is applied; an opened file is one
+// undo step and the new clean state.
 OpenOutcome OpenProject(Document& doc, const std::filesystem::path& path, Ui& ui);
 // The Open command: with unsaved changes MSG 9001 (OK saves first; either
 // way the opening goes on), the open dialog, then OpenProject.

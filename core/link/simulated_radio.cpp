@@ -4,7 +4,7 @@
 #include <charconv>
 
 #include "image/hex.h"
-#include "image/settings_codec.h"
+#include "image/memory_image.h"
 #include "util/byte_view.h"
 
 namespace qx {

@@ -7,6 +7,7 @@
 #include "app/settings_files.h"
 #include "channels/channel_ops.h"
 #include "image/hex.h"
+#include "image/memory_image.h"
 
 namespace qx {
 namespace {
@@ -88,7 +89,7 @@ std::string ProgressPercent(int block) {
     return std::to_string(percent) + "%";
 }
 
-Transfer::Transfer(TransferMode mode, Document& doc, Session& session, SerialLink& link,
+Transfer::Transfer(TransferMode mode, const Document& doc, Session& session, SerialLink& link,
                    Timers& timers, Ui& ui, TransferTexts texts)
     : mode_(mode),
       doc_(doc),
@@ -97,7 +98,7 @@ Transfer::Transfer(TransferMode mode, Document& doc, Session& session, SerialLin
       timers_(timers),
       ui_(ui),
       texts_(std::move(texts)),
-      encoder_(doc, ui) {
+      image_(kImageSize, 0) {
     link_.SetEvents(this);
     Reset();
 }
@@ -135,7 +136,8 @@ void Transfer::Reset() {
     receiving_ = false;
     stopped_ = false;
     result_ = TransferResult::None;
-    decoder_.emplace(doc_, session_.featureFlags, ui_);
+    std::fill(image_.begin(), image_.end(), std::uint8_t{0});
+    modelMatch_ = 0;
 }
 
 void Transfer::Load() {
@@ -180,11 +182,24 @@ void Transfer::Start() {
     const bool changePassword = passwordModify_;
     Reset();
     changePassword_ = changePassword;
-    encoder_.SetNewPassword(changePassword_ ? newPasswordText_ : std::string());
     if (mode_ == TransferMode::Write) {
+        // Encoded once, before anything is sent: a codeplug the radio cannot
+        // hold is refused as a whole instead of half written.
+        source_ = doc_.codeplug();
+        ImageEncoding encoding = EncodeImage(source_, session_.featureFlags);
+        if (!encoding.problems.empty()) {
+            for (const Problem& problem : encoding.problems) ui_.ShowMessage(problem.message);
+            ui_.ShowMessage(texts_.msg4);
+            result_ = TransferResult::LengthError;
+            Changed();
+            return;
+        }
+        written_ = std::move(encoding.image);
+        passwordLine_ = EncodeImageLine(source_, kPasswordBlock,
+                                        changePassword_ ? newPasswordText_ : std::string())
+                            .bytes;
         blockIndex_ = 0;
         preRead_ = true;
-        decoder_->SetCheckRead(true);
     }
     running_ = true;
     SendNextData();
@@ -233,11 +248,11 @@ void Transfer::SendNextData() {
 
     if (write && !preRead_) {
         // Nothing is written into a radio of another model or band.
-        if (decoder_->ModelMatch() == 2) {
+        if (modelMatch_ == 2) {
             Finish(TransferResult::ModelTypeDiffers, texts_.msgmodeltypedif);
             return;
         }
-        if (decoder_->ModelMatch() == 1) {
+        if (modelMatch_ == 1) {
             Finish(TransferResult::BandDiffers, texts_.msgbanddif);
             return;
         }
@@ -309,8 +324,8 @@ bool Transfer::ReportFailure() {
 
 void Transfer::SkipInactiveChannels() {
     while (blockIndex_ >= kFirstChannelBlock && blockIndex_ <= kLastChannelBlock) {
-        const bool sent = mode_ == TransferMode::Read ? ReadRequestsLine(doc_, blockIndex_)
-                                                      : WriteSendsLine(doc_, blockIndex_);
+        const bool sent = mode_ == TransferMode::Read ? ReadRequestsLine(image_, blockIndex_)
+                                                      : WriteSendsLine(source_, blockIndex_);
         if (sent) return;
         blockIndex_ += 2;
     }
@@ -353,7 +368,6 @@ void Transfer::SendBlockOrEnd() {
         return;
     }
     if (!SendLine(kEndLine, 0)) return;
-    doc_.bModify = true;
     Complete();
 }
 
@@ -366,7 +380,7 @@ void Transfer::SendWriteStep() {
         if (SendLine(kEndLine, 0)) Complete();
         return;
     }
-    const std::string line = BlockWriteLine(blockIndex_, encoder_.EncodeLine(blockIndex_));
+    const std::string line = BlockWriteLine(blockIndex_, WriteLineHex());
     if (line.size() != kWriteLineLength) {
         // Nothing more is sent; the window stays until the user closes it.
         ui_.ShowMessage(texts_.msg4);
@@ -419,12 +433,36 @@ void Transfer::OnBytes(std::span<const std::uint8_t> bytes) {
     // Anything else is left to the reply time-out.
 }
 
+void Transfer::StoreLine(std::span<const std::uint8_t> reply) {
+    if (blockIndex_ < 0 || blockIndex_ >= kImageLines) return;
+    const LineBytes line = ReplyLineBytes(reply);
+    std::copy(line.bytes.begin(), line.bytes.end(),
+              image_.begin() + static_cast<std::ptrdiff_t>(blockIndex_) *
+                                   static_cast<std::ptrdiff_t>(kLineBytes));
+    if (blockIndex_ == 0) {
+        // The radio's features count before a write too.
+        session_.featureFlags = ImageFeatures(image_);
+        if (preRead_) modelMatch_ = CompareModel(doc_.model(), image_);
+    } else if (blockIndex_ == kPasswordBlock) {
+        session_.RadioPassword = ImagePassword(image_);
+        preRead_ = false;  // the pre-read of a write ends with the password
+    }
+}
+
+std::string Transfer::WriteLineHex() const {
+    if (blockIndex_ == kPasswordBlock) return passwordLine_.ToHex();
+    LineBytes line;
+    const auto from = written_.begin() + static_cast<std::ptrdiff_t>(blockIndex_) *
+                                             static_cast<std::ptrdiff_t>(kLineBytes);
+    std::copy(from, from + static_cast<std::ptrdiff_t>(kLineBytes), line.bytes.begin());
+    return line.ToHex();
+}
+
 void Transfer::OnBlockReply(std::span<const std::uint8_t> reply) {
     StopReplyTimeout();
-    const int check = CheckReplyAndDecode(reply, blockIndex_, CheckMode(), *decoder_, ui_);
+    const int check = CheckReply(reply, blockIndex_, CheckMode(), ui_);
     if (check == 0) {
-        if (blockIndex_ == kPasswordBlock) session_.RadioPassword = decoder_->RadioPassword();
-        if (preRead_ && decoder_->CheckReadDone()) preRead_ = false;
+        StoreLine(reply);
         if (blockIndex_ < kImageLines) ++blockIndex_;
         retryCount_ = 0;
     } else if (++retryCount_ >= kReadAttempts) {
@@ -436,7 +474,7 @@ void Transfer::OnBlockReply(std::span<const std::uint8_t> reply) {
 
 void Transfer::OnWriteAck(std::span<const std::uint8_t> reply) {
     StopReplyTimeout();
-    const int check = CheckReplyAndDecode(reply, blockIndex_, CheckMode(), *decoder_, ui_);
+    const int check = CheckReply(reply, blockIndex_, CheckMode(), ui_);
     if (check == 0) {
         if (blockIndex_ < kImageLines) ++blockIndex_;
         if (blockIndex_ == kPasswordBlock + 1) blockIndex_ = kFirstWriteBlock;
@@ -450,7 +488,7 @@ void Transfer::OnWriteAck(std::span<const std::uint8_t> reply) {
 
 void Transfer::OnIdentifierAck(std::span<const std::uint8_t> reply) {
     StopReplyTimeout();
-    const int check = CheckReplyAndDecode(reply, blockIndex_, CheckMode(), *decoder_, ui_);
+    const int check = CheckReply(reply, blockIndex_, CheckMode(), ui_);
     if (check == 0) {
         retryCount_ = 0;
         identifierAccepted_ = true;
@@ -516,26 +554,36 @@ bool PortChosen(const Session& session, Ui& ui) {
 
 }  // namespace
 
-bool CheckWriteChannels(Document& doc, Ui& ui) {
-    UpdateAllArray(doc);
+bool CheckWriteChannels(const Document& doc, Ui& ui) {
     for (int row = 1; row <= kChannelRows; ++row) {
-        if (doc.IsActive(row)) return true;
+        if (doc.codeplug().Row(row).inUse) return true;
     }
     ui.ShowMessage("please active one channel in 0 to 99.");
     return false;
 }
 
-bool PrepareRead(Document& doc, const Session& session, Ui& ui) {
+bool PrepareRead(const Document& doc, const Session& session, Ui& ui) {
     if (!PortChosen(session, ui)) return false;
     ui.ShowMessage(doc.texts.Message(9007));
-    doc.filename = kNoFileName;
     return true;
 }
 
-bool PrepareWrite(Document& doc, const Session& session, Ui& ui) {
+bool PrepareWrite(const Document& doc, const Session& session, Ui& ui) {
     if (!PortChosen(session, ui)) return false;
     ui.ShowMessage(doc.texts.Message(9007));
     return CheckWriteChannels(doc, ui);
+}
+
+void FinishTransfer(Document& doc, const Session& session, const Transfer& transfer) {
+    ReShowFunByRadio(doc, session.featureFlags);
+    if (transfer.Mode() != TransferMode::Read || transfer.Result() != TransferResult::Completed) {
+        return;
+    }
+    ImageDecoding read = DecodeImage(transfer.Image(), doc.model());
+    if (!read.error.empty()) return;
+    doc.Replace(std::move(read.codeplug), StepLabel{StepKind::Read});
+    doc.filename = kNoFileName;
+    doc.statusText = std::string(kCurrentFilePrefix) + "Noname.qx";
 }
 
 }  // namespace qx

@@ -1,6 +1,8 @@
 // The read and write transfer of the transfer window: a request/reply
 // dialogue with the radio, one line in flight, driven by events (Start, bytes
-// received, reply time-out, close). Single-threaded; it never sleeps.
+// received, reply time-out, close). Single-threaded; it never sleeps. It only
+// moves lines between the port and an 8192-byte image: a write encodes the
+// document once at Start, a completed read leaves its image for the caller.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +15,9 @@
 #include "app/document.h"
 #include "app/language_texts.h"
 #include "app/session.h"
-#include "image/image_codec.h"
+#include "codeplug/codeplug.h"
+#include "image/memory_image.h"
+#include "link/reply.h"
 #include "platform/serial_link.h"
 #include "platform/timers.h"
 #include "platform/ui.h"
@@ -65,8 +69,9 @@ std::string ProgressPercent(int block);
 
 class Transfer final : private SerialEvents {
   public:
-    Transfer(TransferMode mode, Document& doc, Session& session, SerialLink& link, Timers& timers,
-             Ui& ui, TransferTexts texts);
+    // A write sends `doc`'s codeplug as it is at Start; a read never touches it.
+    Transfer(TransferMode mode, const Document& doc, Session& session, SerialLink& link,
+             Timers& timers, Ui& ui, TransferTexts texts);
     ~Transfer() override;
     Transfer(const Transfer&) = delete;
     Transfer& operator=(const Transfer&) = delete;
@@ -93,6 +98,9 @@ class Transfer final : private SerialEvents {
     bool Unloaded() const { return unloaded_; }
     TransferResult Result() const { return result_; }
     int BlockIndex() const { return blockIndex_; }
+    // The lines received so far (zeros where none arrived); after a completed
+    // read, the radio's memory.
+    const std::vector<std::uint8_t>& Image() const { return image_; }
 
     // Called after anything the window shows has changed, including the unload.
     void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
@@ -121,18 +129,24 @@ class Transfer final : private SerialEvents {
     void SetProgress(int block);
     ReplyCheckMode CheckMode() const;
     bool Reading() const { return mode_ == TransferMode::Read || preRead_; }
+    void StoreLine(std::span<const std::uint8_t> reply);
+    std::string WriteLineHex() const;
     void Changed();
 
     TransferMode mode_;
-    Document& doc_;
+    const Document& doc_;
     Session& session_;
     SerialLink& link_;
     Timers& timers_;
     Ui& ui_;
     TransferTexts texts_;
-    std::optional<ImageDecoder> decoder_;  // one per run: it carries the read's state
-    ImageEncoder encoder_;
     std::function<void()> onChange_;
+
+    std::vector<std::uint8_t> image_;    // what a read received
+    Codeplug source_;                    // what a write sends, taken at Start
+    std::vector<std::uint8_t> written_;  // its image
+    LineBytes passwordLine_;
+    int modelMatch_ = 0;  // the pre-read's CompareModel: 0 same, 1 other band, 2 other type
 
     // The window's controls.
     bool passwordModify_ = false;
@@ -169,12 +183,18 @@ class Transfer final : private SerialEvents {
 
 // The main window's "&Read CH Data" and "&Write CH Data" entries up to the
 // opening of the transfer window: the port test, the notice (MSG 9007) and,
-// for a write, the grid copied to the table and at least one active channel.
-// False when the window must not open (the reason was shown).
-bool PrepareRead(Document& doc, const Session& session, Ui& ui);
-bool PrepareWrite(Document& doc, const Session& session, Ui& ui);
-// The write's own check: the grid copied to the table, and at least one of
-// the rows 1 to 100 active, else the message and false.
-bool CheckWriteChannels(Document& doc, Ui& ui);
+// for a write, at least one channel in use. False when the window must not
+// open (the reason was shown).
+bool PrepareRead(const Document& doc, const Session& session, Ui& ui);
+bool PrepareWrite(const Document& doc, const Session& session, Ui& ui);
+// The write's own check: at least one of the memory channels in use, else
+// the message and false.
+bool CheckWriteChannels(const Document& doc, Ui& ui);
+
+// After the transfer window closed: the signalling menus follow the features
+// the radio reported, and a completed read replaces the document's codeplug
+// as one step (the image decoded for the model it names, else the
+// document's). A failed or stopped read leaves the document as it was.
+void FinishTransfer(Document& doc, const Session& session, const Transfer& transfer);
 
 }  // namespace qx

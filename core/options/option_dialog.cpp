@@ -102,7 +102,7 @@ std::size_t OptionDialog::Index(int field) {
 
 const char* OptionDialog::ControlName(int field) { return kControlNames.at(Index(field)); }
 
-OptionDialog::OptionDialog(const std::string& strSetup, const LanguageTexts& lang) {
+OptionDialog::OptionDialog(const std::string& record, const LanguageTexts& lang) {
     title_ = OptionText(lang, "6000P");
     okText_ = OptionText(lang, "60024");
     cancelText_ = OptionText(lang, "60025");
@@ -121,8 +121,8 @@ OptionDialog::OptionDialog(const std::string& strSetup, const LanguageTexts& lan
     }
 
     SetInitialState();
-    if (strSetup.empty()) return;
-    const std::vector<std::string> pieces = Split(strSetup, '|');
+    if (record.empty()) return;
+    const std::vector<std::string> pieces = Split(record, '|');
     for (int field = 1; field <= kOptionFieldCount; ++field) {
         // A short (damaged) record leaves the missing fields as they start.
         if (static_cast<std::size_t>(field) >= pieces.size()) break;
@@ -243,9 +243,10 @@ std::string OptionDialog::Record() const {
 }
 
 void OptionDialog::Ok(Document& doc) const {
-    std::string record = Record();
-    if (record != doc.strSetup) doc.bModify = true;
-    doc.strSetup = std::move(record);
+    const OptionsRecordResult options = ParseOptionsRecord(Record());
+    if (!options.options) return;  // every field holds one of its words
+    doc.Change(StepLabel{StepKind::Options},
+               [&](Codeplug& codeplug) { codeplug.options = *options.options; });
 }
 
 }  // namespace qx

@@ -9,14 +9,17 @@
 #include "app/document.h"
 #include "app/language_texts.h"
 #include "app/list_control.h"
+#include "codeplug/options.h"
 #include "options/radio_options.h"
 
 namespace qx {
 
 class OptionDialog {
   public:
-    // Opens on `strSetup` (the empty text leaves the initial state).
-    OptionDialog(const std::string& strSetup, const LanguageTexts& lang);
+    // Opens on an option record (the empty text leaves the initial state).
+    OptionDialog(const std::string& record, const LanguageTexts& lang);
+    OptionDialog(const RadioOptions& options, const LanguageTexts& lang)
+        : OptionDialog(OptionsRecord(options), lang) {}
 
     // The list of a list field, and the state of a check-box field.
     const ListControl& List(int field) const { return lists_.at(Index(field)); }
@@ -37,7 +40,7 @@ class OptionDialog {
 
     // "setup" and the 27 fields as they stand.
     std::string Record() const;
-    // O K: stores the record; a changed record marks the document modified.
+    // OK: stores the options in the document as one step.
     void Ok(Document& doc) const;
 
   private:

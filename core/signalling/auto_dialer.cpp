@@ -15,26 +15,7 @@ bool IsAutoDialChar(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'D') || c == '*' || c == '#' || c == '-';
 }
 
-std::array<std::string, kAutoDialEntries> AutoDialEntries(const std::string& record) {
-    std::array<std::string, kAutoDialEntries> entries{};
-    const std::vector<std::string> fields = Split(record, '|');
-    for (std::size_t i = 0; i < entries.size() && i + 1 < fields.size(); ++i) {
-        entries[i] = fields[i + 1];
-    }
-    return entries;
-}
-
-std::string AutoDialRecord(const std::array<std::string, kAutoDialEntries>& entries) {
-    std::string record = "Ad|";
-    for (const std::string& entry : entries) {
-        const std::size_t keep = std::min(entry.size(), kAutoDialEntryLength);
-        record += entry.substr(entry.size() - keep) + "|";
-    }
-    return record;
-}
-
-AutoDialerDialog::AutoDialerDialog(const std::string& strAutoDial, const LanguageTexts& lang,
-                                   Ui& ui)
+AutoDialerDialog::AutoDialerDialog(const AutoDialer& dialer, const LanguageTexts& lang, Ui& ui)
     : ui_(ui),
       title_(lang.LanguageText("OTHERS", "70001")),
       prompt_(lang.LanguageText("OTHERS", "70004")),
@@ -42,8 +23,9 @@ AutoDialerDialog::AutoDialerDialog(const std::string& strAutoDial, const Languag
       tooLongMessage_(lang.LanguageText("OTHERS", "70012")),
       okText_(lang.LanguageText("OPTION", "60024")),
       cancelText_(lang.LanguageText("OPTION", "60025")) {
-    const std::array<std::string, kAutoDialEntries> stored = AutoDialEntries(strAutoDial);
-    for (int i = 0; i < kAutoDialEntries; ++i) ChangeEntry(i, stored[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < kAutoDialEntries; ++i) {
+        ChangeEntry(i, dialer.entries[static_cast<std::size_t>(i)]);
+    }
 }
 
 const std::string& AutoDialerDialog::ChangeEntry(int index, const std::string& text) {
@@ -64,9 +46,8 @@ const std::string& AutoDialerDialog::ChangeEntry(int index, const std::string& t
 }
 
 void AutoDialerDialog::Ok(Document& doc) const {
-    std::string record = AutoDialRecord(entries_);
-    if (record != doc.strAutoDial) doc.bModify = true;
-    doc.strAutoDial = std::move(record);
+    doc.Change(StepLabel{StepKind::AutoDialer},
+               [this](Codeplug& codeplug) { codeplug.autoDialer.entries = entries_; });
 }
 
 }  // namespace qx

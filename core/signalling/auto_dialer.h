@@ -1,5 +1,5 @@
-// The auto-dialer record (strAutoDial: "Ad|" and nine entries, each followed
-// by "|") and the logic of its dialog (Frm_AutoDialer).
+// The logic of the auto-dialer dialog (Frm_AutoDialer) over the nine
+// auto-dialer entries.
 #pragma once
 
 #include <array>
@@ -17,15 +17,11 @@ inline constexpr std::size_t kAutoDialEntryLength = 16;
 // True for the characters an entry may hold ("0"-"9", "A"-"D", "*", "#", "-").
 bool IsAutoDialChar(char c);
 
-// Entries 1..9 of a record (index 0..8); missing fields of a short record are empty.
-std::array<std::string, kAutoDialEntries> AutoDialEntries(const std::string& record);
-// "Ad|" and each entry's last 16 characters followed by "|".
-std::string AutoDialRecord(const std::array<std::string, kAutoDialEntries>& entries);
 
 class AutoDialerDialog {
   public:
-    // Opens on `strAutoDial`; entries go through the same checks as typing.
-    AutoDialerDialog(const std::string& strAutoDial, const LanguageTexts& lang, Ui& ui);
+    // Opens on the document's entries; they go through the same checks as typing.
+    AutoDialerDialog(const AutoDialer& dialer, const LanguageTexts& lang, Ui& ui);
 
     const std::string& Entry(int index) const {
         return entries_.at(static_cast<std::size_t>(index));
@@ -35,7 +31,7 @@ class AutoDialerDialog {
     // upper case. Returns the text the entry then holds (the caret goes to its end).
     const std::string& ChangeEntry(int index, const std::string& text);
 
-    // OK: builds the record anew; a changed record marks the document modified.
+    // OK: stores the entries in the document as one step.
     void Ok(Document& doc) const;
 
     const std::string& title() const { return title_; }  // also the frame's caption

@@ -45,7 +45,7 @@ DtmfDialog::DtmfDialog(const Document& doc, const LanguageTexts& lang) {
     captions_.ok = lang.LanguageText("OPTION", "60024");
     captions_.cancel = lang.LanguageText("OPTION", "60025");
     for (std::size_t i = 0; i < kDtmfMemoryCount; ++i) {
-        entries_[i] = DtmfMemoryText(doc.signalling.live.dtmfMemories[i]);
+        entries_[i] = DtmfMemoryText(doc.codeplug().signalling.dtmfMemories[i]);
     }
 }
 
@@ -54,12 +54,12 @@ void DtmfDialog::SetEntryText(std::size_t index, const std::string& text) {
 }
 
 void DtmfDialog::Ok(Document& doc) const {
-    auto& memories = doc.signalling.live.dtmfMemories;
-    const auto before = memories;
-    for (std::size_t i = 0; i < kDtmfMemoryCount; ++i) {
-        if (const auto value = DtmfMemoryValue(entries_[i])) memories[i] = *value;
-    }
-    if (memories != before) doc.bModify = true;
+    doc.Change(StepLabel{StepKind::Dtmf}, [this](Codeplug& codeplug) {
+        auto& memories = codeplug.signalling.dtmfMemories;
+        for (std::size_t i = 0; i < kDtmfMemoryCount; ++i) {
+            if (const auto value = DtmfMemoryValue(entries_[i])) memories[i] = *value;
+        }
+    });
 }
 
 }  // namespace qx

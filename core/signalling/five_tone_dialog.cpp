@@ -59,8 +59,7 @@ FiveToneDialog::FiveToneDialog(Document& doc, const LanguageTexts& lang)
                 lang.LanguageText("OPTION", "60080")};
     for (int n = 0; n < 100; ++n) grid_[static_cast<std::size_t>(n + 1)][0] = std::to_string(n);
 
-    keptWorking_ = doc_.signalling.working;
-    doc_.signalling.CopyToWorking();
+    working_ = doc_.codeplug().signalling;
     ShowFiveToneForm();
 }
 
@@ -282,14 +281,13 @@ void FiveToneDialog::Ok() {
     PadSelfId(selfIdText_);
     CloseCellEditor();
     SaveFiveToneForm();
-    const SignallingSettings before = doc_.signalling.live;
-    doc_.signalling.CopyToLive();
-    if (!(doc_.signalling.live == before)) doc_.bModify = true;
+    doc_.Change(StepLabel{StepKind::FiveTone},
+                [this](Codeplug& codeplug) { codeplug.signalling = working_; });
 }
 
 void FiveToneDialog::Cancel() {
     editor_ = FiveToneEditor::None;
-    doc_.signalling.working = keptWorking_;
+    working_ = doc_.codeplug().signalling;
 }
 
 }  // namespace qx

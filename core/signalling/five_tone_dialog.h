@@ -84,18 +84,17 @@ class FiveToneDialog {
     // Double-click: on the code of a special call, asks whether to reset it.
     void DoubleClickCell(int row, int column, Ui& ui);
 
-    // OK: commits, saves the dialog into the working copy and makes it live;
-    // a changed record marks the document modified.
+    // OK: commits, saves the dialog into its working copy and stores that in
+    // the document as one step.
     void Ok();
-    // Cancel: the working copy goes back to what it held before the dialog
-    // opened, so the document is as it was (a channel bound by a special
-    // call stays bound).
+    // Cancel: the working copy is dropped, so the document is as it was (a
+    // channel bound by a special call stays bound).
     void Cancel();
 
     // For the special-call dialog, which composes into this dialog.
     Document& document() { return doc_; }
     FiveToneCode& Code(int number) {
-        return doc_.signalling.working.fiveTone.codes.at(static_cast<std::size_t>(number));
+        return working_.fiveTone.codes.at(static_cast<std::size_t>(number));
     }
     void SetCell(int row, int column, const std::string& text);
     void SetPttCodeText(int which, const std::string& text) { pttCode_.at(Slot(which)) = text; }
@@ -106,7 +105,7 @@ class FiveToneDialog {
 
   private:
     static std::size_t Slot(int which);
-    FiveToneSettings& Working() { return doc_.signalling.working.fiveTone; }
+    FiveToneSettings& Working() { return working_.fiveTone; }
     void ShowFiveToneForm();
     void SaveFiveToneForm();
     void RefreshSelfIdCodes();
@@ -131,7 +130,7 @@ class FiveToneDialog {
     ListControl standardEditor_;
     ListControl toneTimeEditor_;
     std::array<std::string, kFiveToneGridColumns> keptCells_{};
-    SignallingSettings keptWorking_;
+    SignallingSettings working_;  // what the dialog edits; OK stores it
 };
 
 }  // namespace qx

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "channels/channel_table.h"
+#include "codeplug/defaults.h"
 
 namespace qx {
 namespace {
@@ -113,12 +114,19 @@ bool SpecialCallDialog::IdTooShort(const std::string& id, Ui& ui) const {
 void SpecialCallDialog::BindChannel(int codeRow) {
     Document& doc = fiveTone_.document();
     const int channelRow = channel_.selected + 1;
-    doc.Table(channelRow, kColOptSignal) = "5Tone";
-    doc.Table(channelRow, kColSignalCode) = std::to_string(codeRow);
-    // An unused channel's grid row keeps showing it is unused; its table
-    // row brings the binding back when the channel is switched on.
-    if (doc.IsActive(channelRow)) doc.Cell(channelRow, kColOptSignal) = "5Tone";
-    doc.bModify = true;
+    // An unused channel keeps the binding for when it is switched on; a
+    // blank one takes its defaults then, so it gets them now.
+    doc.Change(StepLabel{StepKind::ChannelEdit, channelRow, ChannelField::OptionSignal},
+               [&](Codeplug& codeplug) {
+                   Channel& channel = codeplug.Row(channelRow);
+                   if (channel.blank) {
+                       const bool inUse = channel.inUse;
+                       PutInUse(channel, codeplug.model);
+                       channel.inUse = inUse;
+                   }
+                   channel.signal.kind = SignalKind::FiveTone;
+                   channel.signal.code = static_cast<std::uint8_t>(codeRow);
+               });
 }
 
 bool SpecialCallDialog::Ok(Ui& ui) {

@@ -89,7 +89,7 @@ std::string TypeToneKey(const std::string& current, char32_t key) {
 }
 
 TwoToneDialog::TwoToneDialog(Document& doc, const LanguageTexts& lang)
-    : doc_(doc), workingBefore_(doc.signalling.working) {
+    : doc_(doc), working_(doc.codeplug().signalling) {
     const auto text = [&lang](const char* key) { return lang.LanguageText("OPTION", key); };
     captions_.window = text("60051");
     captions_.tabs = {text("60043"), text("60044")};
@@ -109,8 +109,7 @@ TwoToneDialog::TwoToneDialog(Document& doc, const LanguageTexts& lang)
     grid_[0] = {text("60053"), text("60054"), text("60055")};
     for (int row = 1; row < kTwoToneGridRows; ++row) grid_[row][0] = std::to_string(row - 1);
 
-    doc_.signalling.CopyToWorking();
-    const TwoToneSettings& s = doc_.signalling.working.twoTone;
+    const TwoToneSettings& s = working_.twoTone;
     for (int code = 0; code < kTwoToneCodeCount; ++code) ShowCode(code);
 
     SelectOrFallback(pairList_, s.pairIndex, kPairFallback);
@@ -131,7 +130,7 @@ TwoToneDialog::TwoToneDialog(Document& doc, const LanguageTexts& lang)
 }
 
 void TwoToneDialog::ShowCode(int code) {
-    const TwoToneCode& c = doc_.signalling.working.twoTone.codes[code];
+    const TwoToneCode& c = working_.twoTone.codes[code];
     auto& row = grid_[code + 1];
     row[1] = CodeToneText(c.tone1High, c.tone1Low, c.tone1Tenths);
     row[2] = row[1].empty() ? "" : CodeToneText(c.tone2High, c.tone2Low, c.tone2Tenths);
@@ -182,7 +181,7 @@ void TwoToneDialog::CommitCell() {
     if (current_.row < 1 || current_.column < 1) return;
     if (editor_.text == enteredText_) return;
     auto& row = grid_[current_.row];
-    TwoToneCode& code = doc_.signalling.working.twoTone.codes[current_.row - 1];
+    TwoToneCode& code = working_.twoTone.codes[current_.row - 1];
     const std::optional<int> hz = ToneValue(editor_.text);
     row[current_.column] = hz ? std::to_string(*hz) : "";
     const ToneDivisor divisor = hz ? DivisorOfFrequency(*hz, ToneUse::Code) : ToneDivisor{};
@@ -217,7 +216,7 @@ void TwoToneDialog::CancelCell() {
 }
 
 void TwoToneDialog::Ok() {
-    TwoToneSettings& s = doc_.signalling.working.twoTone;
+    TwoToneSettings& s = working_.twoTone;
     s.responseMode = SelectedOr(responseList_, kResponseFallback);
     s.time4 = SelectedOr(timeLists_[3], kTimeFallbacks[3]);
     s.time3 = static_cast<std::uint8_t>(SelectedOr(timeLists_[2], kTimeFallbacks[2]) + kTimeOffset);
@@ -244,11 +243,10 @@ void TwoToneDialog::Ok() {
 
     CommitCell();
 
-    const SignallingSettings before = doc_.signalling.live;
-    doc_.signalling.CopyToLive();
-    if (doc_.signalling.live != before) doc_.bModify = true;
+    doc_.Change(StepLabel{StepKind::TwoTone},
+                [this](Codeplug& codeplug) { codeplug.signalling = working_; });
 }
 
-void TwoToneDialog::Cancel() { doc_.signalling.working = workingBefore_; }
+void TwoToneDialog::Cancel() { working_ = doc_.codeplug().signalling; }
 
 }  // namespace qx

@@ -107,11 +107,10 @@ class TwoToneDialog {
     void CancelCell();
 
     // OK: saves every control into the working record, commits the pending
-    // cell edit and copies the working record into the live one; bModify is
-    // set when the live record changed.
+    // cell edit and stores the record in the document as one step.
     void Ok();
-    // Cancel: the working record goes back to what it held before the dialog
-    // opened, so a cancelled dialog leaves the document as it found it.
+    // Cancel: the working record is dropped, so a cancelled dialog leaves
+    // the document as it found it.
     void Cancel();
 
   private:
@@ -119,7 +118,7 @@ class TwoToneDialog {
     void EnableTonesOfPair(int pairIndex);
 
     Document& doc_;
-    SignallingSettings workingBefore_;  // what Cancel puts back
+    SignallingSettings working_;  // what the dialog edits; OK stores it
     TwoToneCaptions captions_;
     ListControl pairList_;
     ListControl responseList_;

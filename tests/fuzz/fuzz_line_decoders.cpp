@@ -1,29 +1,24 @@
-// Every line decoder fed arbitrary line contents, in the order a read meets
-// them, starting at any offset of the buffer (also at or past its end).
+// Any bytes as a radio's memory image, straight to the pure decoder, and as
+// an image still arriving: decoding and the choice of the lines a read
+// requests must neither crash nor read out of bounds; what is decoded must
+// encode again.
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
-#include "fuzz_document.h"
-#include "image/image_codec.h"
+#include "image/memory_image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 2) return 0;
-    const std::size_t offsetStep = data[0] % 40;
-    const std::span<const std::uint8_t> buffer(data + 1, size - 1);
-
-    qx::Document doc = qx::fuzz::StartDocument();
-    qx::FeatureFlags features;
-    qx::test::SilentUi ui;
-    qx::ImageDecoder decoder(doc, features, ui);
-    std::size_t offset = 0;
-    for (int line = 0; line < 512; ++line) {
-        decoder.DecodeLine(buffer, offset, line);
-        offset += offsetStep;
-        if (offset > buffer.size() + 40) offset = 0;
-    }
-    // The whole-image path: only an 8192-byte input is an image, anything else is refused.
-    qx::Document other = qx::fuzz::StartDocument();
-    qx::DecodeImage(buffer, other, features, ui);
+    const std::span<const std::uint8_t> bytes(data, size);
+    // Only an 8192-byte input is an image; anything else is refused.
+    (void)qx::DecodeImage(bytes, 3);
+    std::vector<std::uint8_t> image(qx::kImageSize, 0);
+    for (std::size_t i = 0; i < size; ++i) image[i % image.size()] ^= data[i];
+    const qx::ImageDecoding decoded = qx::DecodeImage(image, 3);
+    if (decoded.error.empty()) (void)qx::EncodeImage(decoded.codeplug, decoded.features);
+    for (int line = 0; line < 512; ++line) (void)qx::ReadRequestsLine(bytes, line);
+    (void)qx::ImagePassword(bytes);
+    (void)qx::CompareModel(3, bytes);
     return 0;
 }

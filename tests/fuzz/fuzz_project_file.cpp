@@ -1,44 +1,24 @@
-// Any bytes as a project file (and as its companion): opening must report or
-// apply, never crash, hang or read out of bounds.
-#include <unistd.h>
+// Any bytes as a project file (and as its companion), straight to the pure
+// reader: it must report or read, never crash, hang or read out of bounds;
+// what it reads must encode again.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <string>
+#include <span>
+#include <string_view>
 
-#include "files/project_file.h"
-#include "fuzz_document.h"
-
-namespace {
-
-std::filesystem::path ScratchFolder() {
-    static const std::filesystem::path folder = [] {
-        auto path = std::filesystem::temp_directory_path() /
-                    ("qx_fuzz_project_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        return path;
-    }();
-    return folder;
-}
-
-void WriteBytes(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
-    const std::string bytes(data, data + size);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-}  // namespace
+#include "codeplug/defaults.h"
+#include "files/project_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::filesystem::path project = ScratchFolder() / "input.qx";
+    static const qx::Codeplug base = qx::NewCodeplug(3);
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
     // The first half also serves as the companion file, so short and long
     // companions are both met.
-    WriteBytes(project, data, size);
-    WriteBytes(ScratchFolder() / "input.ton", data, size / 2);
-
-    qx::Document doc = qx::fuzz::StartDocument();
-    qx::test::SilentUi ui;
-    qx::OpenProject(doc, project, ui);
+    const qx::ProjectDecoding read =
+        qx::DecodeProject(text, std::span<const std::uint8_t>(data, size / 2), base);
+    if (read.status == qx::ProjectReadStatus::Read) {
+        const qx::ProjectEncoding written = qx::EncodeProject(read.codeplug);
+        (void)written;
+    }
     return 0;
 }

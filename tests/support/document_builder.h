@@ -19,7 +19,7 @@ inline Document LoadedDocument(int model = 3, FeatureFlags flags = kAllFeatures)
     Document doc;
     ScriptedUi ui;
     LoadMainWindow(doc, EnglishTexts(), flags, ui);
-    if (model != doc.modelIndex) ChangeModel(doc, model, ui, [] { return true; });
+    if (model != doc.model()) ChangeModel(doc, model, ui, [] { return true; });
     return doc;
 }
 

@@ -1,0 +1,84 @@
+#include "app/undo_texts.h"
+
+#include <array>
+
+namespace qx {
+namespace {
+
+// The grid heading of each channel field, in ChannelField order.
+constexpr std::array<const char*, 15> kFieldHeadingKeys = {
+    "50002", "50003", "50004", "50005", "50006", "50007", "50008", "50009",
+    "50010", "50011", "50012", "50013", "50014", "50021", "50022"};
+
+std::string Fill(std::string pattern, const std::string& value) {
+    const std::size_t at = pattern.find("%1");
+    if (at == std::string::npos) return pattern + " " + value;
+    return pattern.replace(at, 2, value);
+}
+
+std::string RowWords(int row, const LanguageTexts& texts) {
+    const auto edit = [&](const char* key) { return texts.LanguageText("Edit", key); };
+    if (row >= 1 && row <= kChannelRows) return Fill(edit("Row"), std::to_string(row - 1));
+    if (row == kCallRow) return edit("CallRow");
+    return PriorityName(row);  // PL, PH, VFO
+}
+
+const char* KindKey(StepKind kind) {
+    switch (kind) {
+        case StepKind::Model:
+            return "Model";
+        case StepKind::Options:
+            return "Options";
+        case StepKind::AutoDialer:
+            return "AutoDialer";
+        case StepKind::Dtmf:
+            return "Dtmf";
+        case StepKind::TwoTone:
+            return "TwoTone";
+        case StepKind::FiveTone:
+            return "FiveTone";
+        case StepKind::New:
+            return "New";
+        case StepKind::Open:
+            return "Open";
+        case StepKind::Read:
+            return "Read";
+        default:
+            return "Other";
+    }
+}
+
+std::string EntryText(const std::optional<StepLabel>& step, const LanguageTexts& texts,
+                      const char* stepKey, const char* plainKey) {
+    if (!step) return texts.LanguageText("Menu", plainKey);
+    return Fill(texts.LanguageText("Edit", stepKey), DescribeStep(*step, texts));
+}
+
+}  // namespace
+
+std::string DescribeStep(const StepLabel& step, const LanguageTexts& texts) {
+    switch (step.kind) {
+        case StepKind::ChannelEdit: {
+            const auto field = static_cast<std::size_t>(step.field);
+            const std::string heading =
+                field < kFieldHeadingKeys.size()
+                    ? texts.LanguageText("Channel", kFieldHeadingKeys[field])
+                    : std::string();
+            return RowWords(step.row, texts) + (heading.empty() ? "" : " " + heading);
+        }
+        case StepKind::ChannelOnOff:
+            return Fill(texts.LanguageText("Edit", "OnOff"), RowWords(step.row, texts));
+        default:
+            return texts.LanguageText("Edit", KindKey(step.kind));
+    }
+}
+
+std::string UndoEntryText(const std::optional<StepLabel>& step, const LanguageTexts& texts) {
+    return EntryText(step, texts, "UndoStep", "50001");
+}
+
+std::string RedoEntryText(const std::optional<StepLabel>& step, const LanguageTexts& texts) {
+    return EntryText(step, texts, "RedoStep", "50002");
+}
+
+}  // namespace qx
