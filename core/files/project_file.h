@@ -8,13 +8,12 @@
 #include <string>
 
 #include "app/document.h"
+#include "files/project_codec.h"
 #include "platform/ui.h"
 
 namespace qx {
 
 inline constexpr const char* kProjectFilter = "data files (*.qx)|*.qx|All files (*.*)|*.*";
-inline constexpr int kProjectRecords = 107;
-inline constexpr std::size_t kMaxProjectBytes = 30000;
 
 // Runs UpdateAllArray and writes the 107 records, then the companion file;
 // both are written atomically. On success sets `filename`, clears `bModify`
