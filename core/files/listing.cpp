@@ -3,7 +3,10 @@
 #include <array>
 #include <string_view>
 
+#include "codeplug/defaults.h"
 #include "files/atomic_file.h"
+#include "files/project_codec.h"
+#include "options/radio_options.h"
 #include "util/text.h"
 
 namespace qx {
@@ -91,6 +94,58 @@ std::string OptionText(const OptionLine& option, const std::vector<std::string>&
     return line + kLineBreak;
 }
 
+// The radio options from their words (index 1..27) and the auto-dialer
+// memories (index 1..9).
+void AppendOptionLines(std::vector<std::string>& lines, const std::vector<std::string>& setup,
+                       const std::vector<std::string>& autoDial, ListingTarget target) {
+    lines.push_back(std::string("Radio Option") + kLineBreak);
+    for (const OptionLine& option : kOptionLines) lines.push_back(OptionText(option, setup, true));
+    lines.push_back(OptionText(kLastOptionLine, setup, target == ListingTarget::Printer));
+
+    lines.push_back(std::string("AutoDialor Option") + kLineBreak);
+    for (std::size_t m = 1; m <= 9; ++m) {
+        lines.push_back("M" + std::to_string(m) + ":  " + kSeparator + autoDial[m]);
+    }
+}
+
+// One cell of a codeplug row. The language's words are used where the grid
+// shows them: rows in use, and the default row a blank row is listed with.
+std::string CodeplugCell(const Channel& channel, int field, bool languageWords,
+                         const ListingWords& words) {
+    if (field == kFieldName && IsAllSpaces(channel.name)) return {};
+    if (languageWords && field == kFieldBandwidth) {
+        return channel.bandwidth == Bandwidth::Narrow ? words.narrow : words.wide;
+    }
+    if (languageWords && field == kFieldScanSkip) {
+        return channel.scanSkip ? words.scanSkipOn : words.scanSkipOff;
+    }
+    return ProjectFieldText(channel, field);
+}
+
+std::string CodeplugRowLine(const Codeplug& codeplug, int row, const ListingWords& words,
+                            ListingTarget target) {
+    const Channel& stored = codeplug.Row(row);
+    const Channel channel = stored.blank ? DefaultChannel(codeplug.model) : stored;
+    const bool languageWords = stored.blank || (row < kCallRow && stored.inUse);
+    std::string line;
+    int last = kFieldShift;
+    if (row >= kCallRow) {
+        line = std::to_string(row - 1) + kSeparator + kSeparator;
+        if (target == ListingTarget::Printer) last = kFieldAni;
+    } else if (stored.inUse) {
+        line = (row <= kChannelRows ? std::to_string(row - 1) : PriorityName(row)) + kSeparator +
+               words.active + kSeparator;
+        last = kFieldAni;
+    } else {
+        line = std::to_string(row - 1) + kSeparator + "Inactive" + kSeparator;
+    }
+    for (int field = kFieldName; field <= last; ++field) {
+        line += CodeplugCell(channel, field, languageWords, words);
+        line += kSeparator;
+    }
+    return line + kLineBreak;
+}
+
 }  // namespace
 
 Listing BuildListing(const Document& doc, ListingTarget target) {
@@ -116,22 +171,31 @@ Listing BuildListing(const Document& doc, ListingTarget target) {
         }
     }
 
-    listing.lines.push_back(std::string("Radio Option") + kLineBreak);
-    for (const OptionLine& option : kOptionLines) {
-        listing.lines.push_back(OptionText(option, setup, true));
-    }
-    listing.lines.push_back(OptionText(kLastOptionLine, setup, target == ListingTarget::Printer));
-
-    listing.lines.push_back(std::string("AutoDialor Option") + kLineBreak);
-    for (std::size_t m = 1; m <= 9; ++m) {
-        listing.lines.push_back("M" + std::to_string(m) + ":  " + kSeparator + autoDial[m]);
-    }
+    AppendOptionLines(listing.lines, setup, autoDial, target);
     return listing;
 }
 
-std::string ListingFileText(const Listing& listing) {
+std::vector<std::string> BuildListing(const Codeplug& codeplug, const ListingWords& words,
+                                      ListingTarget target) {
+    std::vector<std::string> lines = {HeadingLine()};
+    for (int row = 1; row <= kRowCount; ++row) {
+        lines.push_back(CodeplugRowLine(codeplug, row, words, target));
+    }
+    std::vector<std::string> setup(kOptionFieldCount + 1);
+    for (int field = 1; field <= kOptionFieldCount; ++field) {
+        setup[static_cast<std::size_t>(field)] = OptionWord(codeplug.options, field);
+    }
+    std::vector<std::string> autoDial = {""};
+    for (const std::string& entry : codeplug.autoDialer.entries) autoDial.push_back(entry);
+    AppendOptionLines(lines, setup, autoDial, target);
+    return lines;
+}
+
+std::string ListingFileText(const Listing& listing) { return ListingFileText(listing.lines); }
+
+std::string ListingFileText(const std::vector<std::string>& lines) {
     std::string text;
-    for (const std::string& line : listing.lines) {
+    for (const std::string& line : lines) {
         text += line;
         text += kLineBreak;
     }

@@ -17,6 +17,7 @@ namespace qx {
 inline constexpr int kImageLines = 512;
 inline constexpr std::size_t kLineBytes = 16;
 inline constexpr std::size_t kLineHexChars = 2 * kLineBytes;
+inline constexpr std::size_t kImageSize = kImageLines * kLineBytes;  // 8192
 
 // 0..9 for '0'..'9', 10..15 for 'a'..'f' and 'A'..'F', -1 for any other character.
 int HexDigitValue(char c);

@@ -20,8 +20,6 @@
 
 namespace qx {
 
-inline constexpr std::size_t kImageSize = kImageLines * kLineBytes;  // 8192
-
 // Reading covers the pre-read of a write too; WritingAfterIdentifier is a
 // write once the radio has accepted the model identifier.
 enum class ReplyCheckMode { Reading, Writing, WritingAfterIdentifier };

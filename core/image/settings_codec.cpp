@@ -380,29 +380,6 @@ void DecodeIdentityLine(Document& doc, FeatureFlags& features, const HexLine& he
 
 }  // namespace
 
-std::uint8_t FeatureByte(const FeatureFlags& features) {
-    return static_cast<std::uint8_t>((features.fiveTone ? 0x80 : 0) |
-                                     (features.twoTone ? 0x40 : 0) | (features.dtmf ? 0x20 : 0) |
-                                     (features.fourth ? 0x10 : 0));
-}
-
-FeatureFlags FeatureFlagsOfByte(std::uint8_t byte) {
-    return FeatureFlags{(byte & 0x80) != 0, (byte & 0x40) != 0, (byte & 0x20) != 0,
-                        (byte & 0x10) != 0};
-}
-
-void SetImageModel(std::span<std::uint8_t> image, int modelIndex) {
-    const ModelInfo* model = ModelAt(modelIndex);
-    if (model == nullptr) return;
-    ByteWriter out(image);
-    const std::string& code = model->modelCode;
-    for (std::size_t b = 0; b < 3; ++b) out.U8(1 + b, HexPairToByte(code[2 * b], code[2 * b + 1]));
-}
-
-void SetImageFeatures(std::span<std::uint8_t> image, std::uint8_t featureByte) {
-    ByteWriter(image).U8(14, featureByte);
-}
-
 bool CheckRecordFormats(const Document& doc, Ui& ui) {
     if (Split(doc.strSetup, '|').size() != kSetupPieces) {
         ui.ShowMessage(kOptionFormatError);

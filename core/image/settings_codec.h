@@ -10,6 +10,7 @@
 #include "app/document.h"
 #include "app/session.h"
 #include "image/hex.h"
+#include "image/memory_image.h"
 #include "platform/ui.h"
 
 namespace qx {
@@ -22,16 +23,6 @@ inline constexpr const char* kAutoDialFormatError = "Error Auto Dialor Data Form
 // strSetup must split into 28 pieces and strAutoDial into 11; otherwise the
 // first fault is shown through `ui` and the result is false.
 bool CheckRecordFormats(const Document& doc, Ui& ui);
-
-// The feature byte of line 0: bit 7 5-tone, 6 2-tone, 5 DTMF, 4 the fourth flag.
-std::uint8_t FeatureByte(const FeatureFlags& features);
-FeatureFlags FeatureFlagsOfByte(std::uint8_t byte);
-
-// Line 0 of a whole image as a radio holds it: the model code of
-// `modelIndex` in bytes 1..3 (left as they are for an unknown index), the
-// feature byte in byte 14.
-void SetImageModel(std::span<std::uint8_t> image, int modelIndex);
-void SetImageFeatures(std::span<std::uint8_t> image, std::uint8_t featureByte);
 
 // The 32 hex characters of a settings line (line 4 holds `newPassword`);
 // 32 "0" for a line the image leaves empty; "error" after a format message.
