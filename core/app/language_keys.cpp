@@ -47,11 +47,6 @@ std::vector<LanguageKey> BuildKeys() {
 
 const std::vector<LanguageKey>& AllLanguageKeys() {
     static const std::vector<LanguageKey> keys = BuildKeys();
-    for (const char* k : {"UndoStep", "RedoStep", "Row", "CallRow", "OnOff", "Model", "Options",
-                          "AutoDialer", "Dtmf", "TwoTone", "FiveTone", "New", "Open", "Read",
-                          "Other"}) {
-        keys.push_back({"Edit", k});
-    }
     return keys;
 }
 

@@ -69,6 +69,13 @@ bool SetOptionIndex(RadioOptions& options, int field, int index);
 // The word a field stores ("Enable", "100ms", "12"), or the placeholder.
 std::string OptionWord(const RadioOptions& options, int field);
 
+// The option and auto-dialer records of a new document.
+inline constexpr const char* kDefaultSetup =
+    "setup|Frequency|VFO|0|3|Hi|----------------|----------------|----------------|"
+    "----------------|----------------|----------------|100ms|60ms|60ms|1750Hz|off|"
+    "----------------|off|off|Enable|Timer|High|off|Lock|60W|1|0";
+inline constexpr const char* kDefaultAutoDial = "Ad||||||||||";
+
 // "setup" and the 27 words joined by "|".
 std::string OptionsRecord(const RadioOptions& options);
 // The options of a record, or what is wrong with it: "field 7 holds

@@ -16,7 +16,6 @@ constexpr const char* kSeparator = "    ";
 constexpr const char* kLineBreak = "\r\n";
 constexpr std::string_view kBreak = "\r\n";
 constexpr std::size_t kOptionPadWidth = 25;  // between the two options of a line
-constexpr int kLastListedRecord = 106;
 
 constexpr std::array<const char*, 14> kHeadings = {
     "ch",       "status",  "Name", "Ref.",     "Rx Freq.",  "CTCSS/DCS", "W/N",
@@ -44,42 +43,11 @@ constexpr std::array<OptionLine, 11> kOptionLines = {{
 }};
 constexpr OptionLine kLastOptionLine = {"Security Mode: ", 23, "Power Select:", 25};
 
-// A cell, or the column's default when the cell is blank.
-const std::string& OrDefault(const Document& doc, const std::string& cell, int column) {
-    return IsAllSpaces(cell) ? doc.DefaultRow.at(static_cast<std::size_t>(column)) : cell;
-}
-
 std::string HeadingLine() {
     std::string line;
     for (std::size_t i = 0; i < kHeadings.size(); ++i) {
         if (i > 0) line += kSeparator;
         line += kHeadings[i];
-    }
-    return line + kLineBreak;
-}
-
-// Appends grid or table cells of columns first..last, each followed by the separator.
-template <typename CellOf>
-void AppendCells(std::string& line, const Document& doc, int first, int last, CellOf cellOf) {
-    for (int c = first; c <= last; ++c) {
-        line += OrDefault(doc, cellOf(c), c);
-        line += kSeparator;
-    }
-}
-
-std::string RowLine(const Document& doc, int row, ListingTarget target) {
-    const auto grid = [&](int c) -> const std::string& { return doc.Cell(row, c); };
-    const auto table = [&](int c) -> const std::string& { return doc.Table(row, c); };
-    std::string line;
-    if (row >= kCallRow) {
-        // The call channel and VFO are live rows: the grid shows their values.
-        line = std::to_string(row - 1) + kSeparator + kSeparator;
-        AppendCells(line, doc, kColName, target == ListingTarget::File ? kColShift : kColAni, grid);
-    } else if (doc.IsActive(row)) {
-        AppendCells(line, doc, kColLabel, kColAni, grid);
-    } else {
-        line = std::to_string(row - 1) + kSeparator + "Inactive" + kSeparator;
-        AppendCells(line, doc, kColName, kColShift, table);
     }
     return line + kLineBreak;
 }
@@ -148,33 +116,6 @@ std::string CodeplugRowLine(const Codeplug& codeplug, int row, const ListingWord
 
 }  // namespace
 
-Listing BuildListing(const Document& doc, ListingTarget target) {
-    Listing listing;
-    std::vector<std::string> setup;
-    std::vector<std::string> autoDial;
-    listing.lines.push_back(HeadingLine());
-    for (int n = 1; n <= kLastListedRecord; ++n) {
-        if (n == kLastListedRecord - 1) {
-            setup = Split(doc.strSetup, '|');
-            if (setup.size() != kSetupPieces) {
-                listing.failedMessage = 9004;
-                return listing;
-            }
-        } else if (n == kLastListedRecord) {
-            autoDial = Split(doc.strAutoDial, '|');
-            if (autoDial.size() != kAutoDialPieces) {
-                listing.failedMessage = 9003;
-                return listing;
-            }
-        } else {
-            listing.lines.push_back(RowLine(doc, n, target));
-        }
-    }
-
-    AppendOptionLines(listing.lines, setup, autoDial, target);
-    return listing;
-}
-
 std::vector<std::string> BuildListing(const Codeplug& codeplug, const ListingWords& words,
                                       ListingTarget target) {
     std::vector<std::string> lines = {HeadingLine()};
@@ -191,8 +132,6 @@ std::vector<std::string> BuildListing(const Codeplug& codeplug, const ListingWor
     return lines;
 }
 
-std::string ListingFileText(const Listing& listing) { return ListingFileText(listing.lines); }
-
 std::string ListingFileText(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) {
@@ -202,26 +141,28 @@ std::string ListingFileText(const std::vector<std::string>& lines) {
     return text;
 }
 
-bool PrintToFileCommand(Document& doc, Ui& ui) {
+ListingWords ListingWordsOf(const DocumentTexts& texts) {
+    return {texts.active, texts.wide, texts.narrow, texts.scanSkipOff, texts.scanSkipOn};
+}
+
+bool PrintToFileCommand(const Document& doc, Ui& ui) {
     const auto chosen = ui.ChooseSaveFile(kListingFilter);
     if (!chosen || chosen->empty()) return false;
-    const Listing listing = BuildListing(doc, ListingTarget::File);
-    const PendingFile file[] = {{*chosen, ListingFileText(listing)}};
+    const std::vector<std::string> lines =
+        BuildListing(doc.codeplug(), ListingWordsOf(doc.texts), ListingTarget::File);
+    const PendingFile file[] = {{*chosen, ListingFileText(lines)}};
     if (std::string error = WriteFilesAtomically(file); !error.empty()) {
         ui.ShowMessage(error);
-        return false;
-    }
-    if (listing.failedMessage != 0) {
-        ui.ShowMessage(doc.texts.Message(listing.failedMessage));
         return false;
     }
     return true;
 }
 
-bool PrintCommand(Document& doc, Ui& ui, Printer& printer) {
+bool PrintCommand(const Document& doc, Ui& ui, Printer& printer) {
     if (ui.Ask(doc.texts.printQuestion, Buttons::OkCancel) != Answer::Ok) return false;
-    const Listing listing = BuildListing(doc, ListingTarget::Printer);
-    for (const std::string& line : listing.lines) {
+    const std::vector<std::string> lines =
+        BuildListing(doc.codeplug(), ListingWordsOf(doc.texts), ListingTarget::Printer);
+    for (const std::string& line : lines) {
         const std::string_view text(line);
         const bool breaks = text.ends_with(kBreak);
         std::string error = printer.PrintLine(breaks ? text.substr(0, text.size() - 2) : text);
@@ -230,11 +171,6 @@ bool PrintCommand(Document& doc, Ui& ui, Printer& printer) {
             ui.ShowMessage(error);
             return false;
         }
-    }
-    if (listing.failedMessage != 0) {
-        // The lines sent so far stay in the unfinished print document.
-        ui.ShowMessage(doc.texts.Message(listing.failedMessage));
-        return false;
     }
     if (std::string error = printer.EndDocument(); !error.empty()) {
         ui.ShowMessage(error);

@@ -47,7 +47,7 @@ bool SaveCommand(Document& doc, Ui& ui) {
 
 OpenOutcome OpenProject(Document& doc, const std::filesystem::path& path, Ui& ui) {
     std::error_code ec;
-    std::filesystem::file_size(path, ec);
+    (void)std::filesystem::file_size(path, ec);
     if (ec) {
         ui.ShowMessage(FileErrorText("Cannot open", path, ec.message()));
         return OpenOutcome::Failed;

@@ -118,7 +118,7 @@ void SpecialCallDialog::BindChannel(int codeRow) {
     // blank one takes its defaults then, so it gets them now.
     doc.Change(StepLabel{StepKind::ChannelEdit, channelRow, ChannelField::OptionSignal},
                [&](Codeplug& codeplug) {
-                   Channel& channel = codeplug.Row(channelRow);
+                   qx::Channel& channel = codeplug.Row(channelRow);
                    if (channel.blank) {
                        const bool inUse = channel.inUse;
                        PutInUse(channel, codeplug.model);
