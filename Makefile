@@ -57,6 +57,7 @@ bench: deps
 	cmake --preset release
 	cmake --build --preset release
 	@for b in build/release/bench/qx_bench_*; do [ -x "$$b" ] && "$$b"; done; true
+	@bench/compare_with_base.sh
 
 clean:
 	rm -rf build

@@ -24,7 +24,7 @@ void ClearDocument(benchmark::State& state) {
     qx::LoadMainWindow(doc, qx::LanguageTexts(QX_LANGUAGE_DIR, "english.ini"), {}, ui);
     for (auto _ : state) {
         qx::ClearAll(doc);
-        benchmark::DoNotOptimize(doc.grid);
+        benchmark::DoNotOptimize(doc.codeplug());
     }
 }
 BENCHMARK(ClearDocument);

@@ -7,39 +7,38 @@
 
 #include "app/language_texts.h"
 #include "channels/channel_ops.h"
+#include "codeplug/defaults.h"
 #include "files/project_file.h"
-#include "image/image_codec.h"
+#include "image/memory_image.h"
 #include "silent_ui.h"
 
 namespace {
 
 constexpr qx::FeatureFlags kAllFeatures{true, true, true, false};
 
-// Every channel active, so every record is encoded, decoded, saved and read.
+// Every channel in use, so every record is encoded, decoded, saved and read.
 qx::Document FullDocument(qx::Ui& ui) {
     qx::Document doc;
     qx::LoadMainWindow(doc, qx::LanguageTexts(QX_LANGUAGE_DIR, "english.ini"), kAllFeatures, ui);
-    for (int row = 2; row <= qx::kChannelRows; ++row) {
-        doc.Cell(row, qx::kColStatus) = doc.texts.active;
-        qx::ReadBuffer(doc, row);
-        doc.Cell(row, qx::kColName) = "CH" + std::to_string(row - 1);
-    }
+    doc.Change(qx::StepLabel{}, [](qx::Codeplug& codeplug) {
+        for (int row = 2; row <= qx::kChannelRows; ++row) {
+            qx::PutInUse(codeplug.Row(row), codeplug.model);
+            codeplug.Row(row).name = "CH" + std::to_string(row - 1);
+        }
+    });
     return doc;
 }
 
 void EncodeAndDecodeImage(benchmark::State& state) {
     qx::test::SilentUi ui;
-    qx::Document doc = FullDocument(ui);
-    qx::Document decoded = doc;
-    qx::FeatureFlags features = kAllFeatures;
+    const qx::Document doc = FullDocument(ui);
     for (auto _ : state) {
-        const auto image = qx::EncodeImage(doc, kAllFeatures, ui);
-        if (!image) {
+        const qx::ImageEncoding encoding = qx::EncodeImage(doc.codeplug(), kAllFeatures);
+        if (!encoding.problems.empty()) {
             state.SkipWithError("the document did not encode");
             break;
         }
-        const std::string error = qx::DecodeImage(*image, decoded, features, ui);
-        benchmark::DoNotOptimize(error);
+        benchmark::DoNotOptimize(qx::DecodeImage(encoding.image, doc.model()));
     }
 }
 BENCHMARK(EncodeAndDecodeImage)->Unit(benchmark::kMillisecond);

@@ -21,7 +21,8 @@
 #include "app/language_texts.h"
 #include "channels/channel_ops.h"
 #include "files/project_file.h"
-#include "image/image_codec.h"
+#include "codeplug/defaults.h"
+#include "image/memory_image.h"
 #include "silent_ui.h"
 #include "sim_process.h"
 
@@ -41,22 +42,23 @@ qx::Document FreshDocument(qx::Ui& ui) {
     return doc;
 }
 
-// Every channel row active and named, so a read requests every line.
+// Every channel row in use and named, so a read requests every line.
 qx::Document FullDocument(qx::Ui& ui) {
     qx::Document doc = FreshDocument(ui);
-    for (int row = 1; row <= qx::kChannelRows; ++row) {
-        doc.Cell(row, qx::kColStatus) = doc.texts.active;
-        qx::ReadBuffer(doc, row);
-        doc.Cell(row, qx::kColName) = "CH" + std::to_string(row - 1);
-    }
+    doc.Change(qx::StepLabel{}, [](qx::Codeplug& codeplug) {
+        for (int row = 1; row <= qx::kChannelRows; ++row) {
+            qx::PutInUse(codeplug.Row(row), codeplug.model);
+            codeplug.Row(row).name = "CH" + std::to_string(row - 1);
+        }
+    });
     return doc;
 }
 
-bool WriteImage(qx::Document doc, const fs::path& path, qx::Ui& ui) {
-    const auto image = qx::EncodeImage(doc, kAllFeatures, ui);
-    if (!image) return false;
+bool WriteImage(const qx::Document& doc, const fs::path& path, qx::Ui&) {
+    const qx::ImageEncoding encoding = qx::EncodeImage(doc.codeplug(), kAllFeatures);
+    if (!encoding.problems.empty()) return false;
     std::ofstream out(path, std::ios::binary);
-    out << std::string(image->begin(), image->end());
+    out << std::string(encoding.image.begin(), encoding.image.end());
     return static_cast<bool>(out);
 }
 
