@@ -54,19 +54,19 @@ TransferWindow::TransferWindow(TransferMode mode, Document& doc, Session& sessio
     layout->addWidget(curLine_);
     layout->addWidget(completeBar_);
     if (mode == TransferMode::Write) {
-        check1_ = new QCheckBox(QStringLiteral("Password modify"), this);
-        check1_->setObjectName(QStringLiteral("Check1"));
-        text3_ = new QLineEdit(this);
-        text3_->setObjectName(QStringLiteral("Text3"));
-        text3_->setMaxLength(static_cast<int>(kNewPasswordLength));
-        QSizePolicy policy = text3_->sizePolicy();
+        passwordModify_ = new QCheckBox(QStringLiteral("Password modify"), this);
+        passwordModify_->setObjectName(QStringLiteral("Check1"));
+        newPassword_ = new QLineEdit(this);
+        newPassword_->setObjectName(QStringLiteral("Text3"));
+        newPassword_->setMaxLength(static_cast<int>(kNewPasswordLength));
+        QSizePolicy policy = newPassword_->sizePolicy();
         policy.setRetainSizeWhenHidden(true);  // the window keeps its size
-        text3_->setSizePolicy(policy);
-        text3_->hide();
-        connect(check1_, &QCheckBox::toggled, text3_, &QWidget::setVisible);
+        newPassword_->setSizePolicy(policy);
+        newPassword_->hide();
+        connect(passwordModify_, &QCheckBox::toggled, newPassword_, &QWidget::setVisible);
         auto* password = new QHBoxLayout;
-        password->addWidget(check1_);
-        password->addWidget(text3_, 1);
+        password->addWidget(passwordModify_);
+        password->addWidget(newPassword_, 1);
         layout->addLayout(password);
     }
     auto* buttons = new QHBoxLayout;
@@ -114,9 +114,9 @@ void TransferWindow::reject() {
 }
 
 void TransferWindow::OnStart() {
-    if (check1_ != nullptr) {
-        transfer_.SetPasswordModify(check1_->isChecked());
-        transfer_.SetNewPasswordText(ToStdString(text3_->text()));
+    if (passwordModify_ != nullptr) {
+        transfer_.SetPasswordModify(passwordModify_->isChecked());
+        transfer_.SetNewPasswordText(ToStdString(newPassword_->text()));
     }
     transfer_.Start();
 }

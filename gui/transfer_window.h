@@ -56,8 +56,8 @@ class TransferWindow final : public QDialog {
     QLabel* curLine_;
     QProgressBar* completeBar_;
     QPushButton* start_;
-    QCheckBox* check1_ = nullptr;  // write only
-    QLineEdit* text3_ = nullptr;   // write only
+    QCheckBox* passwordModify_ = nullptr;  // write only
+    QLineEdit* newPassword_ = nullptr;   // write only
     bool loadQueued_ = false;
     bool loaded_ = false;
 };

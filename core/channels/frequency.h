@@ -11,6 +11,6 @@ namespace qx {
 // 8.33 kHz grid point at or below (0, 833, 1666, 2500, ... in 10 Hz units).
 // "---", "" and any non-numeric text give "0.00000". An unusable step
 // (empty, non-numeric, not positive) rounds to 5 kHz.
-std::string AdjustRxFreqByStep(std::string_view sFreq, std::string_view strstep);
+std::string AdjustRxFreqByStep(std::string_view frequency, std::string_view step);
 
 }  // namespace qx
