@@ -1,9 +1,13 @@
-// The behaviour corpus (tests/data/corpus): every project there opens, saves,
-// encodes, lists and decodes to exactly the bytes stored beside it.
+// The behaviour corpus (tests/data/corpus): every project there decodes,
+// encodes, lists and comes back from its image as exactly the bytes stored
+// beside it, apart from the named differences below that the typed codeplug
+// brought on purpose.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <iostream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -11,13 +15,10 @@
 
 #include "app/document.h"
 #include "app/language_texts.h"
-#include "app/session.h"
-#include "channels/channel_ops.h"
+#include "codeplug/defaults.h"
 #include "files/listing.h"
-#include "files/project_file.h"
-#include "image/image_codec.h"
-#include "image/settings_codec.h"
-#include "scripted_ui.h"
+#include "files/project_codec.h"
+#include "image/memory_image.h"
 #include "temp_dir.h"
 #include "text_delta.h"
 
@@ -26,11 +27,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::ReadBytes;
-using test::ScriptedUi;
-using test::TempDir;
 
 const fs::path kCorpus = fs::path(QX_SOURCE_DIR) / "tests" / "data" / "corpus";
 constexpr int kMaxReported = 5;
+constexpr const char* kCellSeparator = "    ";
 
 struct Entry {
     std::string name;
@@ -63,30 +63,30 @@ std::vector<Entry> Manifest() {
     return entries;
 }
 
-const LanguageTexts& English() {
-    static const LanguageTexts texts(QX_LANGUAGE_DIR, "english.ini");
-    return texts;
+ListingWords WordsOf(const char* languageFile) {
+    return ListingWordsOf(DocumentTexts::From(LanguageTexts(QX_LANGUAGE_DIR, languageFile)));
 }
 
-const LanguageTexts& Chinese() {
-    static const LanguageTexts texts(QX_LANGUAGE_DIR, "chinese.ini");
-    return texts;
+const ListingWords& English() {
+    static const ListingWords words = WordsOf("english.ini");
+    return words;
 }
 
-// A document as the main window has it after its load (start model).
-Document Fresh(const Entry& entry, const LanguageTexts& lang) {
-    Document doc;
-    ScriptedUi ui;
-    LoadMainWindow(doc, lang, entry.flags, ui);
-    return doc;
+const ListingWords& Chinese() {
+    static const ListingWords words = WordsOf("chinese.ini");
+    return words;
 }
 
-Document Opened(const Entry& entry, const LanguageTexts& lang) {
-    Document doc = Fresh(entry, lang);
-    ScriptedUi ui;
-    EXPECT_EQ(OpenProject(doc, entry.File(".qx"), ui), OpenOutcome::Opened) << entry.name;
-    EXPECT_TRUE(ui.messages.empty()) << entry.name;
-    return doc;
+std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+std::string Text(const std::vector<std::uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
+
+// The project as it opens into a new document of the start model.
+Codeplug Opened(const Entry& entry) {
+    const ProjectDecoding decoded = DecodeProject(
+        ReadBytes(entry.File(".qx")), Bytes(ReadBytes(entry.File(".ton"))), NewCodeplug(kStartModel));
+    EXPECT_EQ(decoded.status, ProjectReadStatus::Read) << entry.name;
+    EXPECT_EQ(decoded.error, "") << entry.name;
+    return decoded.codeplug;
 }
 
 // Where two texts part, with the line it is on.
@@ -138,14 +138,145 @@ class CorpusRun {
     void Compare(const Entry& entry, const std::string& what, const std::string& actual,
                  const std::string& expected, const std::string& expectedName) {
         if (actual == expected) return;
+        Fail(entry, what + " is not " + expectedName + ": " + Difference(actual, expected));
+    }
+    void Fail(const Entry& entry, const std::string& why) {
         ++failed_;
-        ADD_FAILURE() << entry.name << ": " << what << " is not " << expectedName << ": "
-                      << Difference(actual, expected);
+        ADD_FAILURE() << entry.name << ": " << why;
     }
 
   private:
     int failed_ = 0;
 };
+
+// ---- The listing's known differences from the corpus ----------------------
+
+// One cell of a listing that differs from the corpus: the codeplug row its
+// line lists (0 for the heading and the option lines), the cell's number and
+// both texts.
+struct CellDifference {
+    int row = 0;
+    std::size_t cell = 0;
+    std::string actual;
+    std::string expected;
+};
+
+constexpr std::size_t kNameCell = 2;
+constexpr std::size_t kStepCell = 3;
+
+// A change of behaviour made on purpose, and whether it explains a cell.
+struct KnownDifference {
+    const char* what;
+    std::function<bool(const Codeplug&, const ListingWords&, const CellDifference&)> explains;
+};
+
+const std::vector<KnownDifference>& KnownListingDifferences() {
+    static const std::vector<KnownDifference> known = {
+        // A blank row is listed with its model's own default channel; the
+        // string document listed it with the step of the start model it was
+        // opened into.
+        {"the step of a blank row is the model's default step",
+         [](const Codeplug& codeplug, const ListingWords&, const CellDifference& d) {
+             return d.row != 0 && d.cell == kStepCell && codeplug.Row(d.row).blank &&
+                    d.actual == ProjectFieldText(DefaultChannel(codeplug.model), kFieldStep) &&
+                    d.expected == ProjectFieldText(DefaultChannel(kStartModel), kFieldStep);
+         }},
+        // A channel named like a bandwidth word keeps its name in every
+        // language; the string document translated it with the bandwidth.
+        {"a channel named \"wide\" or \"narrow\" keeps its name",
+         [](const Codeplug& codeplug, const ListingWords& words, const CellDifference& d) {
+             if (d.row == 0 || d.cell != kNameCell) return false;
+             const std::string& name = codeplug.Row(d.row).name;
+             return (name == "wide" || name == "narrow") && d.actual == name &&
+                    d.expected == (name == "wide" ? words.wide : words.narrow);
+         }},
+    };
+    return known;
+}
+
+// The cells in which `actual` differs from `expected`, with the row each
+// line lists; false when the lines or cells do not pair up.
+bool DifferingCells(const std::vector<std::string>& listing, const std::string& expected,
+                    std::vector<CellDifference>& differences) {
+    // The codeplug row of every text line: each listing line is cut into as
+    // many text lines as it holds LFs, plus the one ListingFileText adds.
+    std::vector<int> rowOfLine;
+    for (std::size_t n = 0; n < listing.size(); ++n) {
+        const int row = n >= 1 && n <= static_cast<std::size_t>(kRowCount) ? static_cast<int>(n) : 0;
+        const auto lineFeeds = std::count(listing[n].begin(), listing[n].end(), '\n') + 1;
+        rowOfLine.insert(rowOfLine.end(), static_cast<std::size_t>(lineFeeds), row);
+    }
+    const std::vector<std::string> actualLines = test::CutAt(ListingFileText(listing), "\n");
+    const std::vector<std::string> expectedLines = test::CutAt(expected, "\n");
+    if (actualLines.size() != expectedLines.size()) return false;
+    rowOfLine.push_back(0);  // after the last LF
+    for (std::size_t n = 0; n < actualLines.size(); ++n) {
+        if (actualLines[n] == expectedLines[n]) continue;
+        const auto actualCells = test::CutAt(actualLines[n], kCellSeparator);
+        const auto expectedCells = test::CutAt(expectedLines[n], kCellSeparator);
+        if (actualCells.size() != expectedCells.size()) return false;
+        for (std::size_t c = 0; c < actualCells.size(); ++c) {
+            if (actualCells[c] != expectedCells[c])
+                differences.push_back({rowOfLine.at(n), c, actualCells[c], expectedCells[c]});
+        }
+    }
+    return true;
+}
+
+// Compares listings with the corpus, letting through only the known
+// differences, and counts the listings each of them touches.
+class ListingRun : public CorpusRun {
+  public:
+    ListingRun() : touched_(KnownListingDifferences().size()) {}
+
+    void CompareListing(const Entry& entry, const std::string& what, const Codeplug& codeplug,
+                        const ListingWords& words, const std::string& expected) {
+        const std::vector<std::string> listing =
+            BuildListing(codeplug, words, ListingTarget::File);
+        const std::string actual = ListingFileText(listing);
+        if (actual == expected) return;
+        std::vector<CellDifference> differences;
+        if (!DifferingCells(listing, expected, differences)) {
+            Compare(entry, what, actual, expected, "the corpus");
+            return;
+        }
+        std::set<std::size_t> kinds;
+        for (const CellDifference& d : differences) {
+            const auto& known = KnownListingDifferences();
+            const auto it = std::find_if(known.begin(), known.end(), [&](const KnownDifference& k) {
+                return k.explains(codeplug, words, d);
+            });
+            if (it == known.end()) {
+                Fail(entry, what + ": row " + std::to_string(d.row) + " cell " +
+                                std::to_string(d.cell) + " is \"" + d.actual +
+                                "\" where the corpus has \"" + d.expected + "\"");
+                return;
+            }
+            kinds.insert(static_cast<std::size_t>(it - known.begin()));
+        }
+        for (const std::size_t kind : kinds) touched_[kind].push_back(entry.name);
+    }
+
+    // The documents whose listing a known difference touched.
+    const std::vector<std::string>& Touched(std::size_t kind) const { return touched_.at(kind); }
+    void Report(const std::string& what) const {
+        for (std::size_t kind = 0; kind < touched_.size(); ++kind) {
+            std::cout << what << ": " << KnownListingDifferences()[kind].what << ": "
+                      << touched_[kind].size() << " listings\n";
+        }
+    }
+
+  private:
+    std::vector<std::vector<std::string>> touched_;
+};
+
+constexpr std::size_t kBlankStep = 0;
+constexpr std::size_t kBandwidthName = 1;
+// The corpus listings with a blank row of a model whose default step is not
+// the start model's.
+constexpr std::size_t kListingsWithForeignBlankStep = 83;
+
+// ---- The tests ---------------------------------------------------------------
 
 TEST(Corpus, EveryListedDocumentHasItsFilesAndNoFileIsUnlisted) {
     std::set<std::string> expected = {".gitattributes", "MANIFEST", "README.md"};
@@ -167,15 +298,13 @@ TEST(Corpus, EveryListedDocumentHasItsFilesAndNoFileIsUnlisted) {
     EXPECT_GE(Manifest().size(), 100u);
 }
 
-TEST(Corpus, SavingAnOpenedProjectGivesItsBytesBack) {
-    TempDir dir;
+TEST(Corpus, EncodingADecodedProjectGivesItsBytesBack) {
     CorpusRun run;
     run.ForEachDocument([&](const Entry& entry) {
-        Document doc = Opened(entry, English());
-        const fs::path saved = dir / (entry.name + ".qx");
-        ASSERT_EQ(SaveProject(doc, saved), "");
-        run.Compare(entry, "the re-saved project", ReadBytes(saved), entry.File(".qx"));
-        run.Compare(entry, "the re-saved companion file", ReadBytes(dir / (entry.name + ".ton")),
+        const ProjectEncoding encoded = EncodeProject(Opened(entry));
+        ASSERT_TRUE(encoded.problems.empty()) << entry.name;
+        run.Compare(entry, "the re-encoded project", encoded.files.qx, entry.File(".qx"));
+        run.Compare(entry, "the re-encoded companion file", Text(encoded.files.ton),
                     entry.File(".ton"));
     });
 }
@@ -183,62 +312,54 @@ TEST(Corpus, SavingAnOpenedProjectGivesItsBytesBack) {
 TEST(Corpus, ProjectsEncodeToTheirImagesOrErrors) {
     CorpusRun run;
     run.ForEachDocument([&](const Entry& entry) {
-        Document doc = Opened(entry, English());
-        ScriptedUi ui;
-        const auto image = EncodeImage(doc, entry.flags, ui);
+        const ImageEncoding encoded = EncodeImage(Opened(entry), entry.flags);
         if (entry.encodes) {
-            ASSERT_TRUE(image.has_value()) << entry.name;
-            run.Compare(entry, "the image", std::string(image->begin(), image->end()),
-                        entry.File(".img"));
+            ASSERT_TRUE(encoded.problems.empty()) << entry.name;
+            run.Compare(entry, "the image", Text(encoded.image), entry.File(".img"));
         } else {
-            EXPECT_FALSE(image.has_value()) << entry.name;
+            EXPECT_TRUE(encoded.image.empty()) << entry.name;
             std::string messages;
-            for (const std::string& m : ui.messages) messages += m + "\n";
+            for (const Problem& problem : encoded.problems) messages += problem.message + "\n";
             run.Compare(entry, "the encode error", messages, entry.File(".encode-error.txt"));
         }
     });
 }
 
 TEST(Corpus, EnglishListings) {
-    CorpusRun run;
+    ListingRun run;
     run.ForEachDocument([&](const Entry& entry) {
-        const Document doc = Opened(entry, English());
-        run.Compare(entry, "the English listing",
-                    ListingFileText(BuildListing(doc, ListingTarget::File)), entry.File(".en.txt"));
+        run.CompareListing(entry, "the English listing", Opened(entry), English(),
+                           ReadBytes(entry.File(".en.txt")));
     });
+    run.Report("English");
+    EXPECT_EQ(run.Touched(kBlankStep).size(), kListingsWithForeignBlankStep);
+    EXPECT_EQ(run.Touched(kBandwidthName), std::vector<std::string>{});
 }
 
 TEST(Corpus, ChineseListings) {
-    CorpusRun run;
+    ListingRun run;
     run.ForEachDocument([&](const Entry& entry) {
         // Stored as the cells in which it differs from the English listing.
         const std::string expected = test::ApplyDelta(ReadBytes(entry.File(".en.txt")),
                                                       ReadBytes(entry.File(".zh.delta")), "    ");
-        const Document doc = Opened(entry, Chinese());
-        run.Compare(entry, "the Chinese listing",
-                    ListingFileText(BuildListing(doc, ListingTarget::File)), expected,
-                    ".en.txt with .zh.delta");
+        run.CompareListing(entry, "the Chinese listing", Opened(entry), Chinese(), expected);
     });
+    run.Report("Chinese");
+    EXPECT_EQ(run.Touched(kBlankStep).size(), kListingsWithForeignBlankStep);
+    EXPECT_EQ(run.Touched(kBandwidthName), (std::vector<std::string>{"d039", "d043"}));
 }
 
 TEST(Corpus, ImagesDecodeToTheirProjects) {
-    TempDir dir;
     CorpusRun run;
     run.ForEachDocument([&](const Entry& entry) {
         if (!entry.encodes) return;
-        const std::string bytes = ReadBytes(entry.File(".img"));
-        const std::vector<std::uint8_t> image(bytes.begin(), bytes.end());
-        Document doc = Fresh(entry, English());
-        FeatureFlags features = entry.flags;
-        ScriptedUi ui;
-        ASSERT_EQ(DecodeImage(image, doc, features, ui), "") << entry.name;
-        EXPECT_TRUE(ui.messages.empty()) << entry.name;
-        EXPECT_EQ(features, entry.flags) << entry.name;
-        const fs::path saved = dir / (entry.name + ".decoded.qx");
-        ASSERT_EQ(SaveProject(doc, saved), "");
-        run.Compare(entry, "the decoded project", ReadBytes(saved), entry.File(".decoded.qx"));
-        run.Compare(entry, "the decoded companion file",
-                    ReadBytes(dir / (entry.name + ".decoded.ton")),
+        const ImageDecoding decoded = DecodeImage(Bytes(ReadBytes(entry.File(".img"))), kStartModel);
+        ASSERT_EQ(decoded.error, "") << entry.name;
+        EXPECT_EQ(decoded.features, entry.flags) << entry.name;
+        const ProjectEncoding encoded = EncodeProject(decoded.codeplug);
+        ASSERT_TRUE(encoded.problems.empty()) << entry.name;
+        run.Compare(entry, "the decoded project", encoded.files.qx, entry.File(".decoded.qx"));
+        run.Compare(entry, "the decoded companion file", Text(encoded.files.ton),
                     entry.File(entry.ownDecodedTon ? ".decoded.ton" : ".ton"));
     });
 }
