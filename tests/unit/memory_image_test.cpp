@@ -447,7 +447,9 @@ TEST(SignallingLines, DtmfMemoriesTwoToneAndFiveTone) {
         {"12e4a", 5, "12E4AEEEEEEEEEEEEEEEEEEE"},   // lowercase is upper-cased
         {"12x", 3, "12EEEEEEEEEEEEEEEEEEEEEE"},     // not a hex digit: the filler
         {"123456", 4, "1234EEEEEEEEEEEEEEEEEEEE"},  // cut to its length
-        {"0123456789ABCDEF012345", 22, "0123456789ABCDEF012345EE"}};
+        {"0123456789ABCDEF012345", 22, "0123456789ABCDEF012345EE"},
+        {"12", 4, "12EEEEEEEEEEEEEEEEEEEEEE"},  // padded to its length
+        {"", 0, "EEEEEEEEEEEEEEEEEEEEEEEE"}};
     for (std::size_t i = 0; i < std::size(codes); ++i) {
         const auto& [code, length, digits] = codes[i];
         s.fiveTone.codes[i] = {0, 2, static_cast<std::uint8_t>(length), 9, code};
@@ -462,13 +464,22 @@ TEST(SignallingLines, DtmfMemoriesTwoToneAndFiveTone) {
     EXPECT_EQ(Encoded(c, 484), "00010203ABEEEEEEEEEEEEEEEEEEEEEE");
     EXPECT_EQ(Encoded(c, 485), "00040105CEEEEEEEEEEEEEEEEEEEEEEE");
 
-    const auto image = ImageOf({{257, "000103030801020304050A0000000000"},
-                                {385, "00011707123456789ABCDEF012345678"},  // 23: too long
-                                {386, "000203073A5EEEEEEEEEEEEEEEEEEEEE"}});
-    const FiveToneSettings f = DecodeImage(image, 3).codeplug.signalling.fiveTone;
+    std::vector<std::pair<int, std::string>> lines;
+    for (int line : {254, 256, 272, 321, 484, 485}) lines.emplace_back(line, Encoded(c, line));
+    lines.emplace_back(257, "000103030801020304050A0000000000");
+    lines.emplace_back(385, "00011707123456789ABCDEF012345678");  // 23: too long
+    lines.emplace_back(386, "000203073A5EEEEEEEEEEEEEEEEEEEEE");
+    lines.emplace_back(387, "000016070123456789ABCDEF012345EE");
+    const SignallingSettings read = DecodeImage(ImageOf(lines), 3).codeplug.signalling;
+    EXPECT_EQ(read.dtmfMemories, s.dtmfMemories);
+    EXPECT_EQ(read.twoTone, s.twoTone);
+    const FiveToneSettings& f = read.fiveTone;
     EXPECT_EQ(f.selfId, "123") << "only selfIdLength digits";
     EXPECT_EQ(f.codes[1], (FiveToneCode{0, 1, 0, 7, ""}));
     EXPECT_EQ(f.codes[2], (FiveToneCode{0, 2, 3, 7, "3A5"}));
+    EXPECT_EQ(f.codes[3], (FiveToneCode{0, 0, 22, 7, "0123456789ABCDEF012345"}));
+    EXPECT_EQ(f.pttIdBegin, s.fiveTone.pttIdBegin);
+    EXPECT_EQ(f.pttIdEnd, s.fiveTone.pttIdEnd);
 }
 
 // --- Identity, whole images and the lines a transfer handles ---------------------------
@@ -481,6 +492,8 @@ TEST(IdentityLine, ModelFeaturesAndTheComparisonBeforeAWrite) {
     EXPECT_EQ(read.codeplug.model, 25);
     EXPECT_EQ(read.codeplug.CallChannel().rx.ToString(), "0.0000")
         << "the call channel is always read";
+    EXPECT_FALSE(read.codeplug.Memory(0).inUse) << "no bit in line 18";
+    EXPECT_TRUE(read.codeplug.Memory(0).blank);
 
     image = ImageOf({{0, "00123456000000000000000000005000"}});
     EXPECT_EQ(ImageModelIndex(image), -1);
