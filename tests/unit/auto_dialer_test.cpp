@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "codeplug/defaults.h"
 #include "document_builder.h"
 
 namespace qx {
@@ -29,67 +30,72 @@ TEST(AutoDialer, TypedTextIsCheckedOnEveryChange) {
              Case{"1234567890ABCD*#-e", "1234567890ABCD*#", {kInvalid, kTooLong}},
          }) {
         ScriptedUi ui;
-        AutoDialerDialog dialog(kDefaultAutoDial, EnglishTexts(), ui);
+        AutoDialerDialog dialog(AutoDialer{}, EnglishTexts(), ui);
         EXPECT_EQ(dialog.ChangeEntry(4, c.typed), c.shown) << c.typed;
         EXPECT_EQ(ui.messages, c.messages) << c.typed;
     }
 }
 
-TEST(AutoDialer, OkRebuildsTheRecord) {
+AutoDialer Entries(std::initializer_list<std::pair<std::size_t, const char*>> entries) {
+    AutoDialer dialer;
+    for (const auto& [index, text] : entries) dialer.entries.at(index) = text;
+    return dialer;
+}
+
+TEST(AutoDialer, OkStoresTheEntriesAsOneStep) {
     ScriptedUi ui;
     Document doc;
-    AutoDialerDialog untouched(doc.strAutoDial, EnglishTexts(), ui);
+    AutoDialerDialog untouched(doc.codeplug().autoDialer, EnglishTexts(), ui);
     untouched.Ok(doc);
-    EXPECT_EQ(doc.strAutoDial, "Ad||||||||||");
-    EXPECT_FALSE(doc.bModify);
+    EXPECT_EQ(doc.codeplug().autoDialer, AutoDialer{});
+    EXPECT_FALSE(doc.Modified());
+    EXPECT_FALSE(doc.CanUndo()) << "OK without a change adds no step";
 
-    AutoDialerDialog dialog(doc.strAutoDial, EnglishTexts(), ui);
+    AutoDialerDialog dialog(doc.codeplug().autoDialer, EnglishTexts(), ui);
     dialog.ChangeEntry(0, "123");
     dialog.ChangeEntry(8, "*#-");
     dialog.ChangeEntry(3, "d");
     dialog.Ok(doc);
-    EXPECT_EQ(doc.strAutoDial, "Ad|123|||D|||||*#-|");
-    EXPECT_TRUE(doc.bModify);
+    EXPECT_EQ(doc.codeplug().autoDialer, Entries({{0, "123"}, {3, "D"}, {8, "*#-"}}));
+    EXPECT_TRUE(doc.Modified());
+    EXPECT_EQ(doc.UndoStep(), StepLabel{StepKind::AutoDialer});
     EXPECT_TRUE(ui.messages.empty());
 
     // Reopening shows what was stored.
-    AutoDialerDialog reopened(doc.strAutoDial, EnglishTexts(), ui);
+    AutoDialerDialog reopened(doc.codeplug().autoDialer, EnglishTexts(), ui);
     EXPECT_EQ(reopened.Entry(0), "123");
     EXPECT_EQ(reopened.Entry(8), "*#-");
+
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.codeplug().autoDialer, AutoDialer{}) << "one step";
+    EXPECT_FALSE(doc.CanUndo());
 }
 
-TEST(AutoDialer, CancelLeavesTheRecord) {
+TEST(AutoDialer, CancelLeavesTheEntries) {
     ScriptedUi ui;
-    Document doc;
-    doc.strAutoDial = "Ad|1|2|3|4|5|6|7|8|9|";
-    AutoDialerDialog dialog(doc.strAutoDial, EnglishTexts(), ui);
+    const AutoDialer stored = Entries({{0, "1"}, {1, "2"}, {8, "9"}});
+    Codeplug codeplug = NewCodeplug(kStartModel);
+    codeplug.autoDialer = stored;
+    Document doc(codeplug);
+    AutoDialerDialog dialog(doc.codeplug().autoDialer, EnglishTexts(), ui);
     dialog.ChangeEntry(2, "ABCD");
-    EXPECT_EQ(doc.strAutoDial, "Ad|1|2|3|4|5|6|7|8|9|");
-    EXPECT_FALSE(doc.bModify);
+    EXPECT_EQ(doc.codeplug().autoDialer, stored);
+    EXPECT_FALSE(doc.Modified());
 }
 
-TEST(AutoDialer, DamagedRecordsOpenSafely) {
+TEST(AutoDialer, StoredEntriesAreCheckedAsTypingWouldAndOkStoresThemChecked) {
     ScriptedUi ui;
-    // Too few fields: the missing entries are empty.
-    AutoDialerDialog shortRecord("Ad|12|34", EnglishTexts(), ui);
-    EXPECT_EQ(shortRecord.Entry(1), "34");
-    EXPECT_EQ(shortRecord.Entry(2), "");
-    EXPECT_TRUE(ui.messages.empty());
+    // Entries from a file or a radio may hold anything; opening cleans them
+    // and says so, and OK never stores more than 16 characters.
+    AutoDialerDialog dialog(Entries({{0, "12E"}, {1, "ABCD1234567890123"}, {2, "ab"}}),
+                            EnglishTexts(), ui);
+    EXPECT_EQ(dialog.Entry(0), "12");
+    EXPECT_EQ(dialog.Entry(1), "ABCD123456789012");
+    EXPECT_EQ(dialog.Entry(2), "AB");
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{kInvalid, kTooLong}));
     Document doc;
-    shortRecord.Ok(doc);
-    EXPECT_EQ(doc.strAutoDial, "Ad|12|34||||||||");
-
-    // Invalid characters are reported and removed as typing would.
-    AutoDialerDialog bad("Ad|12E|||||||||", EnglishTexts(), ui);
-    EXPECT_EQ(bad.Entry(0), "12");
-    EXPECT_EQ(ui.messages, std::vector<std::string>{kInvalid});
-}
-
-TEST(AutoDialer, RecordKeepsTheLastSixteenCharacters) {
-    std::array<std::string, kAutoDialEntries> entries{};
-    entries[0] = "ABCD1234567890123";  // 17 characters
-    EXPECT_EQ(AutoDialRecord(entries), "Ad|BCD1234567890123|||||||||");
-    EXPECT_EQ(AutoDialEntries("Ad|1||3||||||9|")[8], "9");
+    dialog.Ok(doc);
+    EXPECT_EQ(doc.codeplug().autoDialer, Entries({{0, "12"}, {1, "ABCD123456789012"}, {2, "AB"}}));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "codeplug/defaults.h"
 #include "document_builder.h"
 
 namespace qx {
@@ -9,9 +10,15 @@ namespace {
 
 using test::EnglishTexts;
 
-TEST(DtmfDialog, OpensWithCaptionsAndTheLiveMemories) {
-    Document doc;
-    doc.signalling.live.dtmfMemories = {0, 10, 0x123, 0x1A, 0xA0A, -1, 0x7FFF, 1};
+// A document opened with these DTMF memories.
+Document WithMemories(const std::array<std::int16_t, kDtmfMemoryCount>& memories) {
+    Codeplug codeplug = NewCodeplug(kStartModel);
+    codeplug.signalling.dtmfMemories = memories;
+    return Document(codeplug);
+}
+
+TEST(DtmfDialog, OpensWithCaptionsAndTheStoredMemories) {
+    const Document doc = WithMemories({0, 10, 0x123, 0x1A, 0xA0A, -1, 0x7FFF, 1});
     const DtmfDialog dialog(doc, EnglishTexts());
     EXPECT_EQ(dialog.Captions().frame, "SPR Memory");
     EXPECT_EQ(dialog.Captions().ok, "O K");
@@ -19,7 +26,7 @@ TEST(DtmfDialog, OpensWithCaptionsAndTheLiveMemories) {
     EXPECT_EQ(dialog.Entries(), shown);
 }
 
-TEST(DtmfDialog, OkStoresEveryEntryAndReopensWithIt) {
+TEST(DtmfDialog, OkStoresEveryEntryAsOneStepAndReopensWithIt) {
     struct Case {
         const char* typed;
         std::int16_t stored;
@@ -33,31 +40,34 @@ TEST(DtmfDialog, OkStoresEveryEntryAndReopensWithIt) {
                                         {"123", 0x123, "123"},
                                         {"AAA", 0xAAA, "AAA"},
                                         {"09", 9, "9"}}};
-    Document doc;
-    doc.signalling.live.dtmfMemories = {5, 5, 5, 5, 5, 5, 5, 5};
+    Document doc = WithMemories({5, 5, 5, 5, 5, 5, 5, 5});
+    const Codeplug opened = doc.codeplug();
     DtmfDialog dialog(doc, EnglishTexts());
     for (std::size_t i = 0; i < cases.size(); ++i) dialog.SetEntryText(i, cases[i].typed);
     dialog.Ok(doc);
-    EXPECT_TRUE(doc.bModify);
+    EXPECT_TRUE(doc.Modified());
+    EXPECT_EQ(doc.UndoStep(), StepLabel{StepKind::Dtmf});
     const DtmfDialog reopened(doc, EnglishTexts());
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        EXPECT_EQ(doc.signalling.live.dtmfMemories[i], cases[i].stored) << cases[i].typed;
+        EXPECT_EQ(doc.codeplug().signalling.dtmfMemories[i], cases[i].stored) << cases[i].typed;
         EXPECT_EQ(reopened.Entry(i), cases[i].reopened) << cases[i].typed;
     }
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.codeplug(), opened) << "one step";
 }
 
 TEST(DtmfDialog, UnchangedOrDamagedEntriesKeepTheirMemories) {
-    Document doc;
-    doc.signalling.live.dtmfMemories = {-1, 0x7FFF, 3, 4, 5, 6, 7, 8};
+    Document doc = WithMemories({-1, 0x7FFF, 3, 4, 5, 6, 7, 8});
     DtmfDialog dialog(doc, EnglishTexts());
     dialog.Ok(doc);
-    EXPECT_FALSE(doc.bModify) << "a negative value round-trips through its text";
+    EXPECT_FALSE(doc.CanUndo()) << "a negative value round-trips through its text";
     for (const char* damaged : {"G", "-1", "12345", " 1", "0x1"}) {
         dialog.SetEntryText(2, damaged);
         dialog.Ok(doc);
-        EXPECT_EQ(doc.signalling.live.dtmfMemories[2], 3) << damaged;
+        EXPECT_EQ(doc.codeplug().signalling.dtmfMemories[2], 3) << damaged;
     }
-    EXPECT_FALSE(doc.bModify);
+    EXPECT_FALSE(doc.CanUndo());
+    EXPECT_FALSE(doc.Modified());
 }
 
 TEST(DtmfDialog, KeyFilter) {

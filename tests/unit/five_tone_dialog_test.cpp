@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "codeplug/defaults.h"
 #include "document_builder.h"
 
 namespace qx {
@@ -11,16 +12,25 @@ using test::EnglishTexts;
 using test::LoadedDocument;
 using test::ScriptedUi;
 
-TEST(FiveToneDialog, OpensOnTheLiveRecord) {
-    Document doc = LoadedDocument();
-    FiveToneSettings& live = doc.signalling.live.fiveTone;
-    live.standardIndex = 9;  // EEA
-    live.delayIndex = 7;
-    live.pttIdBegin.code = "1E23";
-    live.pttIdBegin.standardIndex = 40;  // out of range
-    live.pttIdBegin.toneTime = 20;       // out of range
-    live.codes[3] = {0, 6, 7, 10, "E3123E5"};
-    live.codes[4] = {0, 1, 4, 2, "12345"};
+// A document opened with this 5-tone record.
+Document WithFiveTone(const FiveToneSettings& settings) {
+    Codeplug codeplug = NewCodeplug(kStartModel);
+    codeplug.signalling.fiveTone = settings;
+    return Document(codeplug);
+}
+
+const FiveToneSettings& Stored(const Document& doc) { return doc.codeplug().signalling.fiveTone; }
+
+TEST(FiveToneDialog, OpensOnTheStoredRecord) {
+    FiveToneSettings settings;
+    settings.standardIndex = 9;  // EEA
+    settings.delayIndex = 7;
+    settings.pttIdBegin.code = "1E23";
+    settings.pttIdBegin.standardIndex = 40;  // out of range
+    settings.pttIdBegin.toneTime = 20;       // out of range
+    settings.codes[3] = {0, 6, 7, 10, "E3123E5"};
+    settings.codes[4] = {0, 1, 4, 2, "12345"};
+    Document doc = WithFiveTone(settings);
 
     const FiveToneDialog dialog(doc, EnglishTexts());
     EXPECT_EQ(dialog.SelfIdText(), "12345");
@@ -40,7 +50,6 @@ TEST(FiveToneDialog, OpensOnTheLiveRecord) {
     EXPECT_EQ(dialog.Cell(4, 4), "100");
     EXPECT_EQ(dialog.Cell(5, 2), "12345");
     EXPECT_EQ(dialog.Cell(5, 4), "70");  // tone time 2 is outside 3..10
-    EXPECT_EQ(doc.signalling.working, doc.signalling.live);
 }
 
 TEST(FiveToneDialog, ChoosingAStandardSetsItsDefaultToneTime) {
@@ -60,8 +69,8 @@ TEST(FiveToneDialog, ChoosingAStandardSetsItsDefaultToneTime) {
     EXPECT_TRUE(dialog.InfoText().starts_with("CCIR1\r\n"));
     dialog.GridScrolled();
     EXPECT_EQ(dialog.Cell(3, 3), "CCIR1");
-    EXPECT_EQ(doc.signalling.working.fiveTone.codes[2].standardIndex, 6);
-    EXPECT_EQ(doc.signalling.working.fiveTone.codes[2].toneTime, 10);
+    EXPECT_EQ(dialog.Code(2).standardIndex, 6);
+    EXPECT_EQ(dialog.Code(2).toneTime, 10);
     EXPECT_EQ(dialog.editor(), FiveToneEditor::None);
 }
 
@@ -73,8 +82,9 @@ TEST(FiveToneDialog, SelfIdIsPaddedWhenLeft) {
         dialog.SetSelfIdText(typed);
         dialog.LeaveSelfId();
         EXPECT_EQ(dialog.SelfIdText(), padded);
-        EXPECT_EQ(doc.signalling.working.fiveTone.selfId, padded);
-        EXPECT_EQ(doc.signalling.working.fiveTone.selfIdLength, 5);
+        dialog.Ok();
+        EXPECT_EQ(Stored(doc).selfId, padded);
+        EXPECT_EQ(Stored(doc).selfIdLength, 5);
     }
     EXPECT_EQ(FiveToneDialog::TypeSelfIdKey("12", 'x'), "12");
     EXPECT_EQ(FiveToneDialog::TypeSelfIdKey("12", '3'), "123");
@@ -84,16 +94,16 @@ TEST(FiveToneDialog, SelfIdIsPaddedWhenLeft) {
 }
 
 TEST(FiveToneDialog, LeavingTheSelfIdRefreshesTheCodesThatCarryIt) {
-    Document doc = LoadedDocument();
-    doc.signalling.live.fiveTone.codes[0].code = "E2SelfID";
-    doc.signalling.live.fiveTone.codes[1].code = "E312345ESelfID";
-    doc.signalling.live.fiveTone.pttIdEnd.code = "E212345";
+    FiveToneSettings settings;
+    settings.codes[0].code = "E2SelfID";
+    settings.codes[1].code = "E312345ESelfID";
+    settings.pttIdEnd.code = "E212345";
+    Document doc = WithFiveTone(settings);
     FiveToneDialog dialog(doc, EnglishTexts());
     dialog.SetSelfIdText("67890");
     dialog.LeaveSelfId();
-    const FiveToneSettings& working = doc.signalling.working.fiveTone;
-    EXPECT_EQ(working.codes[0].code, "E267890");
-    EXPECT_EQ(working.codes[1].code, "E312345E67890");
+    EXPECT_EQ(dialog.Code(0).code, "E267890");
+    EXPECT_EQ(dialog.Code(1).code, "E312345E67890");
     EXPECT_EQ(dialog.PttCode(1), "E267890");
     EXPECT_EQ(dialog.Cell(1, 1), "Emergency Call");
     EXPECT_EQ(dialog.Cell(2, 2), "12345");
@@ -101,6 +111,7 @@ TEST(FiveToneDialog, LeavingTheSelfIdRefreshesTheCodesThatCarryIt) {
 
 TEST(FiveToneDialog, CodeCellsAreEditedInPlace) {
     Document doc = LoadedDocument();
+    const Codeplug opened = doc.codeplug();
     FiveToneDialog dialog(doc, EnglishTexts());
     ASSERT_TRUE(dialog.EnterCell(1, 2));
     EXPECT_EQ(dialog.editor(), FiveToneEditor::Code);
@@ -112,23 +123,24 @@ TEST(FiveToneDialog, CodeCellsAreEditedInPlace) {
 
     ASSERT_TRUE(dialog.EnterCell(1, 4));  // commits the code
     EXPECT_EQ(dialog.Cell(1, 2), "1E23E");
-    EXPECT_EQ(doc.signalling.working.fiveTone.codes[0].code, "1E23E");
-    EXPECT_EQ(doc.signalling.working.fiveTone.codes[0].length, 5);
+    EXPECT_EQ(dialog.Code(0).code, "1E23E");
+    EXPECT_EQ(dialog.Code(0).length, 5);
     EXPECT_EQ(dialog.ToneTimeEditor().text, "70");
     dialog.ChooseEditorToneTime(7);  // "100"
     dialog.CommitCell();
     EXPECT_EQ(dialog.Cell(1, 4), "100");
-    EXPECT_EQ(doc.signalling.working.fiveTone.codes[0].toneTime, 10);
+    EXPECT_EQ(dialog.Code(0).toneTime, 10);
 
     EXPECT_FALSE(dialog.EnterCell(1, 1));  // the kind column has no editor
     EXPECT_FALSE(dialog.EnterCell(0, 2));
     EXPECT_FALSE(dialog.EnterCell(101, 2));
-    EXPECT_EQ(doc.signalling.live, SignallingSettings{});  // nothing live yet
+    EXPECT_EQ(doc.codeplug(), opened);  // nothing stored before OK
 }
 
 TEST(FiveToneDialog, SpecialCallCodesAreResetOnlyAfterTheQuestion) {
-    Document doc = LoadedDocument();
-    doc.signalling.live.fiveTone.codes[2] = {0, 0, 7, 7, "E0AEAEA"};
+    FiveToneSettings settings;
+    settings.codes[2] = {0, 0, 7, 7, "E0AEAEA"};
+    Document doc = WithFiveTone(settings);
     FiveToneDialog dialog(doc, EnglishTexts());
     EXPECT_FALSE(dialog.EnterCell(3, 2));  // a special call's code is not typed over
     EXPECT_TRUE(dialog.EnterCell(3, 3));
@@ -147,8 +159,8 @@ TEST(FiveToneDialog, SpecialCallCodesAreResetOnlyAfterTheQuestion) {
     dialog.DoubleClickCell(3, 2, ui);
     EXPECT_EQ(dialog.Cell(3, 1), "");
     EXPECT_EQ(dialog.Cell(3, 2), "");
-    EXPECT_EQ(doc.signalling.working.fiveTone.codes[2].code, "");
-    EXPECT_EQ(doc.signalling.working.fiveTone.codes[2].length, 0);
+    EXPECT_EQ(dialog.Code(2).code, "");
+    EXPECT_EQ(dialog.Code(2).length, 0);
     EXPECT_EQ(dialog.editor(), FiveToneEditor::Code);
     EXPECT_EQ(dialog.currentRow(), 3);
     EXPECT_EQ(dialog.currentColumn(), 2);
@@ -163,9 +175,9 @@ TEST(FiveToneDialog, PttCodesTakeHexDigitsAndAreEncodedWhenLeft) {
     EXPECT_EQ(dialog.PttCode(0), "1E2EA");
 }
 
-TEST(FiveToneDialog, OkMakesTheWorkingCopyLive) {
+TEST(FiveToneDialog, OkStoresTheDialogAsOneStep) {
     Document doc = LoadedDocument();
-    doc.bModify = false;
+    const Codeplug opened = doc.codeplug();
     FiveToneDialog dialog(doc, EnglishTexts());
     dialog.ChooseOwnStandard(9);
     dialog.SelectResponse(2);
@@ -177,26 +189,28 @@ TEST(FiveToneDialog, OkMakesTheWorkingCopyLive) {
     dialog.SetCodeEditorText("998");
     dialog.Ok();
 
-    const FiveToneSettings& live = doc.signalling.live.fiveTone;
-    EXPECT_EQ(live.standardIndex, 9);
-    EXPECT_EQ(live.toneTime, 4);
-    EXPECT_EQ(live.responseMode, 2);
-    EXPECT_EQ(live.delayIndex, 3);
-    EXPECT_EQ(live.selfId, "54000");
-    EXPECT_EQ(live.selfIdLength, 5);
-    EXPECT_EQ(live.pttIdBegin.code, "1E23");
-    EXPECT_EQ(live.pttIdBegin.length, 4);
-    EXPECT_EQ(live.pttIdBegin.standardIndex, 8);
-    EXPECT_EQ(live.pttIdBegin.toneTime, 10);
-    EXPECT_EQ(live.codes[9].code, "9E8");
-    EXPECT_EQ(live.codes[9].length, 3);
-    EXPECT_TRUE(doc.bModify);
+    const FiveToneSettings& stored = Stored(doc);
+    EXPECT_EQ(stored.standardIndex, 9);
+    EXPECT_EQ(stored.toneTime, 4);
+    EXPECT_EQ(stored.responseMode, 2);
+    EXPECT_EQ(stored.delayIndex, 3);
+    EXPECT_EQ(stored.selfId, "54000");
+    EXPECT_EQ(stored.selfIdLength, 5);
+    EXPECT_EQ(stored.pttIdBegin.code, "1E23");
+    EXPECT_EQ(stored.pttIdBegin.length, 4);
+    EXPECT_EQ(stored.pttIdBegin.standardIndex, 8);
+    EXPECT_EQ(stored.pttIdBegin.toneTime, 10);
+    EXPECT_EQ(stored.codes[9].code, "9E8");
+    EXPECT_EQ(stored.codes[9].length, 3);
+    EXPECT_TRUE(doc.Modified());
+    EXPECT_EQ(doc.UndoStep(), StepLabel{StepKind::FiveTone});
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.codeplug(), opened) << "one step";
 }
 
-TEST(FiveToneDialog, CancelLeavesTheLiveRecord) {
+TEST(FiveToneDialog, CancelLeavesTheDocumentAndOkWithoutChangesAddsNoStep) {
     Document doc = LoadedDocument();
-    doc.bModify = false;
-    const SignallingSettings before = doc.signalling.live;
+    const Codeplug opened = doc.codeplug();
     {
         FiveToneDialog dialog(doc, EnglishTexts());
         dialog.ChooseOwnStandard(3);
@@ -205,21 +219,25 @@ TEST(FiveToneDialog, CancelLeavesTheLiveRecord) {
         dialog.EnterCell(2, 2);
         dialog.SetCodeEditorText("123");
         dialog.GridScrolled();
+        ASSERT_EQ(dialog.Code(1).code, "123");
+        dialog.Cancel();
+        EXPECT_EQ(dialog.editor(), FiveToneEditor::None);
     }
-    EXPECT_EQ(doc.signalling.live, before);
-    EXPECT_FALSE(doc.bModify);
+    EXPECT_EQ(doc.codeplug(), opened);
+    EXPECT_FALSE(doc.Modified());
+    EXPECT_FALSE(doc.CanUndo());
 
-    // OK without a change keeps the document unmodified.
     FiveToneDialog(doc, EnglishTexts()).Ok();
-    EXPECT_EQ(doc.signalling.live, before);
-    EXPECT_FALSE(doc.bModify);
+    EXPECT_EQ(doc.codeplug(), opened);
+    EXPECT_FALSE(doc.CanUndo());
 }
 
 TEST(FiveToneDialog, CancelledCellEditLeavesRowAndRecord) {
-    Document doc = LoadedDocument();
-    doc.signalling.live.fiveTone.codes[4].toneTime = 42;  // out of range, shown as "70"
+    FiveToneSettings settings;
+    settings.codes[4].toneTime = 42;  // out of range, shown as "70"
+    Document doc = WithFiveTone(settings);
     FiveToneDialog dialog(doc, EnglishTexts());
-    const FiveToneSettings before = doc.signalling.working.fiveTone;
+    const FiveToneCode before = dialog.Code(4);
 
     ASSERT_TRUE(dialog.EnterCell(5, 3));
     dialog.ChooseEditorStandard(9);  // EEA puts its 40 ms into the row
@@ -234,22 +252,7 @@ TEST(FiveToneDialog, CancelledCellEditLeavesRowAndRecord) {
     dialog.CancelCell();
     dialog.CommitCell();  // nothing left to commit
     EXPECT_EQ(dialog.Cell(5, 2), "");
-    EXPECT_EQ(doc.signalling.working.fiveTone, before);
-}
-
-TEST(FiveToneDialog, CancelPutsBackTheWorkingCopyOfBeforeOpening) {
-    Document doc = LoadedDocument();
-    doc.signalling.working.twoTone.time1 = 9;  // left by an earlier dialog
-    const Document before = doc;
-    FiveToneDialog dialog(doc, EnglishTexts());
-    dialog.SetSelfIdText("7");
-    dialog.LeaveSelfId();
-    dialog.EnterCell(2, 2);
-    dialog.SetCodeEditorText("123");
-    dialog.CommitCell();
-    ASSERT_NE(doc.signalling.working, before.signalling.working);
-    dialog.Cancel();
-    EXPECT_EQ(doc, before);
+    EXPECT_EQ(dialog.Code(4), before);
 }
 
 }  // namespace

@@ -171,22 +171,55 @@ TEST(OptionDialog, ListsShowLanguageTextsWhileTheRecordKeepsCanonicalWords) {
     EXPECT_EQ(dialog.Label(kOptPowerSelect), chinese.LanguageText("OPTION", "60093"));
 }
 
-TEST(OptionDialog, OkStoresTheRecordAndCancelLeavesIt) {
-    Document doc;
-    OptionDialog unchanged(doc.strSetup, EnglishTexts());
-    unchanged.Select(kOptTxPower, 2);  // edited, then cancelled: nothing is written
-    EXPECT_EQ(doc.strSetup, kDefaultSetup);
-    EXPECT_FALSE(doc.bModify);
+TEST(OptionDialog, OpensOnTypedOptionsAsOnTheirRecord) {
+    RadioOptions options;
+    options.indication = IndicationMode::Channel;
+    options.scanStart = false;
+    options.timeoutTimer = 5;
+    options.timeoutPenalty = 7;
+    options.securityMode = SecurityMode::Delay;
+    options.modelLock = false;
+    const OptionDialog typed(options, EnglishTexts());
+    EXPECT_EQ(typed.Record(), OptionDialog(OptionsRecord(options), EnglishTexts()).Record());
+    EXPECT_EQ(typed.Field(kOptTimeoutPenalty), "7sec");
+    EXPECT_EQ(typed.Field(kOptSecurityMode), "Dly");
+    EXPECT_FALSE(typed.Checked(kOptModelLock));
+}
 
-    OptionDialog dialog(doc.strSetup, EnglishTexts());
+TEST(OptionDialog, OkStoresTheOptionsAsOneStepAndCancelLeavesThem) {
+    Document doc = test::LoadedDocument();
+    const Codeplug opened = doc.codeplug();
+    OptionDialog cancelled(doc.codeplug().options, EnglishTexts());
+    cancelled.Select(kOptTxPower, 2);  // edited, then cancelled: nothing is stored
+    EXPECT_EQ(doc.codeplug(), opened);
+    EXPECT_FALSE(doc.Modified());
+    EXPECT_FALSE(doc.CanUndo());
+
+    OptionDialog dialog(doc.codeplug().options, EnglishTexts());
     dialog.Select(kOptSquelch, 9);
+    dialog.Select(kOptIndication, 1);
+    dialog.Select(kOptScanStart, 1);
     dialog.Ok(doc);
-    EXPECT_EQ(FieldOf(doc.strSetup, kOptSquelch), "9");
-    EXPECT_TRUE(doc.bModify);
+    const RadioOptions& stored = doc.codeplug().options;
+    EXPECT_EQ(stored.squelch, 9);
+    EXPECT_EQ(stored.indication, IndicationMode::Channel);
+    EXPECT_EQ(stored.scanStart, true);
+    EXPECT_EQ(stored.powerChange, false);
+    EXPECT_EQ(stored.timeoutPenalty, 0) << "what the dialog shows is stored";
+    EXPECT_EQ(OptionsRecord(stored), dialog.Record());
+    EXPECT_TRUE(doc.Modified());
+    EXPECT_EQ(doc.UndoStep(), StepLabel{StepKind::Options});
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.codeplug(), opened) << "one step";
+    ASSERT_TRUE(doc.Redo());
 
-    doc.bModify = false;
-    OptionDialog(doc.strSetup, EnglishTexts()).Ok(doc);  // nothing changed
-    EXPECT_FALSE(doc.bModify);
+    // OK without a change adds no step.
+    doc.MarkClean();
+    OptionDialog(doc.codeplug().options, EnglishTexts()).Ok(doc);
+    EXPECT_FALSE(doc.Modified());
+    EXPECT_EQ(doc.UndoStep(), StepLabel{StepKind::Options});
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.codeplug(), opened);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "codeplug/defaults.h"
 #include "document_builder.h"
 #include "signalling/two_tone.h"
 
@@ -49,20 +50,27 @@ TEST(ToneDivisor, NormaliseToneText) {
     }
 }
 
-// Code 0 has both tones, code 1 tone 1 only, code 2 a tone 2 without tone 1.
-Document WithCodes() {
-    Document doc;
-    auto& codes = doc.signalling.live.twoTone.codes;
-    codes[0] = {7, 51, 4, 162, 2, 8};  // 2000 Hz, 3106 Hz
-    codes[1] = {51, 109, 0, 0, 7, 0};  // 280 Hz
-    codes[2] = {0, 0, 7, 51, 0, 2};
-    return doc;
+// A document opened with this 2-tone record.
+Document WithTwoTone(const TwoToneSettings& settings) {
+    Codeplug codeplug = NewCodeplug(kStartModel);
+    codeplug.signalling.twoTone = settings;
+    return Document(codeplug);
 }
 
-TEST(TwoToneDialog, OpensFromTheLiveRecord) {
-    Document doc = WithCodes();
+const TwoToneSettings& Stored(const Document& doc) { return doc.codeplug().signalling.twoTone; }
+
+// Code 0 has both tones, code 1 tone 1 only, code 2 a tone 2 without tone 1.
+TwoToneSettings WithCodes() {
+    TwoToneSettings settings;
+    settings.codes[0] = {7, 51, 4, 162, 2, 8};  // 2000 Hz, 3106 Hz
+    settings.codes[1] = {51, 109, 0, 0, 7, 0};  // 280 Hz
+    settings.codes[2] = {0, 0, 7, 51, 0, 2};
+    return settings;
+}
+
+TEST(TwoToneDialog, OpensFromTheStoredRecord) {
+    Document doc = WithTwoTone(WithCodes());
     const TwoToneDialog dialog(doc, EnglishTexts());
-    EXPECT_EQ(doc.signalling.working, doc.signalling.live);
     EXPECT_EQ(dialog.Captions().toneLabels[3], "Tone-D");
     EXPECT_EQ(dialog.PairList().entries[13], "Long B");
     EXPECT_EQ(dialog.ResponseList().entries[2], "Alert & Transpond");
@@ -86,24 +94,24 @@ TEST(TwoToneDialog, OpensFromTheLiveRecord) {
 }
 
 TEST(TwoToneDialog, OutOfRangeIndexesShowAndSaveTheFallbackEntries) {
-    Document doc;
-    TwoToneSettings& s = doc.signalling.live.twoTone;
-    s = {.pairIndex = 15, .responseMode = 3, .time1 = 4, .time2 = 101, .time3 = 0, .time4 = 21};
+    Document doc = WithTwoTone(
+        {.pairIndex = 15, .responseMode = 3, .time1 = 4, .time2 = 101, .time3 = 0, .time4 = 21});
     TwoToneDialog dialog(doc, EnglishTexts());
     EXPECT_EQ(dialog.PairList().text, "A-B");
     EXPECT_EQ(dialog.ResponseList().text, "None");
     const std::array<const char*, 4> shown = {"0.5", "0.5", "1.0", "1000"};
     for (int k = 0; k < 4; ++k) EXPECT_EQ(dialog.TimeList(k).text, shown[k]) << k;
     dialog.Ok();
+    const TwoToneSettings& s = Stored(doc);
     EXPECT_EQ((std::array{s.pairIndex, s.responseMode, s.time1, s.time2, s.time3, s.time4}),
               (std::array<std::uint8_t, 6>{0, 0, 5, 5, 10, 10}));
 }
 
 TEST(TwoToneDialog, MissingOwnTonesShowAbout1000Hz) {
-    Document doc;
-    TwoToneSettings& s = doc.signalling.live.twoTone;
+    TwoToneSettings s;
     s.pairIndex = 10;  // "D-B"
     s.tone1High = s.tone1Low = s.tone2High = s.tone2Low = 0;
+    Document doc = WithTwoTone(s);
     const TwoToneDialog dialog(doc, EnglishTexts());
     EXPECT_EQ(dialog.Tone(3).text, "1000");
     EXPECT_EQ(dialog.Tone(1).text, "1000");
@@ -122,8 +130,9 @@ TEST(TwoToneDialog, ChoosingAPairEnablesItsToneFields) {
     }
 }
 
-TEST(TwoToneDialog, OkStoresTheOwnPairAndOptionsIntoLive) {
+TEST(TwoToneDialog, OkStoresTheOwnPairAndOptionsAsOneStep) {
     Document doc;
+    const Codeplug opened = doc.codeplug();
     TwoToneDialog dialog(doc, EnglishTexts());
     dialog.ChoosePair(13);  // "Long B"
     dialog.SetToneText(1, "1500");
@@ -132,7 +141,7 @@ TEST(TwoToneDialog, OkStoresTheOwnPairAndOptionsIntoLive) {
     dialog.SelectTime(0, 95);
     dialog.SelectTime(2, 0);
     dialog.Ok();
-    const TwoToneSettings& s = doc.signalling.live.twoTone;
+    const TwoToneSettings& s = Stored(doc);
     EXPECT_EQ(s.pairIndex, 13);
     EXPECT_EQ((ToneDivisor{s.tone1High, s.tone1Low, s.tone1Tenths}),
               DivisorOfFrequency(1500, ToneUse::OwnPair));
@@ -140,39 +149,43 @@ TEST(TwoToneDialog, OkStoresTheOwnPairAndOptionsIntoLive) {
     EXPECT_EQ((std::array{s.responseMode, s.time1, s.time3}),
               (std::array<std::uint8_t, 3>{2, 100, 5}));
     EXPECT_EQ(dialog.Tone(0).text, "2000") << "every field is normalised";
-    EXPECT_TRUE(doc.bModify);
+    EXPECT_TRUE(doc.Modified());
+    EXPECT_EQ(doc.UndoStep(), StepLabel{StepKind::TwoTone});
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.codeplug(), opened) << "one step";
 }
 
-TEST(TwoToneDialog, CancelLeavesLiveAndOkWithoutChangesLeavesBModify) {
-    Document doc = WithCodes();
+TEST(TwoToneDialog, CancelLeavesTheRecordAndOkWithoutChangesAddsNoStep) {
+    TwoToneSettings s = WithCodes();
     // 3089 Hz stores a divisor that gives 3089.6 Hz back; it must not drift to 3090.
     const ToneDivisor stored = DivisorOfFrequency(3089, ToneUse::OwnPair);
-    TwoToneSettings& s = doc.signalling.live.twoTone;
     std::tie(s.tone2High, s.tone2Low, s.tone2Tenths) =
         std::tie(stored.high, stored.low, stored.tenths);
-    const SignallingSettings before = doc.signalling.live;
+    Document doc = WithTwoTone(s);
+    const Codeplug opened = doc.codeplug();
     {
         TwoToneDialog dialog(doc, EnglishTexts());
         dialog.ChoosePair(12);
         dialog.EnterCell(5, 1);
         dialog.SetEditorText("1200");
         dialog.GridScrolled();
+        dialog.Cancel();
     }
-    EXPECT_EQ(doc.signalling.live, before);
+    EXPECT_EQ(doc.codeplug(), opened);
     TwoToneDialog dialog(doc, EnglishTexts());
     EXPECT_EQ(dialog.Tone(1).text, "3089");
     EXPECT_EQ(dialog.GridText(5, 1), "");
     dialog.EnterCell(1, 1);
     dialog.EnterCell(1, 2);
     dialog.Ok();
-    EXPECT_EQ(doc.signalling.live, before);
-    EXPECT_FALSE(doc.bModify);
+    EXPECT_EQ(doc.codeplug(), opened);
+    EXPECT_FALSE(doc.Modified());
+    EXPECT_FALSE(doc.CanUndo());
 }
 
-TEST(TwoToneDialog, CancelPutsTheWorkingRecordBackAndEscapeDropsTheCellEdit) {
-    Document doc = WithCodes();
-    doc.signalling.working.twoTone.time4 = 3;  // left over from another dialog
-    const Document before = doc;
+TEST(TwoToneDialog, CancelDropsTheWorkingCopyAndEscapeDropsTheCellEdit) {
+    Document doc = WithTwoTone(WithCodes());
+    const Codeplug opened = doc.codeplug();
     TwoToneDialog dialog(doc, EnglishTexts());
     dialog.EnterCell(1, 1);
     dialog.SetEditorText("1000");
@@ -185,7 +198,10 @@ TEST(TwoToneDialog, CancelPutsTheWorkingRecordBackAndEscapeDropsTheCellEdit) {
     dialog.EnterCell(2, 1);
     EXPECT_EQ(dialog.GridText(1, 1), "1000");
     dialog.Cancel();
-    EXPECT_EQ(doc, before);
+    EXPECT_EQ(doc.codeplug(), opened);
+    EXPECT_FALSE(doc.CanUndo());
+    dialog.Ok();  // the committed code went with the working copy
+    EXPECT_EQ(doc.codeplug(), opened);
 }
 
 TEST(TwoToneDialog, GridCellsAreLimitedAndStoredAsCodeDivisors) {
@@ -197,39 +213,41 @@ TEST(TwoToneDialog, GridCellsAreLimitedAndStoredAsCodeDivisors) {
         dialog.SetEditorText(typed);
         dialog.GridScrolled();
         EXPECT_EQ(dialog.GridText(10, 1), std::to_string(shown));
-        const TwoToneCode& code = doc.signalling.working.twoTone.codes[9];
+        EXPECT_FALSE(dialog.Editor().visible);
+        dialog.Ok();
+        const TwoToneCode& code = Stored(doc).codes[9];
         EXPECT_EQ((ToneDivisor{code.tone1High, code.tone1Low, code.tone1Tenths}),
                   DivisorOfFrequency(shown, ToneUse::Code));
     }
-    EXPECT_FALSE(dialog.Editor().visible);
 }
 
 TEST(TwoToneDialog, ClearingToneOneEmptiesTheCodeClearingToneTwoKeepsToneOne) {
-    Document doc = WithCodes();
+    Document doc = WithTwoTone(WithCodes());
     TwoToneDialog dialog(doc, EnglishTexts());
-    const auto& codes = doc.signalling.working.twoTone.codes;
     dialog.EnterCell(1, 2);
     dialog.SetEditorText("");
     dialog.EnterCell(1, 1);
-    EXPECT_EQ((TwoToneCode{7, 51, 0, 0, 2, 8}), codes[0]);
     EXPECT_EQ(dialog.GridText(1, 2), "");
     dialog.EnterCell(2, 1);
     dialog.SetEditorText("x");
     dialog.GridScrolled();
-    EXPECT_EQ(TwoToneCode{}, codes[1]);
+    dialog.Ok();
+    EXPECT_EQ((TwoToneCode{7, 51, 0, 0, 2, 8}), Stored(doc).codes[0]);
+    EXPECT_EQ(TwoToneCode{}, Stored(doc).codes[1]);
 
     dialog.EnterCell(1, 2);
     dialog.SetEditorText("1000");
     dialog.EnterCell(1, 1);
     dialog.SetEditorText("");
     dialog.Ok();
-    EXPECT_EQ(TwoToneCode{}, doc.signalling.live.twoTone.codes[0]) << "OK commits the edit";
+    EXPECT_EQ(TwoToneCode{}, Stored(doc).codes[0]) << "OK commits the edit";
     EXPECT_EQ(dialog.GridText(1, 2), "") << "tone 2 is blanked with its code";
 }
 
 TEST(TwoToneDialog, EnteringCells) {
-    Document doc;
-    doc.signalling.live.twoTone.codes[0] = {7, 51, 4, 162, 9, 9};  // 1999.2 Hz, 3105.9 Hz
+    TwoToneSettings s;
+    s.codes[0] = {7, 51, 4, 162, 9, 9};  // 1999.2 Hz, 3105.9 Hz
+    Document doc = WithTwoTone(s);
     TwoToneDialog dialog(doc, EnglishTexts());
     EXPECT_EQ(dialog.EnterCell(5, 2), (GridCell{5, 1})) << "tone 1 first";
     EXPECT_EQ(dialog.EnterCell(5, 0), (GridCell{5, 1})) << "numbers are not edited";
@@ -241,10 +259,11 @@ TEST(TwoToneDialog, EnteringCells) {
     EXPECT_EQ(dialog.Editor().text, "3106");
     dialog.EnterCell(1, 1);
     dialog.GridScrolled();
-    EXPECT_EQ(doc.signalling.working.twoTone.codes[0], (TwoToneCode{7, 51, 4, 162, 9, 9}))
-        << "visiting cells keeps the stored divisors";
     dialog.EnterCell(1, 1);
     EXPECT_TRUE(dialog.Editor().visible) << "the scrolled-away editor comes back";
+    dialog.Ok();
+    EXPECT_EQ(Stored(doc).codes[0], (TwoToneCode{7, 51, 4, 162, 9, 9}))
+        << "visiting cells keeps the stored divisors";
 }
 
 }  // namespace
