@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -227,6 +228,11 @@ QWidget* FiveToneDialogView::BuildGrid() {
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 8);
     grid_->installEventFilter(this);
     grid_->viewport()->installEventFilter(this);
+    // The special call starts on the highlighted row, wherever the keys or a click moved it.
+    connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid()) dialog_.HighlightRow(CodeGridModel::GridRow(current));
+            });
     connect(grid_, &QTableView::clicked, this, &FiveToneDialogView::ClickCell);
     connect(grid_, &QTableView::doubleClicked, this, &FiveToneDialogView::DoubleClickCell);
     for (QScrollBar* bar : {grid_->verticalScrollBar(), grid_->horizontalScrollBar()}) {

@@ -146,7 +146,12 @@ void FiveToneDialog::ChoosePttStandard(int which, int index) {
         std::to_string(FiveToneStandards()[static_cast<std::size_t>(index)].defaultMs));
 }
 
+void FiveToneDialog::HighlightRow(int row) {
+    if (row >= 1 && row < kFiveToneGridRows) highlightedRow_ = row;
+}
+
 bool FiveToneDialog::EnterCell(int row, int column) {
+    HighlightRow(row);
     if (row < 1 || row >= kFiveToneGridRows || column < 2 || column >= kFiveToneGridColumns) {
         return false;
     }

@@ -63,15 +63,20 @@ class FiveToneDialog {
     const std::string& Cell(int row, int column) const;
     int currentRow() const { return currentRow_; }
     int currentColumn() const { return currentColumn_; }
+    // The row the grid highlights (1..100), where the special-call dialog
+    // starts. The highlight moves without opening an editor (arrow keys, a
+    // click on a cell that has none), so it is not the row last edited.
+    int highlightedRow() const { return highlightedRow_; }
+    void HighlightRow(int row);
     FiveToneEditor editor() const { return editor_; }
     const std::string& CodeEditorText() const { return codeEditorText_; }  // Text3
     const ListControl& StandardEditor() const { return standardEditor_; }  // Combo2
     const ListControl& ToneTimeEditor() const { return toneTimeEditor_; }  // Combo3
 
-    // Entering (or clicking) a cell of columns 2..4: commits the pending edit
-    // and opens the column's editor over the cell. False when nothing opens
-    // (the code of a special call, a cell outside the editable ones, the
-    // current cell itself).
+    // Entering (or clicking) a cell highlights its row; in columns 2..4 it
+    // commits the pending edit and opens the column's editor over the cell.
+    // False when nothing opens (the code of a special call, a cell outside
+    // the editable ones, the current cell itself).
     bool EnterCell(int row, int column);
     void SetCodeEditorText(const std::string& text);
     void ChooseEditorStandard(int index);
@@ -125,6 +130,7 @@ class FiveToneDialog {
     std::array<std::array<std::string, kFiveToneGridColumns>, kFiveToneGridRows> grid_{};
     int currentRow_ = 0;
     int currentColumn_ = 0;
+    int highlightedRow_ = 1;
     FiveToneEditor editor_ = FiveToneEditor::None;
     std::string codeEditorText_;
     ListControl standardEditor_;

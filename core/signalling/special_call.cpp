@@ -51,7 +51,7 @@ SpecialCallDialog::SpecialCallDialog(FiveToneDialog& fiveTone, SpecialCallSlot s
     switch (slot_) {
         case SpecialCallSlot::TableRow:
             rowLabel_ = lang.LanguageText("OPTION", "60063");
-            if (!row_.Select(fiveTone_.currentRow() - 1)) row_.Select(0);
+            row_.Select(fiveTone_.highlightedRow() - 1);
             break;
         case SpecialCallSlot::PttIdBegin:
         case SpecialCallSlot::PttIdEnd:

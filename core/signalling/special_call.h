@@ -36,7 +36,8 @@ enum class SpecialFrame { None, A, B, C };
 
 class SpecialCallDialog {
   public:
-    // Opens over `fiveTone`; a pending cell edit there is committed first.
+    // Opens over `fiveTone` on its highlighted row; a pending cell edit there
+    // is committed first.
     SpecialCallDialog(FiveToneDialog& fiveTone, SpecialCallSlot slot, const LanguageTexts& lang);
 
     const std::string& title() const { return title_; }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "channels/cell_editors.h"
+#include "codeplug/defaults.h"
 #include "document_builder.h"
 
 namespace qx {
@@ -14,7 +15,7 @@ using test::ScriptedUi;
 
 const std::string kTooShort = "The ID code must have 5 characters!";
 
-// A special call composed for a table row chosen by entering its code cell.
+// A special call composed for a table row chosen by entering a cell of it.
 struct TableRowCall {
     Document doc = LoadedDocument();
     FiveToneDialog fiveTone{doc, EnglishTexts()};
@@ -24,8 +25,8 @@ struct TableRowCall {
         fiveTone.EnterCell(codeRow + 1, 3);
         return SpecialCallDialog(fiveTone, SpecialCallSlot::TableRow, EnglishTexts());
     }
-    const FiveToneCode& Working(int codeRow) const {
-        return doc.signalling.working.fiveTone.codes[static_cast<std::size_t>(codeRow)];
+    const FiveToneCode& Stored(int codeRow) const {
+        return doc.codeplug().signalling.fiveTone.codes[static_cast<std::size_t>(codeRow)];
     }
 };
 
@@ -37,46 +38,58 @@ TEST(SpecialCall, MessageCallEncodesTheIdButNotTheMessage) {
     dialog.SetIdText(0, "11223");
     dialog.SetMessageText("ab");
     ASSERT_TRUE(dialog.Ok(call.ui));
-    EXPECT_EQ(call.Working(7).code, "E1E12E3E4142");
-    EXPECT_EQ(call.Working(7).length, 12);
+    EXPECT_EQ(call.fiveTone.Code(7).code, "E1E12E3E4142");
+    EXPECT_EQ(call.fiveTone.Code(7).length, 12);
     EXPECT_EQ(call.fiveTone.Cell(8, 1), "Message Call");
     EXPECT_EQ(call.fiveTone.Cell(8, 2), "11223 Msg:AB");
     EXPECT_TRUE(call.ui.messages.empty());
 }
 
-TEST(SpecialCall, EmergencyCallBindsTheChannelAtOnce) {
+TEST(SpecialCall, EmergencyCallBindsTheChannelAtOnceAsOneStep) {
     TableRowCall call;
     ToggleRowStatus(call.doc, 13);  // channel 12 in use
+    call.doc.MarkClean();
+    const Codeplug before = call.doc.codeplug();
     SpecialCallDialog dialog = call.Open(5);
     dialog.SelectKind(kCallEmergency);
     EXPECT_EQ(dialog.VisibleFrame(), SpecialFrame::B);
     dialog.SelectChannel(12);
-    call.doc.bModify = false;
     ASSERT_TRUE(dialog.Ok(call.ui));
 
-    EXPECT_EQ(call.doc.Table(13, kColOptSignal), "5Tone");
-    EXPECT_EQ(call.doc.Table(13, kColSignalCode), "5");
-    EXPECT_EQ(call.doc.Cell(13, kColOptSignal), "5Tone");
-    EXPECT_TRUE(call.doc.bModify);
-    EXPECT_EQ(call.Working(5).code, "E2SelfID");
+    Channel bound = before.Row(13);
+    bound.signal.kind = SignalKind::FiveTone;
+    bound.signal.code = 5;
+    EXPECT_EQ(call.doc.codeplug().Row(13), bound);
+    EXPECT_EQ(CellText(call.doc, 13, kColOptSignal), "5Tone");
+    EXPECT_TRUE(call.doc.Modified());
+    EXPECT_EQ(call.doc.UndoStep(),
+              (StepLabel{StepKind::ChannelEdit, 13, ChannelField::OptionSignal}));
+    EXPECT_EQ(call.fiveTone.Code(5).code, "E2SelfID");
     EXPECT_EQ(call.fiveTone.Cell(6, 1), "Emergency Call");
     EXPECT_EQ(call.fiveTone.Cell(6, 2), "");
 
     call.fiveTone.Ok();
-    EXPECT_EQ(call.doc.signalling.live.fiveTone.codes[5].code, "E212345");
-    EXPECT_EQ(call.doc.signalling.live.fiveTone.codes[5].length, 7);
+    EXPECT_EQ(call.Stored(5).code, "E212345");
+    EXPECT_EQ(call.Stored(5).length, 7);
+    ASSERT_TRUE(call.doc.Undo());
+    ASSERT_TRUE(call.doc.Undo());
+    EXPECT_EQ(call.doc.codeplug(), before) << "the binding is one step, the 5-tone OK another";
 }
 
-TEST(SpecialCall, UnusedChannelIsBoundInTheTableOnly) {
+TEST(SpecialCall, BlankUnusedChannelTakesItsDefaultsWhenBound) {
     TableRowCall call;
-    ASSERT_FALSE(call.doc.IsActive(21));
+    const Channel blank = call.doc.codeplug().Row(21);
+    ASSERT_FALSE(blank.inUse);
+    ASSERT_TRUE(blank.blank);
     SpecialCallDialog dialog = call.Open(0);
     dialog.SelectKind(kCallEmergency);
     dialog.SelectChannel(20);
     ASSERT_TRUE(dialog.Ok(call.ui));
-    EXPECT_EQ(call.doc.Table(21, kColOptSignal), "5Tone");
-    EXPECT_EQ(call.doc.Table(21, kColSignalCode), "0");
-    EXPECT_EQ(call.doc.Cell(21, kColOptSignal), kInactiveCell);
+
+    Channel bound = DefaultChannel(call.doc.model());
+    bound.signal = {SignalKind::FiveTone, 0, blank.signal.subCode};
+    EXPECT_EQ(call.doc.codeplug().Row(21), bound) << "not in use, with the defaults";
+    EXPECT_EQ(CellText(call.doc, 21, kColOptSignal), kInactiveCell);
 }
 
 TEST(SpecialCall, AniTakesTheSelfIdWhenTheFiveToneDialogSaves) {
@@ -87,13 +100,13 @@ TEST(SpecialCall, AniTakesTheSelfIdWhenTheFiveToneDialogSaves) {
     EXPECT_EQ(dialog.frameCCaption(), "ANI");
     dialog.SetIdText(1, "12345");
     ASSERT_TRUE(dialog.Ok(call.ui));
-    EXPECT_EQ(call.Working(2).code, "E312345ESelfID");
+    EXPECT_EQ(call.fiveTone.Code(2).code, "E312345ESelfID");
     EXPECT_EQ(call.fiveTone.Cell(3, 2), "12345");
 
     call.fiveTone.SetSelfIdText("54321");
     call.fiveTone.Ok();
-    EXPECT_EQ(call.doc.signalling.live.fiveTone.codes[2].code, "E312345E54321");
-    EXPECT_EQ(call.doc.signalling.live.fiveTone.codes[2].length, 13);
+    EXPECT_EQ(call.Stored(2).code, "E312345E54321");
+    EXPECT_EQ(call.Stored(2).length, 13);
 }
 
 TEST(SpecialCall, ShortIdsAreRefused) {
@@ -104,7 +117,7 @@ TEST(SpecialCall, ShortIdsAreRefused) {
         dialog.SetIdText(kind == kCallMessage ? 0 : 1, "1234");
         EXPECT_FALSE(dialog.Ok(call.ui)) << kind;
         EXPECT_EQ(call.ui.messages, std::vector<std::string>{kTooShort}) << kind;
-        EXPECT_EQ(call.Working(4), FiveToneCode{}) << kind;
+        EXPECT_EQ(call.fiveTone.Code(4), FiveToneCode{}) << kind;
         EXPECT_EQ(call.fiveTone.Cell(5, 1), "") << kind;
     }
     // Leaving a short ID field says so too, and keeps the text.
@@ -127,12 +140,13 @@ TEST(SpecialCall, StunReviveAndAllCallShapes) {
                           Case{kCallRevive, "E51E3E5", "Revive", "11335"},
                           Case{kCallAll, "E0AEAEA", "All Call", ""}}) {
         TableRowCall call;
-        call.doc.signalling.live.fiveTone.codes[9].code = "123";
+        call.fiveTone.EnterCell(10, 2);  // a plain code is replaced
+        call.fiveTone.SetCodeEditorText("123");
         SpecialCallDialog dialog = call.Open(9);
         dialog.SelectKind(c.kind);
         dialog.SetIdText(1, "11335");
         ASSERT_TRUE(dialog.Ok(call.ui));
-        EXPECT_EQ(call.Working(9).code, c.code);
+        EXPECT_EQ(call.fiveTone.Code(9).code, c.code);
         EXPECT_EQ(call.fiveTone.Cell(10, 1), c.kindText);
         EXPECT_EQ(call.fiveTone.Cell(10, 2), c.codeColumn);
     }
@@ -140,6 +154,7 @@ TEST(SpecialCall, StunReviveAndAllCallShapes) {
 
 TEST(SpecialCall, PttIdSlotsFillTheCodeFields) {
     Document doc = LoadedDocument();
+    const Codeplug opened = doc.codeplug();
     FiveToneDialog fiveTone(doc, EnglishTexts());
     ScriptedUi ui;
     fiveTone.SetSelfIdText("22345");
@@ -157,13 +172,12 @@ TEST(SpecialCall, PttIdSlotsFillTheCodeFields) {
     end.SelectKind(kCallEmergency);
     ASSERT_TRUE(end.Ok(ui));
     EXPECT_EQ(fiveTone.PttCode(1), "E2E2345");
-    for (int row = 1; row <= kChannelRows; ++row) {  // no channel bound
-        EXPECT_NE(doc.Table(row, kColOptSignal), "5Tone") << row;
-    }
+    EXPECT_EQ(doc.codeplug(), opened) << "no channel bound";
 
     fiveTone.Ok();
-    EXPECT_EQ(doc.signalling.live.fiveTone.pttIdBegin.code, "E312345E2E345");
-    EXPECT_EQ(doc.signalling.live.fiveTone.pttIdEnd.code, "E2E2345");
+    const FiveToneSettings& stored = doc.codeplug().signalling.fiveTone;
+    EXPECT_EQ(stored.pttIdBegin.code, "E312345E2E345");
+    EXPECT_EQ(stored.pttIdEnd.code, "E2E2345");
 }
 
 TEST(SpecialCall, KeyFilters) {
@@ -186,17 +200,59 @@ TEST(SpecialCall, OpeningCommitsThePendingCellEdit) {
     dialog.SelectKind(kCallAll);
     ASSERT_TRUE(dialog.Ok(call.ui));
     call.fiveTone.Ok();
-    EXPECT_EQ(call.doc.signalling.live.fiveTone.codes[5].code, "E0AEAEA");
+    EXPECT_EQ(call.Stored(5).code, "E0AEAEA");
 }
 
-TEST(SpecialCall, CancelAfterComposingLeavesTheLiveRecord) {
+TEST(SpecialCall, StartsOnTheHighlightedRow) {
+    struct Case {
+        const char* moves;
+        std::vector<std::pair<int, int>> entered;  // cells entered (grid row, column)
+        std::vector<int> highlighted;              // then rows highlighted by the keys
+        const char* row;
+    };
+    for (const Case& c : {
+             Case{"nothing yet", {}, {}, "0"},
+             Case{"a code edited, then the keys", {{4, 2}}, {8}, "7"},
+             Case{"a click on a cell without an editor", {{4, 3}, {11, 0}, {12, 1}}, {}, "11"},
+             Case{"rows outside the table", {}, {6, 0, 101}, "5"},
+         }) {
+        TableRowCall call;
+        for (const auto& [row, column] : c.entered) call.fiveTone.EnterCell(row, column);
+        for (const int row : c.highlighted) call.fiveTone.HighlightRow(row);
+        const SpecialCallDialog dialog(call.fiveTone, SpecialCallSlot::TableRow, EnglishTexts());
+        EXPECT_EQ(dialog.Row().text, c.row) << c.moves;
+    }
+}
+
+TEST(SpecialCall, EmergencyCallOnTheHighlightedRowLeavesTheEditedRow) {
     TableRowCall call;
-    const SignallingSettings before = call.doc.signalling.live;
+    ToggleRowStatus(call.doc, 13);  // channel 12 in use
+    call.fiveTone.EnterCell(4, 2);  // code 3 edited
+    call.fiveTone.SetCodeEditorText("123");
+    call.fiveTone.HighlightRow(8);  // then code 7 highlighted
+    SpecialCallDialog dialog(call.fiveTone, SpecialCallSlot::TableRow, EnglishTexts());
+    dialog.SelectKind(kCallEmergency);
+    dialog.SelectChannel(12);
+    ASSERT_TRUE(dialog.Ok(call.ui));
+    EXPECT_EQ(call.doc.codeplug().Row(13).signal.code, 7);
+    EXPECT_EQ(call.fiveTone.Cell(8, 1), "Emergency Call");
+    EXPECT_EQ(call.fiveTone.Cell(4, 1), "");
+
+    call.fiveTone.Ok();
+    EXPECT_EQ(call.Stored(7).code, "E212345");
+    EXPECT_EQ(call.Stored(3).code, "123");
+}
+
+TEST(SpecialCall, CancelAfterComposingLeavesTheDocument) {
+    TableRowCall call;
+    const Codeplug opened = call.doc.codeplug();
     SpecialCallDialog dialog = call.Open(1);
     dialog.SelectKind(kCallAll);
     ASSERT_TRUE(dialog.Ok(call.ui));
-    // The 5-tone dialog is cancelled: nothing reaches the live record.
-    EXPECT_EQ(call.doc.signalling.live, before);
+    // The 5-tone dialog is cancelled: nothing reaches the document.
+    call.fiveTone.Cancel();
+    EXPECT_EQ(call.doc.codeplug(), opened);
+    EXPECT_FALSE(call.doc.CanUndo());
 }
 
 }  // namespace
