@@ -18,7 +18,7 @@ namespace qx {
 class AutoDialerView final : public QDialog {
     Q_OBJECT
   public:
-    // Opens on doc.strAutoDial; OK stores the record into `doc`. `doc` and
+    // Opens on the document's entries; OK stores them into `doc`. `doc` and
     // `ui` must outlive the dialog. Cancel leaves `doc` untouched.
     AutoDialerView(Document& doc, const LanguageTexts& texts, Ui& ui, QWidget* parent = nullptr);
 

@@ -25,8 +25,8 @@ class CodeGridModel;
 class FiveToneDialogView final : public QDialog {
     Q_OBJECT
   public:
-    // Opens on the document's live signalling record (copied into its working
-    // copy). OK makes the working copy live; Cancel, Escape and the close box
+    // Opens on a copy of the document's signalling record. OK stores the copy
+    // as one undo step; Cancel, Escape and the close box
     // leave the document as it was, except for a channel an emergency call
     // bound at once. One view per opening; `doc`, `texts` and `ui` must
     // outlive it.

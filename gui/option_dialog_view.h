@@ -18,7 +18,7 @@ namespace qx {
 class OptionDialogView final : public QDialog {
     Q_OBJECT
   public:
-    // Opens on doc.strSetup; OK stores the record into `doc`, which must
+    // Opens on the document's options; OK stores them into `doc`, which must
     // outlive the dialog. Cancel leaves `doc` untouched.
     OptionDialogView(Document& doc, const LanguageTexts& texts, QWidget* parent = nullptr);
 

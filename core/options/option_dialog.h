@@ -1,6 +1,6 @@
-// The radio option dialog (Frm_Option) without widgets: it opens from
-// strSetup, keeps the 27 fields apart from what its lists show, applies the
-// indication-mode and time-out dependencies, and writes the record on OK.
+// The radio option dialog (Frm_Option) without widgets: it opens on the
+// options, keeps the 27 fields apart from what its lists show, applies the
+// indication-mode and time-out dependencies, and stores the options on OK.
 #pragma once
 
 #include <array>

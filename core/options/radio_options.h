@@ -1,4 +1,4 @@
-// The radio option record (strSetup): "setup" and 27 value fields joined by
+// The radio option record: "setup" and 27 value fields joined by
 // "|". Values are canonical English words whatever the display language.
 #pragma once
 

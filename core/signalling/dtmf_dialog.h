@@ -38,7 +38,7 @@ std::string TypeDtmfKey(const std::string& current, char32_t key);
 
 class DtmfDialog {
   public:
-    // Opening: the entries show doc.signalling.live.dtmfMemories.
+    // Opening: the entries show the document's DTMF memories.
     DtmfDialog(const Document& doc, const LanguageTexts& lang);
 
     const DtmfCaptions& Captions() const { return captions_; }
@@ -51,8 +51,8 @@ class DtmfDialog {
     void SetEntryText(std::size_t index, const std::string& text);
 
     // OK: every entry is stored in its memory. An entry that is not a valid
-    // code leaves its memory as it was rather than guessing a value. Sets
-    // bModify when a memory changed. Cancel is simply not calling this.
+    // code leaves its memory as it was rather than guessing a value. A
+    // change is one undo step. Cancel is simply not calling this.
     void Ok(Document& doc) const;
 
   private:

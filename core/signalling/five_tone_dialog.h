@@ -1,6 +1,6 @@
 // The 5-tone dialog (Frm5Tone) without widgets: own identity and timing, the
 // two PTT ID codes and the 100-row code grid with its in-cell editors. It
-// edits the working copy of the signalling record; OK makes it live.
+// edits its own copy of the signalling record; OK stores it in the document.
 #pragma once
 
 #include <array>
@@ -24,7 +24,7 @@ inline constexpr const char* kResetSpecialCallQuestion =
 
 class FiveToneDialog {
   public:
-    // Opening copies the live record into the working copy and shows it.
+    // Opening copies the document's signalling record and shows it.
     FiveToneDialog(Document& doc, const LanguageTexts& lang);
 
     // Own identity: Text2 (self ID), Combo1(1) standard, Combo1(2) response,

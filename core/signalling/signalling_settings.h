@@ -75,15 +75,4 @@ struct SignallingSettings {
     friend bool operator==(const SignallingSettings&, const SignallingSettings&) = default;
 };
 
-// The live record, and the working copy the 2-tone and 5-tone dialogs edit.
-struct SignallingPair {
-    SignallingSettings live;
-    SignallingSettings working;
-
-    void InitSignallingDefaults() { live = SignallingSettings{}; }
-    void CopyToWorking() { working = live; }
-    void CopyToLive() { live = working; }
-    friend bool operator==(const SignallingPair&, const SignallingPair&) = default;
-};
-
 }  // namespace qx

@@ -1,6 +1,6 @@
 // The 2-tone dialog (Frm2Tone) without widgets: the own tone pair with its
 // options on the first tab, the table of 100 codes on the second. It edits
-// the working signalling record; OK copies that into the live one.
+// its own copy of the signalling record; OK stores it in the document.
 #pragma once
 
 #include <array>

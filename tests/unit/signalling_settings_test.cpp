@@ -8,14 +8,7 @@ namespace qx {
 namespace {
 
 TEST(SignallingSettings, DefaultsAreTheRadioDefaults) {
-    SignallingPair pair;
-    pair.live.dtmfMemories[3] = 0x123;
-    pair.live.twoTone.codes[7].tone1High = 9;
-    pair.live.fiveTone.selfId = "99";
-    pair.live.fiveTone.codes[50] = {0, 3, 4, 9, "1234"};
-    pair.InitSignallingDefaults();
-
-    const SignallingSettings& s = pair.live;
+    const SignallingSettings s;
     for (const std::int16_t memory : s.dtmfMemories) EXPECT_EQ(memory, 0);
     for (const std::uint8_t byte : s.reserved) EXPECT_EQ(byte, 0);
     EXPECT_EQ(s.twoTone.pairIndex, 0);
@@ -36,18 +29,6 @@ TEST(SignallingSettings, DefaultsAreTheRadioDefaults) {
     EXPECT_EQ(s.fiveTone.pttIdBegin, empty);
     EXPECT_EQ(s.fiveTone.pttIdEnd, empty);
     for (const FiveToneCode& code : s.fiveTone.codes) EXPECT_EQ(code, empty);
-}
-
-TEST(SignallingSettings, WorkingCopyReachesTheLiveRecordOnlyWhenCopiedBack) {
-    SignallingPair pair;
-    pair.CopyToWorking();
-    pair.working.fiveTone.selfId = "54321";
-    EXPECT_EQ(pair.live.fiveTone.selfId, "12345");
-    pair.CopyToLive();
-    EXPECT_EQ(pair.live.fiveTone.selfId, "54321");
-    pair.live.twoTone.time1 = 20;
-    pair.CopyToWorking();
-    EXPECT_EQ(pair.working, pair.live);
 }
 
 TEST(ListLookups, FallBackAsTheDialogsExpect) {
