@@ -1,5 +1,5 @@
 // The signalling record: DTMF memories, the 2-tone and 5-tone settings and
-// their code tables. The document holds a live and a working instance.
+// their code tables, as the codeplug holds them.
 #pragma once
 
 #include <array>
