@@ -9,8 +9,11 @@
 #include <utility>
 #include <vector>
 
+#include "channels/channel_ops.h"
+#include "codeplug/defaults.h"
 #include "document_builder.h"
-#include "image/image_codec.h"
+#include "document_state.h"
+#include "image/memory_image.h"
 #include "link/simulated_link.h"
 #include "link/simulated_radio.h"
 #include "manual_clock.h"
@@ -23,6 +26,7 @@ using test::EnglishTexts;
 using test::LoadedDocument;
 using test::ManualClock;
 using test::ScriptedUi;
+using test::StateOf;
 using ms = std::chrono::milliseconds;
 
 // A link that passes everything to the simulated one and notes each line
@@ -72,20 +76,9 @@ std::vector<int> Range(int first, int last) {
     return r;
 }
 
-void SetRowActive(Document& doc, int row, bool active) {
-    if (active) {
-        doc.Cell(row, kColStatus) = doc.texts.active;
-        ReadBuffer(doc, row);
-    } else {
-        WriteBuffer(doc, row);
-        doc.Cell(row, kColStatus) = doc.texts.inactive;
-    }
-}
-
 // A radio holding what writing `source` leaves in it.
-SimulatedRadio RadioHolding(Document source) {
-    ScriptedUi ui;
-    return SimulatedRadio(*EncodeImage(source, test::kAllFeatures, ui));
+SimulatedRadio RadioHolding(const Codeplug& source) {
+    return SimulatedRadio(EncodeImage(source, test::kAllFeatures).image);
 }
 
 class TransferTest : public ::testing::Test {
@@ -133,11 +126,13 @@ TEST(TransferLines, AddressesAndProgressAreFormattedExactly) {
     for (const auto& [block, text] : progress) EXPECT_EQ(ProgressPercent(block), text) << block;
 }
 
-TEST_F(TransferTest, ReadSkipsInactiveChannelsAndFillsTheDocument) {
+TEST_F(TransferTest, ReadSkipsChannelsNotInUseAndLeavesTheImageForTheDocument) {
     Document source = LoadedDocument(3);
-    for (int row = 1; row <= kChannelRows; ++row) SetRowActive(source, row, row == 1 || row == 100);
-    source.Cell(100, kColName) = "LAST";
-    radio = RadioHolding(source);
+    for (int row = 1; row <= kChannelRows; ++row) SetRowInUse(source, row, row == 1 || row == 100);
+    source.Change({StepKind::ChannelEdit, 100, ChannelField::Name},
+                  [](Codeplug& c) { c.Memory(99).name = "LAST"; });
+    radio = RadioHolding(source.codeplug());
+    const auto before = StateOf(doc);
 
     EXPECT_EQ(Run(TransferMode::Read), TransferResult::Completed);
     std::vector<int> expected = Range(0, 33);
@@ -145,18 +140,93 @@ TEST_F(TransferTest, ReadSkipsInactiveChannelsAndFillsTheDocument) {
     EXPECT_EQ(Blocks(link, 'R'), expected);
     EXPECT_EQ(link.lines.back().second, "AL~E");
     EXPECT_EQ(ui.messages.back(), texts.msg3);
-    EXPECT_TRUE(doc.bModify) << "a completed read marks the document changed";
-    EXPECT_TRUE(doc.IsActive(1));
-    EXPECT_FALSE(doc.IsActive(2));
-    EXPECT_EQ(doc.Cell(100, kColName), "LAST");
+    EXPECT_EQ(transfer->Image(), radio.Memory()) << "every line the radio holds";
     EXPECT_EQ(transfer->ProgressValue(), 512);
     EXPECT_TRUE(transfer->Unloaded());
     EXPECT_FALSE(link.IsOpen());
+    EXPECT_EQ(StateOf(doc), before) << "the transfer never touches the document";
+
+    // Applied when the window has closed: the decoded codeplug, one clean step.
+    const Document open = doc;
+    doc.filename = "old.qx";
+    FinishTransfer(doc, session, *transfer);
+    EXPECT_EQ(doc.codeplug(), DecodeImage(radio.Memory(), 7).codeplug);
+    EXPECT_TRUE(doc.codeplug().Memory(0).inUse);
+    EXPECT_FALSE(doc.codeplug().Memory(1).inUse);
+    EXPECT_EQ(doc.codeplug().Memory(99).name, "LAST");
+    EXPECT_FALSE(doc.Modified()) << "the document is what the radio holds";
+    ASSERT_TRUE(doc.UndoStep().has_value());
+    EXPECT_EQ(doc.UndoStep()->kind, StepKind::Read);
+    EXPECT_EQ(doc.filename, kNoFileName);
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.codeplug(), open.codeplug()) << "one Undo takes the read back";
+    EXPECT_TRUE(doc.Modified());
 }
 
-TEST_F(TransferTest, WriteWithEveryRowActiveSends496BlocksAfterThePreReadAndIdentifier) {
-    for (int row = 1; row <= kChannelRows; ++row) SetRowActive(doc, row, true);
-    doc.Cell(42, kColName) = "CH41";
+TEST_F(TransferTest, TheSignallingMenusFollowTheFeaturesTheRadioReported) {
+    radio = SimulatedRadio(3, 0x20, "");  // DTMF only
+    EXPECT_EQ(Run(TransferMode::Read), TransferResult::Completed);
+    EXPECT_EQ(session.featureFlags, (FeatureFlags{false, false, true, false}));
+    FinishTransfer(doc, session, *transfer);
+    EXPECT_EQ(doc.menus, (SignallingMenus{true, false, false}));
+    EXPECT_EQ(doc.optSignalList, (std::vector<std::string>{"None", "DTMF", "DTMF-ANI"}));
+
+    // Before a write too, from its pre-read.
+    radio = SimulatedRadio(3, 0xC0, "");
+    EXPECT_EQ(Run(TransferMode::Write), TransferResult::Completed);
+    EXPECT_EQ(session.featureFlags, (FeatureFlags{true, true, false, false}));
+    FinishTransfer(doc, session, *transfer);
+    EXPECT_EQ(doc.menus, (SignallingMenus{false, true, true}));
+}
+
+TEST_F(TransferTest, AReadThatDoesNotCompleteLeavesTheDocumentAndItsHistory) {
+    SetRowInUse(doc, 5, true);  // a document with a history to keep
+    doc.Change({StepKind::Options}, [](Codeplug& c) { c.options.mrNumber = 9; });
+    doc.filename = "mine.qx";
+    const auto before = StateOf(doc);
+    const auto finishedAsBefore = [&](TransferResult result) {
+        EXPECT_EQ(transfer->Result(), result);
+        FinishTransfer(doc, session, *transfer);
+        EXPECT_EQ(StateOf(doc), before);
+    };
+
+    radio.AddFault({FaultKind::SilentAfter, 0});
+    EXPECT_EQ(Run(TransferMode::Read), TransferResult::NoAnswer);
+    finishedAsBefore(TransferResult::NoAnswer);
+
+    radio = SimulatedRadio(3, 0xE0, "");
+    std::string error;
+    for (const Fault& f : ParseFaultRule("drop:3-5", error)) radio.AddFault(f);
+    EXPECT_EQ(Run(TransferMode::Read), TransferResult::ReadFailed);
+    finishedAsBefore(TransferResult::ReadFailed);
+
+    radio = SimulatedRadio(3, 0xE0, "");
+    Open(TransferMode::Read).Start();
+    clock.Advance(ms(300));
+    transfer->Start();
+    clock.RunUntilIdle();
+    finishedAsBefore(TransferResult::Stopped);
+
+    Open(TransferMode::Read).Start();
+    clock.Advance(ms(300));
+    sim.Disconnect();
+    clock.RunUntilIdle();
+    finishedAsBefore(TransferResult::PortLost);
+
+    Open(TransferMode::Read).Start();
+    clock.Advance(ms(300));
+    transfer->Close();
+    clock.RunUntilIdle();
+    finishedAsBefore(TransferResult::Stopped);
+}
+
+TEST_F(TransferTest, WriteWithEveryChannelInUseSends496BlocksAfterThePreReadAndIdentifier) {
+    for (int row = 1; row <= kChannelRows; ++row) SetRowInUse(doc, row, true);
+    doc.Change({StepKind::ChannelEdit, 42, ChannelField::Name}, [](Codeplug& c) {
+        c.Memory(41).name = "CH41";
+        c.Memory(41).signal = {SignalKind::TwoTone, std::nullopt, std::nullopt};
+    });
+    const auto before = StateOf(doc);
 
     EXPECT_EQ(Run(TransferMode::Write), TransferResult::Completed);
     EXPECT_EQ(Head(6), (std::vector<std::string>{"AL~F0000R", "AL~F0010R", "AL~F0020R", "AL~F0030R",
@@ -164,23 +234,33 @@ TEST_F(TransferTest, WriteWithEveryRowActiveSends496BlocksAfterThePreReadAndIden
     EXPECT_EQ(Blocks(link, 'W'), Range(16, 511));
     EXPECT_EQ(link.lines.back().second, "AL~E");
     EXPECT_EQ(ui.messages.back(), texts.msg3);
-    EXPECT_FALSE(doc.bModify) << "a write leaves the document's modified flag alone";
-
-    Document back = LoadedDocument(3);
-    ScriptedUi quiet;
-    FeatureFlags features;
-    ASSERT_EQ(DecodeImage(radio.Memory(), back, features, quiet), "");
-    EXPECT_EQ(back.Cell(42, kColName), "CH41");
+    FinishTransfer(doc, session, *transfer);
+    EXPECT_EQ(StateOf(doc), before) << "a write never changes the document";
+    const Channel written = DecodeImage(radio.Memory(), 3).codeplug.Memory(41);
+    EXPECT_EQ(written.name, "CH41");
+    EXPECT_EQ(written.signal, (ChannelSignal{SignalKind::TwoTone, 0, 0}))
+        << "empty codes are sent as 0 and stay empty in the document";
 }
 
-TEST_F(TransferTest, WriteSkipsRowsWhoseStatusIsInactiveOrEmpty) {
-    for (int row = 1; row <= kChannelRows; ++row) SetRowActive(doc, row, row <= 3);
-    doc.Cell(2, kColStatus) = "";
+TEST_F(TransferTest, WriteSkipsChannelsNotInUse) {
+    for (int row = 1; row <= kChannelRows; ++row) SetRowInUse(doc, row, row == 1 || row == 3);
     EXPECT_EQ(Run(TransferMode::Write), TransferResult::Completed);
     std::vector<int> expected = Range(16, 33);          // row 1: blocks 32, 33
     for (int b : Range(36, 37)) expected.push_back(b);  // row 3
     for (int b : Range(232, 511)) expected.push_back(b);
     EXPECT_EQ(Blocks(link, 'W'), expected);
+}
+
+TEST_F(TransferTest, AWriteSendsTheDocumentAsItWasAtStart) {
+    SetRowInUse(doc, 2, true);
+    Open(TransferMode::Write).Start();
+    clock.Advance(ms(300));
+    ASSERT_TRUE(transfer->Running());
+    doc.Change({StepKind::ChannelEdit, 2, ChannelField::Name},
+               [](Codeplug& c) { c.Memory(1).name = "LATE"; });
+    clock.RunUntilIdle();
+    EXPECT_EQ(transfer->Result(), TransferResult::Completed);
+    EXPECT_EQ(DecodeImage(radio.Memory(), 3).codeplug.Memory(1).name, "");
 }
 
 TEST_F(TransferTest, BadRepliesAreRepeatedAndTheThirdFailureEndsTheRead) {
@@ -367,12 +447,22 @@ TEST_F(TransferTest, PortFailuresAreReportedAndNeverHang) {
     EXPECT_TRUE(transfer->Unloaded());
 }
 
-TEST_F(TransferTest, AMalformedOptionRecordStopsTheWriteWithTheLengthMessage) {
-    doc.strSetup = "setup|too|short";
+TEST_F(TransferTest, ACodeplugTheRadioCannotHoldIsRefusedBeforeAnythingIsSent) {
+    SetRowInUse(doc, 6, true);
+    doc.Change({StepKind::ChannelEdit, 6, ChannelField::TxFrequency},
+               [](Codeplug& c) { c.Memory(5).tx = *Frequency::Parse("245.0000"); });
+    const auto before = StateOf(doc);
     EXPECT_EQ(Run(TransferMode::Write), TransferResult::LengthError);
-    EXPECT_EQ(ui.messages.back(), texts.msg4);
-    EXPECT_TRUE(Blocks(link, 'W').empty());
+    EXPECT_EQ(ui.messages,
+              (std::vector<std::string>{"Channel 5: the Tx offset 100.0000 MHz is too large for "
+                                        "the radio (at most 99.9999 MHz).",
+                                        texts.msg4}));
+    EXPECT_TRUE(link.lines.empty()) << "not even the pre-read";
+    EXPECT_EQ(radio.BlocksWritten(), 0);
+    EXPECT_FALSE(transfer->Running());
     EXPECT_FALSE(transfer->Closing()) << "the window stays until the user closes it";
+    FinishTransfer(doc, session, *transfer);
+    EXPECT_EQ(StateOf(doc), before);
 }
 
 TEST_F(TransferTest, TheWindowShowsItsPortAndUnloads200MsAfterClose) {
@@ -386,7 +476,7 @@ TEST_F(TransferTest, TheWindowShowsItsPortAndUnloads200MsAfterClose) {
     EXPECT_TRUE(transfer->Unloaded());
 }
 
-TEST(TransferMenus, ReadAndWriteNeedAPortAndAWriteAnActiveChannel) {
+TEST(TransferMenus, ReadAndWriteNeedAPortAndAWriteAChannelInUse) {
     Document doc = LoadedDocument(3);
     Session session;
     ScriptedUi ui;
@@ -398,12 +488,16 @@ TEST(TransferMenus, ReadAndWriteNeedAPortAndAWriteAnActiveChannel) {
     session.ComPort = "/dev/ttyUSB0";
     ui.messages.clear();
     doc.filename = "old.qx";
+    const auto before = StateOf(doc);
     EXPECT_TRUE(PrepareRead(doc, session, ui));
-    EXPECT_EQ(doc.filename, "noname.qx");
-    for (int row = 1; row <= kChannelRows; ++row) SetRowActive(doc, row, false);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{doc.texts.Message(9007)});
+    EXPECT_EQ(StateOf(doc), before) << "a read no longer clears the document first";
+    for (int row = 1; row <= kChannelRows; ++row) SetRowInUse(doc, row, false);
     EXPECT_FALSE(PrepareWrite(doc, session, ui));
     EXPECT_EQ(ui.messages.back(), "please active one channel in 0 to 99.");
-    SetRowActive(doc, 100, true);
+    SetRowInUse(doc, kPlRow, true);
+    EXPECT_FALSE(PrepareWrite(doc, session, ui)) << "PL is no memory channel";
+    SetRowInUse(doc, 100, true);
     EXPECT_TRUE(PrepareWrite(doc, session, ui));
     EXPECT_EQ(ui.messages.back(), doc.texts.Message(9007));
 }
