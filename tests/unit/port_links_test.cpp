@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "channels/channel_ops.h"
 #include "document_builder.h"
 #include "link/simulated_link.h"
 #include "link/transfer.h"
@@ -26,6 +27,7 @@ TransferResult RunTransfer(TransferMode mode, Document& doc, PortLinks& links, M
     t.Start();
     clock.RunUntilIdle();
     EXPECT_TRUE(t.Unloaded());
+    FinishTransfer(doc, session, t);
     return t.Result();
 }
 
@@ -36,9 +38,9 @@ TEST(PortLinks, TheSimulatedRadioKeepsWhatAnEarlierLinkWrote) {
 
     Document written = LoadedDocument(3);
     for (int row : {2, 7, 100}) {
-        written.Cell(row, kColStatus) = written.texts.active;
-        ReadBuffer(written, row);
-        written.Cell(row, kColName) = "R" + std::to_string(row);
+        SetRowInUse(written, row, true);
+        written.Change({StepKind::ChannelEdit, row, ChannelField::Name},
+                       [row](Codeplug& c) { c.Row(row).name = "R" + std::to_string(row); });
     }
     ScriptedUi ui;
     ASSERT_TRUE(CheckWriteChannels(written, ui));
@@ -47,10 +49,10 @@ TEST(PortLinks, TheSimulatedRadioKeepsWhatAnEarlierLinkWrote) {
     Document read = LoadedDocument(3);
     ASSERT_EQ(RunTransfer(TransferMode::Read, read, links, clock), TransferResult::Completed);
     for (int row : {2, 7, 100}) {
-        EXPECT_TRUE(read.IsActive(row)) << row;
-        EXPECT_EQ(read.Cell(row, kColName), "R" + std::to_string(row));
+        EXPECT_TRUE(read.codeplug().Row(row).inUse) << row;
+        EXPECT_EQ(read.codeplug().Row(row).name, "R" + std::to_string(row));
     }
-    EXPECT_FALSE(read.IsActive(3));
+    EXPECT_FALSE(read.codeplug().Row(3).inUse);
 }
 
 }  // namespace
