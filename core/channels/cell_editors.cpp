@@ -299,13 +299,20 @@ void CommitList(Document& doc, const std::string& text) {
         return;
     }
     switch (doc.currentColumn) {
+        // The first word wins: without a language file both words are empty.
         case kColBandwidth:
-            if (text == doc.texts.wide) channel.bandwidth = Bandwidth::Wide;
-            if (text == doc.texts.narrow) channel.bandwidth = Bandwidth::Narrow;
+            if (text == doc.texts.wide) {
+                channel.bandwidth = Bandwidth::Wide;
+            } else if (text == doc.texts.narrow) {
+                channel.bandwidth = Bandwidth::Narrow;
+            }
             break;
         case kColScanSkip:
-            if (text == doc.texts.scanSkipOff) channel.scanSkip = false;
-            if (text == doc.texts.scanSkipOn) channel.scanSkip = true;
+            if (text == doc.texts.scanSkipOff) {
+                channel.scanSkip = false;
+            } else if (text == doc.texts.scanSkipOn) {
+                channel.scanSkip = true;
+            }
             break;
         case kColPacMode:
             channel.pacMode = on;

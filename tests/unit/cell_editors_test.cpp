@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "codeplug/defaults.h"
 #include "document_builder.h"
 
 namespace qx {
@@ -10,13 +13,22 @@ namespace {
 using test::LoadedDocument;
 using test::ScriptedUi;
 
-// Channel rows with the given rows switched on (row 1 is on after loading).
+// Channel rows with the given rows switched on (row 1 is on after loading);
+// the document is clean afterwards.
 Document WithActiveRows(std::initializer_list<int> rows, int model = 3) {
     Document doc = LoadedDocument(model);
     for (int row : rows) {
-        if (!doc.IsActive(row)) ToggleRowStatus(doc, row);
+        if (!doc.codeplug().Row(row).inUse) ToggleRowStatus(doc, row);
     }
+    doc.MarkClean();
     return doc;
+}
+
+// Puts values into the codeplug as a file or a radio would, then takes them
+// as the clean state.
+void Set(Document& doc, const std::function<void(Codeplug&)>& change) {
+    doc.Change(StepLabel{}, change);
+    doc.MarkClean();
 }
 
 TEST(CellClicked, OpensTheEditorOfTheColumn) {
@@ -33,11 +45,16 @@ TEST(CellClicked, OpensTheEditorOfTheColumn) {
           Case{kColTxFreq, "TxtTxFreq"}, Case{kColTxTone, "ComboCTCSSDCS"},
           Case{kColBcl, "ComboBCL"}, Case{kColAni, "ComboANI"}, Case{kColShift, "ComboShift"},
           Case{kColOptSignal, "ComboOptSignal"}}) {
-        doc.bModify = false;
         const EditorView view = CellClicked(doc, 1, c.column);
         EXPECT_EQ(view.name, c.editor) << "column " << c.column;
-        EXPECT_TRUE(doc.bModify);
         EXPECT_EQ(doc.currentColumn, c.column);
+        EXPECT_EQ(doc.EditedRow(), 1) << "column " << c.column;
+        // Opening an editor is no change (it used to set the modified flag).
+        EXPECT_FALSE(doc.Modified()) << "column " << c.column;
+        EndCellEdit(doc);
+        EXPECT_FALSE(doc.EditingRow());
+        EXPECT_FALSE(doc.Modified()) << "closed unchanged, column " << c.column;
+        EXPECT_FALSE(doc.CanUndo()) << "closed unchanged, column " << c.column;
     }
     EXPECT_EQ(CellClicked(doc, 1, kColName).maxLength, 7);
     EXPECT_EQ(CellClicked(doc, 1, kColRxFreq).maxLength, 9);
@@ -47,6 +64,7 @@ TEST(CellClicked, OpensTheEditorOfTheColumn) {
 TEST(CellClicked, RowLimitsOfNameAndScanSkip) {
     Document doc = WithActiveRows({100, kPlRow, kPhRow});
     EXPECT_EQ(CellClicked(doc, kVfoRow, kColName).kind, EditorKind::None);
+    EXPECT_FALSE(doc.EditingRow()) << "no editor, no row edit";
     EXPECT_EQ(CellClicked(doc, kCallRow, kColName).name, "TxtName");
     for (int row : {100, kPlRow, kPhRow, kCallRow, kVfoRow}) {
         EXPECT_EQ(CellClicked(doc, row, kColScanSkip).kind, EditorKind::None) << row;
@@ -54,59 +72,112 @@ TEST(CellClicked, RowLimitsOfNameAndScanSkip) {
     EXPECT_EQ(CellClicked(doc, 99, kColScanSkip).kind, EditorKind::None) << "inactive row";
     doc = WithActiveRows({99});
     EXPECT_EQ(CellClicked(doc, 99, kColScanSkip).name, "ComboSCNSkp");
+    for (const auto& [row, column] : std::initializer_list<std::pair<int, int>>{
+             {0, kColName}, {kRowCount + 1, kColName}, {1, kColOptSignal + 1}, {1, -1}}) {
+        EXPECT_EQ(CellClicked(doc, row, column).kind, EditorKind::None) << row << "," << column;
+    }
 }
 
 TEST(CellClicked, AnInactiveRowComesBackWithItsStoredValues) {
     Document doc = LoadedDocument(3);
-    doc.Table(6, kColName) = "STORED";
-    doc.Table(6, kColRxFreq) = "146.52000";
-    doc.Table(6, kColBandwidth) = "narrow";
+    Set(doc, [](Codeplug& c) {
+        Channel& six = c.Row(6);
+        six = DefaultChannel(3);
+        six.name = "STORED";
+        six.rx = *Frequency::Parse("146.52000");
+        six.bandwidth = Bandwidth::Narrow;
+        six.step = Step::k25;
+    });
     const EditorView view = CellClicked(doc, 6, kColStep);
     EXPECT_EQ(view.kind, EditorKind::None) << "no step list on the first click";
-    EXPECT_TRUE(doc.IsActive(6));
-    EXPECT_EQ(doc.Cell(6, kColName), "STORED");
-    EXPECT_EQ(doc.Cell(6, kColRxFreq), "146.52000");
-    EXPECT_EQ(doc.Cell(6, kColBandwidth), "narrow");
-    EXPECT_EQ(doc.Cell(6, kColStep), "12.5") << "empty stored values take the defaults";
-    EXPECT_TRUE(doc.bModify);
+    EXPECT_TRUE(doc.codeplug().Row(6).inUse);
+    EXPECT_EQ(CellText(doc, 6, kColName), "STORED");
+    EXPECT_EQ(CellText(doc, 6, kColRxFreq), "146.52000");
+    EXPECT_EQ(CellText(doc, 6, kColBandwidth), "narrow");
+    EXPECT_EQ(CellText(doc, 6, kColStep), "25") << "a stored row keeps its own step";
+    EXPECT_TRUE(doc.Modified());
+    EXPECT_EQ(doc.UndoStep(), (StepLabel{StepKind::ChannelOnOff, 6}));
 }
 
-TEST(StatusToggle, OffStoresTheRowAndClearsPrioritiesNamingIt) {
+TEST(CellClicked, ABlankRowComesBackWithTheModelsDefaults) {
+    Document doc = LoadedDocument(3);
+    Set(doc, [](Codeplug& c) { c.Row(7).signal.code = 4; });  // a blank row keeps its codes
+    ASSERT_TRUE(doc.codeplug().Row(7).blank);
+    CellClicked(doc, 7, kColName);
+    Channel expected = DefaultChannel(3);
+    expected.inUse = true;
+    expected.signal.code = 4;
+    EXPECT_EQ(doc.codeplug().Row(7), expected);
+    EXPECT_EQ(CellText(doc, 7, kColStep), "12.5");
+    EXPECT_EQ(CellText(doc, 7, kColRxFreq), "145.0000");
+    EXPECT_EQ(CellText(doc, 7, kColRxTone), "off");
+    EXPECT_EQ(CellText(doc, 7, kColOptSignal), "None");
+}
+
+TEST(StatusToggle, OffKeepsTheRowAndClearsPrioritiesNamingIt) {
     Document doc = WithActiveRows({6, 7, kPlRow});
-    doc.Cell(1, kColPriority) = "05";
-    doc.Cell(7, kColPriority) = "05";
-    doc.Cell(kCallRow, kColPriority) = "PL";
-    doc.Table(9, kColPriority) = "05";  // a stored, inactive row
-    doc.Cell(6, kColName) = "SIX";
-    doc.bModify = false;
+    Set(doc, [](Codeplug& c) {
+        c.Row(1).priority = Priority::OfChannel(5);
+        c.Row(7).priority = Priority::OfChannel(5);
+        c.CallChannel().priority = Priority::Of(Priority::Kind::Pl);
+        c.Row(9) = DefaultChannel(3);  // a stored row not in use
+        c.Row(9).priority = Priority::OfChannel(5);
+        c.Row(6).name = "SIX";
+    });
 
     CellClicked(doc, 6, kColStatus);
-    EXPECT_EQ(doc.Cell(6, kColStatus), "Inactive");
-    EXPECT_TRUE(doc.bModify) << "switching a row off is an edit";
-    EXPECT_EQ(doc.Table(6, kColName), "SIX");
-    EXPECT_EQ(doc.Cell(6, kColName), "---");
-    EXPECT_EQ(doc.Cell(1, kColPriority), "off");
-    EXPECT_EQ(doc.Table(1, kColPriority), "off");
-    EXPECT_EQ(doc.Cell(7, kColPriority), "off");
-    EXPECT_EQ(doc.Table(9, kColPriority), "off");
-    EXPECT_EQ(doc.Cell(kCallRow, kColPriority), "PL") << "names another row";
+    EXPECT_EQ(CellText(doc, 6, kColStatus), "Inactive");
+    EXPECT_TRUE(doc.Modified()) << "switching a row off is an edit";
+    EXPECT_FALSE(doc.EditingRow()) << "the status column has no editor";
+    EXPECT_EQ(doc.codeplug().Row(6).name, "SIX");
+    EXPECT_EQ(CellText(doc, 6, kColName), "---");
+    EXPECT_EQ(CellText(doc, 1, kColPriority), "off");
+    EXPECT_EQ(CellText(doc, 7, kColPriority), "off");
+    EXPECT_TRUE(doc.codeplug().Row(9).priority.IsOff());
+    EXPECT_EQ(CellText(doc, kCallRow, kColPriority), "PL") << "names another row";
 
     CellClicked(doc, kPlRow, kColStatus);
-    EXPECT_EQ(doc.Cell(kCallRow, kColPriority), "off");
+    EXPECT_EQ(CellText(doc, kCallRow, kColPriority), "off");
 
     CellClicked(doc, 6, kColStatus);
-    EXPECT_TRUE(doc.IsActive(6));
-    EXPECT_EQ(doc.Cell(6, kColName), "SIX");
+    EXPECT_TRUE(doc.codeplug().Row(6).inUse);
+    EXPECT_EQ(CellText(doc, 6, kColName), "SIX");
+}
+
+TEST(StatusToggle, OffAndOnAgainKeepsEveryValue) {
+    Document doc = WithActiveRows({3});
+    Set(doc, [](Codeplug& c) {
+        Channel& row = c.Row(3);
+        row.name = "KEEP";
+        row.step = Step::k6_25;
+        row.rx = *Frequency::Parse("146.00625");
+        row.tx = *Frequency::Parse("146.60625");
+        row.rxTone = Tone::Ctcss(12);
+        row.txTone = Tone::Dcs(130);
+        row.bandwidth = Bandwidth::Narrow;
+        row.scanSkip = row.bcl = row.ani = row.shift = row.pacMode = row.dcsDetect = true;
+        row.signal = ChannelSignal{SignalKind::TwoTone, 17, 1};
+    });
+    const Channel kept = doc.codeplug().Row(3);
+    CellClicked(doc, 3, kColStatus);
+    EXPECT_FALSE(doc.codeplug().Row(3).inUse);
+    CellClicked(doc, 3, kColStatus);
+    EXPECT_EQ(doc.codeplug().Row(3), kept);
+    EXPECT_FALSE(doc.Modified()) << "back to the values last taken as clean";
 }
 
 TEST(StatusToggle, CallAndVfoHaveNoStatus) {
     Document doc = LoadedDocument(3);
-    CellClicked(doc, kCallRow, kColStatus);
-    EXPECT_EQ(doc.Cell(kCallRow, kColStatus), "");
-    EXPECT_EQ(doc.Cell(kCallRow, kColRxFreq), "145.0000");
+    for (int row : {kCallRow, kVfoRow}) {
+        CellClicked(doc, row, kColStatus);
+        EXPECT_EQ(CellText(doc, row, kColStatus), "");
+        EXPECT_EQ(CellText(doc, row, kColRxFreq), "145.0000");
+        EXPECT_TRUE(doc.codeplug().Row(row).inUse);
+    }
+    EXPECT_FALSE(doc.CanUndo());
 }
 
-TEST(WriteBuffer, DeactivatingKeepsTheRowsOwnSignalCodes) {
+TEST(StatusToggle, SwitchingOffKeepsTheRowsOwnSignalCodes) {
     Document doc = WithActiveRows({2, 3});
     // Row A (2): 5-tone code 12 with PTT ID "EOT".
     CellClicked(doc, 2, kColOptSignal);
@@ -114,24 +185,24 @@ TEST(WriteBuffer, DeactivatingKeepsTheRowsOwnSignalCodes) {
     ChooseSignalCode(doc, 12);
     ChooseSignalSubCode(doc, 2);
     LeaveOptSignal(doc, "5Tone");
+    EndCellEdit(doc);
     // Row B (3) edited afterwards: 2-tone code 40.
     CellClicked(doc, 3, kColOptSignal);
     ChooseOptSignal(doc, "2Tone");
     ChooseSignalCode(doc, 40);
     LeaveOptSignal(doc, "2Tone");
+    EndCellEdit(doc);
     // Row A switched off: its codes are its own.
     CellClicked(doc, 2, kColStatus);
-    EXPECT_EQ(doc.Table(2, kColOptSignal), "5Tone");
-    EXPECT_EQ(doc.Table(2, kColSignalCode), "12");
-    EXPECT_EQ(doc.Table(2, kColSignalSubCode), "2");
-    EXPECT_EQ(doc.Table(3, kColSignalCode), "40");
+    EXPECT_EQ(doc.codeplug().Row(2).signal, (ChannelSignal{SignalKind::FiveTone, 12, 2}));
+    EXPECT_EQ(doc.codeplug().Row(3).signal, (ChannelSignal{SignalKind::TwoTone, 40, {}}));
 }
 
-TEST(WriteBuffer, NoneResetsTheCode) {
+TEST(StatusToggle, SwitchingOffARowWithoutSignalResetsItsCode) {
     Document doc = WithActiveRows({2});
-    doc.Table(2, kColSignalCode) = "9";
+    Set(doc, [](Codeplug& c) { c.Row(2).signal.code = 9; });
     CellClicked(doc, 2, kColStatus);
-    EXPECT_EQ(doc.Table(2, kColSignalCode), "0");
+    EXPECT_EQ(doc.codeplug().Row(2).signal.code, 0);
 }
 
 TEST(NameEditor, FiltersTypingAndChanges) {
@@ -149,23 +220,38 @@ TEST(NameEditor, FiltersTypingAndChanges) {
     Document doc = LoadedDocument(3);
     CellClicked(doc, 1, kColName);
     EXPECT_EQ(CommitName(doc, "Ab!c"), "Ab") << "c is not in the name set";
-    EXPECT_EQ(doc.Cell(1, kColName), "Ab");
+    EXPECT_EQ(CellText(doc, 1, kColName), "Ab") << "the grid shows the edit at once";
+    EXPECT_EQ(doc.codeplug().Row(1).name, "") << "the codeplug takes it when the editor closes";
+    EndCellEdit(doc);
+    EXPECT_EQ(doc.codeplug().Row(1).name, "Ab");
+    EXPECT_EQ(doc.UndoStep(), (StepLabel{StepKind::ChannelEdit, 1, ChannelField::Name}));
 }
 
 TEST(StepEditor, ChoosingReroundsTheRowsFrequencies) {
     Document doc = LoadedDocument(4);  // 5 kHz
-    doc.Cell(1, kColRxFreq) = "145.0130";
-    doc.Cell(1, kColTxFreq) = "145.0130";
+    Set(doc, [](Codeplug& c) {
+        c.Row(1).rx = *Frequency::Parse("145.0130");
+        c.Row(1).tx = *Frequency::Parse("145.0130");
+    });
     const EditorView view = CellClicked(doc, 1, kColStep);
     EXPECT_EQ(view.text, "5");
     EXPECT_EQ(view.entries.size(), 10u);
     ChooseStep(doc, "12.5");
-    EXPECT_EQ(doc.Cell(1, kColRxFreq), "145.01250");
-    EXPECT_EQ(doc.Cell(1, kColTxFreq), "145.01250");
+    EXPECT_EQ(CellText(doc, 1, kColRxFreq), "145.01250");
+    EXPECT_EQ(CellText(doc, 1, kColTxFreq), "145.01250");
     LeaveStep(doc, "12.5");
-    EXPECT_EQ(doc.Cell(1, kColStep), "12.5");
-    EXPECT_EQ(doc.RowStep[1], "12.5");
+    EXPECT_EQ(CellText(doc, 1, kColStep), "12.5");
+    EndCellEdit(doc);
+    EXPECT_EQ(doc.codeplug().Row(1).step, Step::k12_5);
+    EXPECT_EQ(doc.UndoStep(), (StepLabel{StepKind::ChannelEdit, 1, ChannelField::Step}));
     EXPECT_EQ(CellClicked(doc, 1, kColStep).text, "12.5") << "reopens on the row's step";
+
+    // The new entry of the frequency editors is rounded to the row's own step.
+    EndCellEdit(doc);
+    CellClicked(doc, 1, kColRxFreq);
+    ScriptedUi ui;
+    CommitRxFreq(doc, "145.0190", ui);
+    EXPECT_EQ(CellText(doc, 1, kColRxFreq), "145.02500");
 }
 
 TEST(FrequencyEditors, CheckRoundAndReport) {
@@ -173,11 +259,11 @@ TEST(FrequencyEditors, CheckRoundAndReport) {
     ScriptedUi ui;
     CellClicked(doc, 1, kColRxFreq);
     CommitRxFreq(doc, "150", ui);
-    EXPECT_EQ(doc.Cell(1, kColRxFreq), "150.00000");
-    EXPECT_EQ(doc.Cell(1, kColTxFreq), "145.0000") << "150 is outside the Tx band";
+    EXPECT_EQ(CellText(doc, 1, kColRxFreq), "150.00000");
+    EXPECT_EQ(CellText(doc, 1, kColTxFreq), "145.0000") << "150 is outside the Tx band";
     CommitRxFreq(doc, "145.0130", ui);
-    EXPECT_EQ(doc.Cell(1, kColRxFreq), "145.01250");
-    EXPECT_EQ(doc.Cell(1, kColTxFreq), "145.01250");
+    EXPECT_EQ(CellText(doc, 1, kColRxFreq), "145.01250");
+    EXPECT_EQ(CellText(doc, 1, kColTxFreq), "145.01250");
     EXPECT_TRUE(ui.messages.empty());
 
     CommitRxFreq(doc, "180", ui);
@@ -185,14 +271,19 @@ TEST(FrequencyEditors, CheckRoundAndReport) {
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0], doc.texts.Message(9006) + "\"136 - 173.9950\"");
     EXPECT_EQ(ui.messages[1], doc.texts.Message(9005));
-    EXPECT_EQ(doc.Cell(1, kColRxFreq), "145.01250") << "unchanged after a rejected entry";
+    EXPECT_EQ(CellText(doc, 1, kColRxFreq), "145.01250") << "unchanged after a rejected entry";
+    EndCellEdit(doc);
+    EXPECT_EQ(doc.codeplug().Row(1).rx.ToString(), "145.01250");
 
     CellClicked(doc, 1, kColTxFreq);
     CommitTxFreq(doc, "150", ui);
     EXPECT_EQ(ui.messages.back(), doc.texts.Message(9009) + "\"144 - 145.9950\"");
     CommitTxFreq(doc, "144.9999", ui);
-    EXPECT_EQ(doc.Cell(1, kColTxFreq), "145.00000");
-    EXPECT_EQ(doc.Cell(1, kColRxFreq), "145.01250") << "the Tx editor leaves Rx alone";
+    EXPECT_EQ(CellText(doc, 1, kColTxFreq), "145.00000");
+    EXPECT_EQ(CellText(doc, 1, kColRxFreq), "145.01250") << "the Tx editor leaves Rx alone";
+    EndCellEdit(doc);
+    EXPECT_EQ(doc.codeplug().Row(1).tx.ToString(), "145.00000");
+    EXPECT_EQ(doc.UndoStep(), (StepLabel{StepKind::ChannelEdit, 1, ChannelField::TxFrequency}));
 }
 
 TEST(ToneEditors, TwoStageListsOpenOnTheCellsTone) {
@@ -202,67 +293,130 @@ TEST(ToneEditors, TwoStageListsOpenOnTheCellsTone) {
     EXPECT_EQ(tones.name, "ComboCTCSS");
     EXPECT_EQ(tones.entries.size(), 50u);
     CommitCtcss(doc, "88.5");
-    EXPECT_EQ(doc.Cell(1, kColRxTone), "C:88.5");
+    EXPECT_EQ(CellText(doc, 1, kColRxTone), "C:88.5");
+    EndCellEdit(doc);
+    EXPECT_EQ(doc.codeplug().Row(1).rxTone.ToString(), "C:88.5");
 
     const EditorView kinds = CellClicked(doc, 1, kColRxTone);
     EXPECT_EQ(kinds.text, "CTCSS");
     LeaveToneKind(doc, kinds.text);  // leaving without a choice keeps the tone
-    EXPECT_EQ(doc.Cell(1, kColRxTone), "C:88.5");
+    EXPECT_EQ(CellText(doc, 1, kColRxTone), "C:88.5");
     EXPECT_EQ(ChooseToneKind(doc, "CTCSS").text, "88.5");
+    EndCellEdit(doc);
 
     CellClicked(doc, 1, kColTxTone);
     tones = ChooseToneKind(doc, "DCS");
     EXPECT_EQ(tones.entries.size(), 233u);
     EXPECT_EQ(tones.text, "017N");
     CommitDcs(doc, "023N");
-    EXPECT_EQ(doc.Cell(1, kColTxTone), "D:023N");
+    EXPECT_EQ(CellText(doc, 1, kColTxTone), "D:023N");
+    EXPECT_EQ(CellText(doc, 1, kColRxTone), "C:88.5") << "the Tx column edits the Tx tone";
     CommitDcs(doc, "off");
-    EXPECT_EQ(doc.Cell(1, kColTxTone), "off");
+    EXPECT_EQ(CellText(doc, 1, kColTxTone), "off");
+    CommitDcs(doc, "023N");
+    EndCellEdit(doc);
+    EXPECT_EQ(doc.codeplug().Row(1).txTone.ToString(), "D:023N");
+
     CellClicked(doc, 1, kColRxTone);
     EXPECT_EQ(ChooseToneKind(doc, "off").kind, EditorKind::None);
     LeaveToneKind(doc, "off");
-    EXPECT_EQ(doc.Cell(1, kColRxTone), "off");
+    EXPECT_EQ(CellText(doc, 1, kColRxTone), "off");
+    EndCellEdit(doc);
+    EXPECT_TRUE(doc.codeplug().Row(1).rxTone.IsOff());
 }
 
 TEST(ListEditors, CommitTheirText) {
     Document doc = LoadedDocument(3);
     CellClicked(doc, 1, kColBandwidth);
     CommitList(doc, doc.texts.narrow);
-    EXPECT_EQ(doc.Cell(1, kColBandwidth), "narrow");
+    EXPECT_EQ(CellText(doc, 1, kColBandwidth), "narrow");
+    EndCellEdit(doc);
+    EXPECT_EQ(doc.codeplug().Row(1).bandwidth, Bandwidth::Narrow);
     EXPECT_EQ(CellClicked(doc, 1, kColBandwidth).text, "narrow") << "opens on the cell's value";
+    EndCellEdit(doc);
+
+    struct Switch {
+        int column;
+        bool Channel::*field;
+        std::string on;
+    };
+    for (const Switch& s :
+         {Switch{kColPacMode, &Channel::pacMode, "on"},
+          Switch{kColDcsDetect, &Channel::dcsDetect, "on"},
+          Switch{kColScanSkip, &Channel::scanSkip, doc.texts.scanSkipOn},
+          Switch{kColBcl, &Channel::bcl, "on"}, Switch{kColAni, &Channel::ani, "on"}}) {
+        CellClicked(doc, 1, s.column);
+        CommitList(doc, s.on);
+        EXPECT_EQ(CellText(doc, 1, s.column), s.on) << "column " << s.column;
+        CommitList(doc, "junk");
+        EXPECT_EQ(CellText(doc, 1, s.column), s.on) << "column " << s.column;
+        EndCellEdit(doc);
+        EXPECT_TRUE(doc.codeplug().Row(1).*s.field) << "column " << s.column;
+    }
+
     CellClicked(doc, 1, kColShift);
     CommitShift(doc, "");
-    EXPECT_EQ(doc.Cell(1, kColShift), "off");
+    EXPECT_EQ(CellText(doc, 1, kColShift), "off");
     CommitShift(doc, "anything");
-    EXPECT_EQ(doc.Cell(1, kColShift), "on");
+    EXPECT_EQ(CellText(doc, 1, kColShift), "on");
     CommitShift(doc, "off");
-    EXPECT_EQ(doc.Cell(1, kColShift), "off");
+    EXPECT_EQ(CellText(doc, 1, kColShift), "off");
+    CommitShift(doc, "on");
+    EndCellEdit(doc);
+    EXPECT_TRUE(doc.codeplug().Row(1).shift);
+}
+
+TEST(ListEditors, EqualWordsForBothChoicesKeepTheFirst) {
+    // Without a language file both bandwidth words (and both scan-skip words)
+    // are empty: committing the shown entry must not flip the row.
+    Document doc = LoadedDocument(3);
+    doc.texts.narrow = doc.texts.wide;
+    doc.texts.scanSkipOn = doc.texts.scanSkipOff;
+    CellClicked(doc, 1, kColBandwidth);
+    CommitList(doc, doc.texts.wide);
+    EndCellEdit(doc);
+    CellClicked(doc, 1, kColScanSkip);
+    CommitList(doc, doc.texts.scanSkipOff);
+    EndCellEdit(doc);
+    EXPECT_EQ(doc.codeplug().Row(1).bandwidth, Bandwidth::Wide);
+    EXPECT_FALSE(doc.codeplug().Row(1).scanSkip);
+    EXPECT_FALSE(doc.Modified());
 }
 
 TEST(PriorityEditor, ListsLiveRowsAndStoresTheRowName) {
     Document doc = WithActiveRows({6, kPlRow});
-    doc.Cell(6, kColRxFreq) = "145.0125";
-    doc.Cell(kPlRow, kColRxFreq) = "";
+    Set(doc, [](Codeplug& c) {
+        c.Row(6).rx = *Frequency::Parse("145.0125");
+        c.Pl().rx = *Frequency::Parse("146.0000");
+    });
     const EditorView view = CellClicked(doc, 1, kColPriority);
     EXPECT_EQ(view.entries,
-              (std::vector<std::string>{"off", "00: 145.0000", "05: 145.0125", "PL: 145.0000",
+              (std::vector<std::string>{"off", "00: 145.0000", "05: 145.0125", "PL: 146.0000",
                                         "CAL: 145.0000", "VFO: 145.0000"}));
     EXPECT_EQ(view.text, "off");
-    CommitPriority(doc, "PL: 145.0000");
-    EXPECT_EQ(doc.Cell(1, kColPriority), "PL");
-    EXPECT_EQ(CellClicked(doc, 1, kColPriority).text, "PL: 145.0000");
+    CommitPriority(doc, "PL: 146.0000");
+    EXPECT_EQ(CellText(doc, 1, kColPriority), "PL");
+    EndCellEdit(doc);
+    EXPECT_EQ(doc.codeplug().Row(1).priority, Priority::Of(Priority::Kind::Pl));
+    EXPECT_EQ(CellClicked(doc, 1, kColPriority).text, "PL: 146.0000");
     CommitPriority(doc, "");
-    EXPECT_EQ(doc.Cell(1, kColPriority), "PL");
+    EXPECT_EQ(CellText(doc, 1, kColPriority), "PL");
     CommitPriority(doc, "CAL: 145.0000");
-    EXPECT_EQ(doc.Cell(1, kColPriority), "CAL");
+    EXPECT_EQ(CellText(doc, 1, kColPriority), "CAL");
     CommitPriority(doc, "off");
-    EXPECT_EQ(doc.Cell(1, kColPriority), "off");
+    EXPECT_EQ(CellText(doc, 1, kColPriority), "off");
+    CommitPriority(doc, "05: 145.0125");
+    EndCellEdit(doc);
+    EXPECT_EQ(doc.codeplug().Row(1).priority, Priority::OfChannel(5));
 }
 
 TEST(OptSignalEditor, CodeListsPerTypePresetToTheRowsCodes) {
     Document doc = LoadedDocument(3);
-    doc.Table(1, kColSignalCode) = "3";
-    doc.Table(1, kColSignalSubCode) = "1";
+    Set(doc, [](Codeplug& c) {
+        c.Row(1).signal.code = 3;
+        c.Row(1).signal.subCode = 1;
+    });
+    const auto stepBefore = doc.UndoStep();
     EXPECT_EQ(CellClicked(doc, 1, kColOptSignal).text, "None");
 
     auto lists = ChooseOptSignal(doc, "DTMF-ANI");
@@ -282,26 +436,35 @@ TEST(OptSignalEditor, CodeListsPerTypePresetToTheRowsCodes) {
     EXPECT_EQ(ChooseOptSignal(doc, "2Tone").at(0).index, 1);
     EXPECT_TRUE(ChooseOptSignal(doc, "None").empty());
     EXPECT_FALSE(doc.codeListsShown);
+    EndCellEdit(doc);
+    EXPECT_EQ(doc.UndoStep(), stepBefore) << "looking at the lists changes nothing";
+    EXPECT_FALSE(doc.Modified());
 
-    doc.Table(1, kColSignalCode) = "";
+    Set(doc, [](Codeplug& c) { c.Row(1).signal.code.reset(); });
+    CellClicked(doc, 1, kColOptSignal);
     EXPECT_EQ(ChooseOptSignal(doc, "DTMF").at(0).text, "C0") << "empty code presets 0";
     LeaveOptSignal(doc, "DTMF");
-    EXPECT_EQ(doc.Cell(1, kColOptSignal), "DTMF");
-    EXPECT_EQ(doc.Table(1, kColOptSignal), "DTMF");
+    EXPECT_EQ(CellText(doc, 1, kColOptSignal), "DTMF");
+    EndCellEdit(doc);
+    EXPECT_EQ(doc.codeplug().Row(1).signal, (ChannelSignal{SignalKind::Dtmf, {}, 1}))
+        << "a code never chosen stays empty";
     EXPECT_EQ(CellClicked(doc, 1, kColOptSignal).text, "DTMF");
+    ChooseOptSignal(doc, "DTMF");
+    EXPECT_TRUE(doc.codeListsShown);
     GridScrolled(doc);
     EXPECT_FALSE(doc.codeListsShown);
 }
 
 TEST(OptSignalEditor, OnlyTypesTheRadioOffers) {
     Document doc = LoadedDocument(3, FeatureFlags{false, true, false, false});
-    doc.Cell(1, kColOptSignal) = "DTMF";  // e.g. from a file made for another radio
+    // e.g. from a file made for another radio
+    Set(doc, [](Codeplug& c) { c.Row(1).signal.kind = SignalKind::Dtmf; });
     const EditorView view = CellClicked(doc, 1, kColOptSignal);
     EXPECT_EQ(view.entries, (std::vector<std::string>{"None", "2Tone"}));
     EXPECT_EQ(view.text, "None");
 }
 
-TEST(KeptRow, RestoringUndoesWhatAnEditorChanged) {
+TEST(CancelCellEdit, LeavesTheRowAsItWas) {
     using Edit = void (*)(Document&);
     const Edit edits[] = {
         [](Document& d) { CommitName(d, "ZZ"); },
@@ -323,19 +486,20 @@ TEST(KeptRow, RestoringUndoesWhatAnEditorChanged) {
     };
     for (std::size_t i = 0; i < std::size(edits); ++i) {
         Document doc = WithActiveRows({2});
-        doc.Cell(2, kColRxFreq) = "145.0130";
+        Set(doc, [](Codeplug& c) { c.Row(2).rx = *Frequency::Parse("145.0130"); });
         CellClicked(doc, 2, kColRxTone);
-        const Document before = doc;
-        const KeptRow kept = KeepRow(doc, 2);
+        const Codeplug before = doc.codeplug();
+        const auto stepBefore = doc.UndoStep();
         edits[i](doc);
-        EXPECT_NE(doc, before) << "edit " << i << " changed nothing";
-        RestoreRow(doc, kept);
-        EXPECT_EQ(doc, before) << "edit " << i;
+        EXPECT_NE(doc.ShownRow(2), before.Row(2)) << "edit " << i << " changed nothing";
+        CancelCellEdit(doc);
+        EXPECT_FALSE(doc.EditingRow());
+        EXPECT_FALSE(doc.codeListsShown);
+        EXPECT_EQ(doc.ShownRow(2), before.Row(2)) << "edit " << i;
+        EXPECT_EQ(doc.codeplug(), before) << "edit " << i;
+        EXPECT_EQ(doc.UndoStep(), stepBefore) << "edit " << i;
+        EXPECT_FALSE(doc.Modified()) << "edit " << i;
     }
-    Document doc = LoadedDocument(3);
-    const Document before = doc;
-    RestoreRow(doc, KeepRow(doc, kRowCount + 1));
-    EXPECT_EQ(doc, before) << "a row outside the grid keeps nothing";
 }
 
 }  // namespace
