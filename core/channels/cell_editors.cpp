@@ -253,6 +253,9 @@ void LeaveStep(Document& doc, const std::string& text) {
 }
 
 void CommitRxFreq(Document& doc, const std::string& text, Ui& ui) {
+    // An editor left as it opened changes nothing: visiting the Rx cell must
+    // not overwrite the Tx frequency.
+    if (text == Edited(doc).rx.ToString()) return;
     const auto value = AcceptFrequency(doc, text, ui, true);
     if (!value) return;
     Channel& channel = Edited(doc);
@@ -261,6 +264,7 @@ void CommitRxFreq(Document& doc, const std::string& text, Ui& ui) {
 }
 
 void CommitTxFreq(Document& doc, const std::string& text, Ui& ui) {
+    if (text == Edited(doc).tx.ToString()) return;
     if (const auto value = AcceptFrequency(doc, text, ui, false)) Edited(doc).tx = *value;
 }
 

@@ -286,6 +286,26 @@ TEST(FrequencyEditors, CheckRoundAndReport) {
     EXPECT_EQ(doc.UndoStep(), (StepLabel{StepKind::ChannelEdit, 1, ChannelField::TxFrequency}));
 }
 
+TEST(FrequencyEditors, LeavingAnEditorAsItOpenedChangesNothing) {
+    Document doc = LoadedDocument(3);
+    ScriptedUi ui;
+    CellClicked(doc, 1, kColTxFreq);
+    CommitTxFreq(doc, "150", ui);
+    EndCellEdit(doc);
+    const Codeplug before = doc.codeplug();
+    const auto step = doc.UndoStep();
+    for (int column : {kColRxFreq, kColTxFreq}) {
+        CellClicked(doc, 1, column);
+        const std::string shown = CellText(doc, 1, column);
+        if (column == kColRxFreq) CommitRxFreq(doc, shown, ui);
+        if (column == kColTxFreq) CommitTxFreq(doc, shown, ui);
+        EndCellEdit(doc);
+    }
+    EXPECT_EQ(doc.codeplug(), before) << "visiting Rx must not copy it over Tx";
+    EXPECT_EQ(doc.UndoStep(), step);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST(ToneEditors, TwoStageListsOpenOnTheCellsTone) {
     Document doc = LoadedDocument(3);
     EXPECT_EQ(CellClicked(doc, 1, kColRxTone).text, "off");
