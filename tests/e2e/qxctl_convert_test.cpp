@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "codeplug/defaults.h"
 #include "document_builder.h"
 #include "files/listing.h"
 #include "files/project_file.h"
-#include "image/image_codec.h"
+#include "image/memory_image.h"
 #include "qxctl_fixture.h"
 #include "run_program.h"
 
@@ -22,36 +23,34 @@ using qx::test::ReadFileText;
 
 class QxctlConvert : public qx::test::QxctlFixture {
   protected:
-    // A model-5 project with more than the defaults: a second active channel
-    // with a name, tones, an offset and an option signal, and a changed option record.
-    qx::Document WriteProject(const std::string& name) {
-        qx::Document doc = qx::test::LoadedDocument(5);
-        doc.Cell(3, qx::kColStatus) = doc.texts.active;
-        qx::ReadBuffer(doc, 3);
-        doc.Cell(3, qx::kColName) = "ab-1";
-        doc.Cell(3, qx::kColRxTone) = "C:88.5";
-        doc.Cell(3, qx::kColTxTone) = "D:023N";
-        doc.Cell(3, qx::kColTxFreq) = "146.0000";
-        doc.Cell(3, qx::kColOptSignal) = "DTMF";
-        doc.Table(3, qx::kColSignalCode) = "3";
-        doc.strSetup.replace(doc.strSetup.find("|Frequency|"), 11, "|Channel|");
-        EXPECT_EQ(qx::SaveProject(doc, Path(name)), "");
-        return doc;
+    // A model-5 project with more than the defaults: a second channel in use
+    // with a name, tones, an offset and an option signal, and a changed option.
+    qx::Codeplug SaveSample(const std::string& name) {
+        qx::Codeplug c = qx::NewCodeplug(5);
+        qx::Channel& ch = c.Memory(2);
+        qx::PutInUse(ch, 5);
+        ch.name = "ab-1";
+        ch.rxTone = *qx::Tone::Parse("C:88.5");
+        ch.txTone = *qx::Tone::Parse("D:023N");
+        ch.tx = *qx::Frequency::Parse("146.0000");
+        ch.signal = {qx::SignalKind::Dtmf, 3, std::nullopt};
+        c.options.indication = qx::IndicationMode::Channel;
+        EXPECT_EQ(qx::WriteProject(c, Path(name)), "");
+        return c;
     }
 };
 
 TEST_F(QxctlConvert, EncodeWritesWhatTheCoreEncodesAndDecodeReadsItBack) {
-    qx::Document doc = WriteProject("a.qx");
+    const qx::Codeplug codeplug = SaveSample("a.qx");
     const ProgramRun encode =
         Qxctl("image encode " + Path("a.qx") + " -o " + Path("a.bin") + " --features E0");
     ASSERT_EQ(encode.exitCode, 0) << encode.err;
     EXPECT_EQ(encode.err, "");
 
-    qx::test::ScriptedUi ui;
-    const auto expected = qx::EncodeImage(doc, qx::test::kAllFeatures, ui);
-    ASSERT_TRUE(expected.has_value());
+    const qx::ImageEncoding expected = qx::EncodeImage(codeplug, qx::test::kAllFeatures);
+    ASSERT_TRUE(expected.problems.empty());
     const std::string image = ReadFileText(Path("a.bin"));
-    EXPECT_EQ(image, std::string(expected->begin(), expected->end()));
+    EXPECT_EQ(image, std::string(expected.image.begin(), expected.image.end()));
 
     const ProgramRun decode =
         Qxctl("image decode " + Path("a.bin") + " -o " + Path("b.qx") + " --language english.ini");
@@ -65,12 +64,42 @@ TEST_F(QxctlConvert, EncodeWritesWhatTheCoreEncodesAndDecodeReadsItBack) {
     EXPECT_EQ(ReadFileText(Path("b.bin")), image);
 }
 
+TEST_F(QxctlConvert, EncodeAndDecodeNeedNoLanguageFile) {
+    SaveSample("a.qx");
+    // A copy of qxctl in a folder of its own: no language folder beside it,
+    // none in ../share/qxprog.
+    const fs::path bare = Path("bare/qxctl");
+    fs::create_directories(bare.parent_path());
+    fs::copy_file(QXCTL_PATH, bare);
+    ASSERT_FALSE(fs::exists(bare.parent_path() / "language"));
+    ASSERT_FALSE(fs::exists(bare.parent_path().parent_path() / "share"));
+    const auto run = [&](const std::string& program, const std::string& prefix) {
+        for (const std::string& args :
+             {"image encode " + Path("a.qx") + " -o " + Path(prefix + ".bin") + " --features E0",
+              "image decode " + Path(prefix + ".bin") + " -o " + Path(prefix + ".qx")}) {
+            const ProgramRun done = qx::test::RunProgram(program, args, Path(prefix + "-run"));
+            EXPECT_EQ(done.exitCode, 0) << program << " " << args << "\n" << done.err;
+            EXPECT_EQ(done.err, "") << program << " " << args;
+            EXPECT_EQ(done.out, "") << program << " " << args;
+        }
+    };
+    run(QXCTL_PATH, "with");
+    run(bare.string(), "bare");
+    for (const char* suffix : {".bin", ".qx", ".ton"}) {
+        EXPECT_FALSE(ReadFileText(Path(std::string("with") + suffix)).empty()) << suffix;
+        EXPECT_EQ(ReadFileText(Path(std::string("bare") + suffix)),
+                  ReadFileText(Path(std::string("with") + suffix)))
+            << suffix;
+    }
+}
+
 TEST_F(QxctlConvert, ListingGoesToAFileOrStandardOutput) {
-    qx::Document doc = WriteProject("a.qx");
+    SaveSample("a.qx");
+    qx::Document doc = qx::test::LoadedDocument(3);
     qx::test::ScriptedUi ui;
     ASSERT_EQ(qx::OpenProject(doc, Path("a.qx"), ui), qx::OpenOutcome::Opened);
-    const std::string expected =
-        qx::ListingFileText(qx::BuildListing(doc, qx::ListingTarget::File));
+    const std::string expected = qx::ListingFileText(
+        qx::BuildListing(doc.codeplug(), qx::ListingWordsOf(doc.texts), qx::ListingTarget::File));
 
     const ProgramRun toStdout = Qxctl("listing " + Path("a.qx") + " -o - --language english.ini");
     ASSERT_EQ(toStdout.exitCode, 0) << toStdout.err;
@@ -83,13 +112,17 @@ TEST_F(QxctlConvert, ListingGoesToAFileOrStandardOutput) {
 }
 
 TEST_F(QxctlConvert, BadInputFailsWithOneClearLine) {
-    WriteProject("good.qx");
+    SaveSample("good.qx");
     qx::test::WriteFileText(Path("short.bin"), std::string(100, '\0'));
     qx::test::WriteFileText(Path("broken.qx"), "0|Active|only a few fields|\r\r\n");
     std::string badSetup = ReadFileText(Path("good.qx"));
     const auto setupAt = badSetup.find("setup|");
     badSetup.replace(setupAt, badSetup.find('\r', setupAt) - setupAt, "setup|too|short");
     qx::test::WriteFileText(Path("setup.qx"), badSetup);
+    // A codeplug the radio cannot hold: a Tx offset of 100 MHz.
+    qx::Codeplug offset = qx::NewCodeplug(5);
+    offset.Memory(0).tx = *qx::Frequency::Parse("245.0000");
+    ASSERT_EQ(qx::WriteProject(offset, Path("offset.qx")), "");
 
     struct Case {
         std::string args;
@@ -101,6 +134,8 @@ TEST_F(QxctlConvert, BadInputFailsWithOneClearLine) {
         {"image encode " + Path("broken.qx") + " -o " + Path("x.bin"), 1, "broken.qx"},
         {"image encode " + Path("setup.qx") + " -o " + Path("x.bin"), 1,
          "Radio option data format error"},
+        {"image encode " + Path("offset.qx") + " -o " + Path("x.bin"), 1,
+         "Channel 0: the Tx offset 100.0000 MHz is too large"},
         {"image decode " + Path("short.bin") + " -o " + Path("x.qx"), 1, "8192"},
         {"image decode " + Path("missing.bin") + " -o " + Path("x.qx"), 1, "missing.bin"},
         {"image encode " + Path("good.qx") + " -o " + Path("no/such/folder/x.bin"), 1, "x.bin"},

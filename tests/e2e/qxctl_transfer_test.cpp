@@ -12,9 +12,10 @@
 #include <thread>
 #include <vector>
 
+#include "codeplug/defaults.h"
 #include "document_builder.h"
 #include "files/project_file.h"
-#include "image/image_codec.h"
+#include "image/memory_image.h"
 #include "qxctl_fixture.h"
 #include "run_program.h"
 #include "sim_process.h"
@@ -35,34 +36,28 @@ class QxctlTransfer : public qx::test::QxctlFixture {
   protected:
     // The memory of a new radio of the test's model, as qxsim's --image file.
     std::string FreshImage(const std::string& name) {
-        qx::Document doc = qx::test::LoadedDocument(kModel);
-        qx::test::ScriptedUi ui;
-        const auto image = qx::EncodeImage(doc, qx::test::kAllFeatures, ui);
-        EXPECT_TRUE(image.has_value());
-        qx::test::WriteFileText(Path(name), std::string(image->begin(), image->end()));
+        const qx::ImageEncoding image =
+            qx::EncodeImage(qx::NewCodeplug(kModel), qx::test::kAllFeatures);
+        EXPECT_TRUE(image.problems.empty());
+        qx::test::WriteFileText(Path(name), std::string(image.image.begin(), image.image.end()));
         return Path(name);
     }
 
     // A project as a read gives it back: several varied channels put into an
     // image by qxctl and decoded again, so every field is in its read form.
     std::string NormalisedProject(const std::string& name) {
-        qx::Document doc = qx::test::LoadedDocument(kModel);
-        const auto use = [&](int row, const std::string& name) {
-            doc.Cell(row, qx::kColStatus) = doc.texts.active;
-            qx::ReadBuffer(doc, row);
-            doc.Cell(row, qx::kColName) = name;
+        qx::Codeplug c = qx::NewCodeplug(kModel);
+        const auto use = [&](int row, const std::string& name) -> qx::Channel& {
+            qx::PutInUse(c.Row(row), kModel);
+            c.Row(row).name = name;
+            return c.Row(row);
         };
-        use(2, "ab-1");
-        doc.Cell(2, qx::kColRxTone) = "C:88.5";
-        doc.Cell(2, qx::kColTxTone) = "D:023N";
-        use(5, "rpt");
-        doc.Cell(5, qx::kColTxFreq) = "146.0000";
-        use(50, "opt");
-        doc.Cell(50, qx::kColOptSignal) = "DTMF";
-        doc.Table(50, qx::kColSignalCode) = "3";
-        use(100, "last");
-        doc.Cell(100, qx::kColBandwidth) = "narrow";
-        EXPECT_EQ(qx::SaveProject(doc, Path("source.qx")), "");
+        use(2, "ab-1").rxTone = *qx::Tone::Parse("C:88.5");
+        c.Row(2).txTone = *qx::Tone::Parse("D:023N");
+        use(5, "rpt").tx = *qx::Frequency::Parse("146.0000");
+        use(50, "opt").signal = {qx::SignalKind::Dtmf, 3, std::nullopt};
+        use(100, "last").bandwidth = qx::Bandwidth::Narrow;
+        EXPECT_EQ(qx::WriteProject(c, Path("source.qx")), "");
         const ProgramRun encode = Qxctl("image encode " + Path("source.qx") + " -o " +
                                         Path("source.bin") + " --features E0");
         EXPECT_EQ(encode.exitCode, 0) << encode.err;
@@ -141,11 +136,10 @@ TEST_F(QxctlTransfer, WhatIsWrittenIsReadBackByteForByteEvenOverFaults) {
 
 TEST_F(QxctlTransfer, BuiltInSimPortReadsAFreshRadio) {
     // What a read of a new radio gives: the default document, as an image decode gives it.
-    qx::Document fresh = qx::test::LoadedDocument();
-    qx::test::ScriptedUi ui;
-    const auto image = qx::EncodeImage(fresh, qx::test::kAllFeatures, ui);
-    ASSERT_TRUE(image.has_value());
-    qx::test::WriteFileText(Path("fresh.bin"), std::string(image->begin(), image->end()));
+    const qx::ImageEncoding image = qx::EncodeImage(qx::NewCodeplug(qx::kStartModel),
+                                                    qx::test::kAllFeatures);
+    ASSERT_TRUE(image.problems.empty());
+    qx::test::WriteFileText(Path("fresh.bin"), std::string(image.image.begin(), image.image.end()));
     ASSERT_EQ(Qxctl("image decode " + Path("fresh.bin") + " -o " + Path("expected.qx")).exitCode,
               0);
 
