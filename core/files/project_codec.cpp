@@ -269,16 +269,6 @@ SignallingSettings SignallingOf(std::span<const std::uint8_t> ton) {
     return record ? *record : SignallingSettings{};
 }
 
-// A new codeplug of the base's model; the rows keep their signal codes.
-Codeplug Cleared(const Codeplug& base) {
-    Codeplug cleared = NewCodeplug(base.model);
-    for (int row = 1; row <= kRowCount; ++row) {
-        cleared.Row(row).signal.code = base.Row(row).signal.code;
-        cleared.Row(row).signal.subCode = base.Row(row).signal.subCode;
-    }
-    return cleared;
-}
-
 }  // namespace
 
 std::string ProjectFieldText(const Channel& channel, int field) {
@@ -328,7 +318,7 @@ ProjectDecoding DecodeProject(std::string_view qx, std::span<const std::uint8_t>
     const auto fail = [&](ProjectReadStatus status, std::string error = {}) {
         decoding.status = status;
         decoding.error = std::move(error);
-        if (status != ProjectReadStatus::Invalid) decoding.codeplug = Cleared(base);
+        if (status != ProjectReadStatus::Invalid) decoding.codeplug = NewCodeplug(base.model);
         return decoding;
     };
     if (qx.size() > kMaxProjectBytes) {

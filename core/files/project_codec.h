@@ -56,8 +56,7 @@ struct ProjectDecoding {
 // all such is blank. A companion shorter than a whole record gives the
 // default signalling record. Problems are met in file order and the first
 // one decides. After a bad option or dialer record the codeplug is a new one
-// of the base's model, each row keeping the base's signal codes, as clearing
-// the document leaves it.
+// of the base's model, as clearing the document leaves it.
 [[nodiscard]] ProjectDecoding DecodeProject(std::string_view qx, std::span<const std::uint8_t> ton,
                                             const Codeplug& base);
 

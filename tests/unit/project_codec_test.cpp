@@ -267,10 +267,7 @@ TEST(ProjectCodec, AShortFileReplacesOnlyTheRowsItReaches) {
 TEST(ProjectCodec, EveryFailureSaysWhyAndWhatItLeaves) {
     const std::string golden = GoldenProject();
     const Codeplug base = Base();
-    Codeplug cleared = NewCodeplug(10);  // the rows keep their codes
-    cleared.Memory(5).signal = {SignalKind::None, 3, 1};
-    cleared.Memory(49).signal.code = 9;
-    cleared.CallChannel().signal = {SignalKind::None, 4, 0};
+    const Codeplug cleared = NewCodeplug(10);  // nothing of the base stays
     Codeplug tooLarge = base;
     tooLarge.signalling = *DecodeTonRecord(GoldenTon());
 
