@@ -259,8 +259,10 @@ void MainWindow::ApplyTexts() {
 
 void MainWindow::ShowEditState() {
     const QString file = ToQString(std::filesystem::path(document_.filename).filename().string());
-    setWindowTitle(file + QStringLiteral("[*] - ") +
-                   ToQString(language_.LanguageText("OTHERS", "70018")));
+    // No language file, no program title: no separator left dangling.
+    const QString program = ToQString(language_.LanguageText("OTHERS", "70018"));
+    setWindowTitle(file + QStringLiteral("[*]") +
+                   (program.isEmpty() ? QString() : QStringLiteral(" - ") + program));
     setWindowModified(document_.Modified());
     const auto entry = [this](const char* menuName, const char* buttonName, bool enabled,
                               const std::string& text) {
