@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "auto_dialer_view.h"
+#include "codeplug/defaults.h"
 #include "modal_answerer.h"
 #include "qt_ui.h"
 #include "screenshot.h"
@@ -24,6 +25,17 @@ const QString kTooLong =
     QStringLiteral("Too long! An auto dialer memory holds at most 16 characters.");
 
 qx::LanguageTexts Texts(const char* file) { return qx::LanguageTexts(QX_LANGUAGE_DIR, file); }
+
+// A document whose auto dialer holds `record`, as opened from a file.
+qx::Document DialerDocument(const char* record) {
+    qx::Codeplug codeplug = qx::NewCodeplug(qx::kStartModel);
+    codeplug.autoDialer = *qx::ParseAutoDialerRecord(record);
+    return qx::Document(std::move(codeplug));
+}
+
+QString Record(const qx::Document& doc) {
+    return QString::fromStdString(qx::AutoDialerRecord(doc.codeplug().autoDialer));
+}
 
 QLineEdit* Entry(QWidget& view, int number) {
     auto* entry = view.findChild<QLineEdit*>(QStringLiteral("Text%1").arg(number));
@@ -41,8 +53,7 @@ class AutoDialerViewTest : public QObject {
     Q_OBJECT
   private slots:
     void opensOnTheStoredEntriesWithItsTexts() {
-        qx::Document doc;
-        doc.strAutoDial = "Ad|123|||D|||||*#-|";
+        qx::Document doc = DialerDocument("Ad|123|||D|||||*#-|");
         qx::QtUi ui(nullptr);
         AutoDialerView view(doc, Texts("english.ini"), ui);
         QCOMPARE(view.objectName(), QStringLiteral("Frm_AutoDialer"));
@@ -102,8 +113,7 @@ class AutoDialerViewTest : public QObject {
         QFETCH(QString, pasted);
         QFETCH(QString, shown);
         QFETCH(QStringList, messages);
-        qx::Document doc;
-        doc.strAutoDial = "Ad|||||||||9|";
+        qx::Document doc = DialerDocument("Ad|||||||||9|");
         qx::QtUi ui(nullptr);
         AutoDialerView view(doc, Texts("english.ini"), ui);
         view.show();
@@ -119,14 +129,13 @@ class AutoDialerViewTest : public QObject {
         QVERIFY(answerer.Unexpected().isEmpty());
 
         Press(view, "CommandOK");
-        QCOMPARE(QString::fromStdString(doc.strAutoDial),
-                 QStringLiteral("Ad|||||||||%1|").arg(shown));
+        QCOMPARE(Record(doc), QStringLiteral("Ad|||||||||%1|").arg(shown));
     }
 
     void okStoresTheEntriesAndCancelLeavesTheDocument() {
         for (const char* button : {"CommandOK", "CommandCANCEL"}) {
             qx::Document doc;
-            const qx::Document before = doc;
+            const qx::Codeplug before = doc.codeplug();
             qx::QtUi ui(nullptr);
             AutoDialerView view(doc, Texts("english.ini"), ui);
             view.show();
@@ -136,11 +145,13 @@ class AutoDialerViewTest : public QObject {
             Press(view, button);
             if (QByteArray(button) == "CommandOK") {
                 QCOMPARE(view.result(), int(QDialog::Accepted));
-                QCOMPARE(doc.strAutoDial, "Ad|123|||D|||||*#-|");
-                QVERIFY(doc.bModify);
+                QCOMPARE(Record(doc), QStringLiteral("Ad|123|||D|||||*#-|"));
+                QVERIFY(doc.Modified());
+                QVERIFY(doc.UndoStep() == qx::StepLabel{qx::StepKind::AutoDialer});
             } else {
                 QCOMPARE(view.result(), int(QDialog::Rejected));
-                QVERIFY(doc == before);
+                QVERIFY(doc.codeplug() == before);
+                QVERIFY(!doc.CanUndo());
             }
         }
     }
@@ -153,8 +164,7 @@ class AutoDialerViewTest : public QObject {
     void showsInEachLanguage() {
         QFETCH(QString, file);
         const qx::LanguageTexts texts = Texts(file.toLatin1().constData());
-        qx::Document doc;
-        doc.strAutoDial = "Ad|1234567890ABCD*#|||||||||";
+        qx::Document doc = DialerDocument("Ad|1234567890ABCD*#|||||||||");
         qx::QtUi ui(nullptr);
         AutoDialerView view(doc, texts, ui);
         QCOMPARE(view.findChild<QLabel*>("Label12")->text(),

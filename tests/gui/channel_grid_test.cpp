@@ -199,7 +199,8 @@ class ChannelGridTest : public QObject {
         QVERIFY(f.Visible().isEmpty());
         QVERIFY(f.grid->hasFocus());
         QCOMPARE((QStringList{f.Shown(1, column), f.Shown(1, kColRxFreq)}), before);
-        QCOMPARE(f.doc.RowStep[1], std::string("12.5"));
+        QCOMPARE(f.Shown(1, kColStep), QStringLiteral("12.5"));
+        QVERIFY(!f.doc.Modified());
         QVERIFY(f.answerer.Unexpected().isEmpty());
     }
 
@@ -290,11 +291,11 @@ class ChannelGridTest : public QObject {
         codes->setFocus();  // moving within the group keeps it open
         QCOMPARE(f.Visible().size(), 2);
         Choose(codes, QStringLiteral("5"));
-        QCOMPARE(f.doc.Table(1, kColSignalCode), std::string("5"));
+        QCOMPARE(int(f.doc.ShownRow(1).signal.code.value_or(0)), 5);
         f.ClickAside();
         QVERIFY(f.Visible().isEmpty());
         QCOMPARE(f.Shown(1, kColOptSignal), QStringLiteral("2Tone"));
-        QCOMPARE(f.doc.Table(1, kColOptSignal), std::string("2Tone"));
+        QVERIFY(f.doc.codeplug().Row(1).signal == (ChannelSignal{SignalKind::TwoTone, 5, {}}));
     }
 
     void reloadTakesTheNewTextsAndDropsTheOpenEditor() {
@@ -306,7 +307,7 @@ class ChannelGridTest : public QObject {
         f.grid->Reload();
         QVERIFY(f.Visible().isEmpty());
         QCOMPARE(f.grid->model()->headerData(kColBandwidth - 1, Qt::Horizontal).toString(),
-                 QString::fromStdString(f.doc.Cell(0, kColBandwidth)));
+                 QString::fromStdString(f.doc.texts.headings[kColBandwidth]));
         QVERIFY(f.grid->isColumnHidden(kColAni - 1));
         QCOMPARE(f.Shown(1, kColName), QString());
 

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "codeplug/defaults.h"
 #include "dtmf_dialog_view.h"
 #include "screenshot.h"
 
@@ -14,10 +15,15 @@ using namespace qx;
 
 LanguageTexts Texts(const char* file) { return LanguageTexts(QX_LANGUAGE_DIR, file); }
 
+Codeplug Memories(const std::array<std::int16_t, 8>& memories) {
+    Codeplug codeplug = NewCodeplug(kStartModel);
+    codeplug.signalling.dtmfMemories = memories;
+    return codeplug;
+}
+
 class Fixture {
   public:
-    Fixture() {
-        doc.signalling.live.dtmfMemories = {0x123, 0x1A, 0, 0, 0, 0, 0, -1};
+    Fixture() : doc(Memories({0x123, 0x1A, 0, 0, 0, 0, 0, -1})) {
         dialog = std::make_unique<DtmfDialogView>(doc, Texts("english.ini"));
         dialog->show();
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
@@ -106,13 +112,13 @@ class DtmfDialogViewTest : public QObject {
         f.Press("CommandOK");
         QCOMPARE(f.dialog->result(), int(QDialog::Accepted));
         const std::array<std::int16_t, 8> stored = {0xA, 0x1A, 0x90, 0, 0, 0, 0, -1};
-        QCOMPARE(f.doc.signalling.live.dtmfMemories, stored);
-        QVERIFY(f.doc.bModify);
+        QCOMPARE(f.doc.codeplug().signalling.dtmfMemories, stored);
+        QVERIFY(f.doc.UndoStep() == StepLabel{StepKind::Dtmf});
     }
 
     void cancelAfterEditsLeavesTheDocument() {
         Fixture f;
-        const Document before = f.doc;
+        const Codeplug before = f.doc.codeplug();
         for (int i : {0, 7}) {
             QLineEdit* entry = f.Entry(i);
             entry->setFocus();
@@ -121,7 +127,8 @@ class DtmfDialogViewTest : public QObject {
         }
         f.Press("CommandCANCEL");
         QCOMPARE(f.dialog->result(), int(QDialog::Rejected));
-        QVERIFY(f.doc == before);
+        QVERIFY(f.doc.codeplug() == before);
+        QVERIFY(!f.doc.CanUndo());
     }
 
     void pictures() {

@@ -61,7 +61,7 @@ class Fixture {
         : texts(QX_LANGUAGE_DIR, language), ui(&window) {
         LoadMainWindow(doc, texts, FeatureFlags{true, true, true, false}, ui);
         if (prepare) prepare(doc);
-        before = doc;
+        before = doc.codeplug();
         view = std::make_unique<FiveToneDialogView>(doc, texts, ui, &window);
         grid = Find<QTableView>(view.get(), "MSHFlexGrid1");
         view->show();
@@ -88,11 +88,12 @@ class Fixture {
         }
         return nullptr;
     }
-    const FiveToneSettings& Live() const { return doc.signalling.live.fiveTone; }
+    // The document's record: what OK stored.
+    const FiveToneSettings& Live() const { return doc.codeplug().signalling.fiveTone; }
 
     LanguageTexts texts;
     Document doc;
-    Document before;
+    Codeplug before;
     QWidget window;
     QtUi ui;
     test::ModalAnswerer answerer;
@@ -173,7 +174,8 @@ class FiveToneDialogViewTest : public QObject {
         QTest::keyClick(selfId, Qt::Key_Return);  // moves on
         QVERIFY(!selfId->hasFocus());
         QCOMPARE(selfId->text(), left);
-        QCOMPARE(f.doc.signalling.working.fiveTone.selfId, left.toStdString());
+        Click(f.view.get(), "CommandOK");
+        QCOMPARE(f.Live().selfId, left.toStdString());
     }
 
     void codeCellsAreEditedInPlace() {
@@ -189,7 +191,6 @@ class FiveToneDialogViewTest : public QObject {
         QTest::keyClick(code, Qt::Key_Return);
         QVERIFY(f.OpenEditor() == nullptr);
         QCOMPARE(f.Shown(3, 2), QStringLiteral("1EA2"));
-        QCOMPARE(f.doc.signalling.working.fiveTone.codes[2].code, "1EA2");
 
         f.Click(3, 2);  // Escape keeps what the cell had
         QTest::keyClicks(f.OpenEditor(), QStringLiteral("55"));
@@ -206,7 +207,6 @@ class FiveToneDialogViewTest : public QObject {
         f.grid->verticalScrollBar()->setValue(f.grid->verticalScrollBar()->value() + 3);
         QVERIFY(f.OpenEditor() == nullptr);
         QCOMPARE(f.Shown(3, 4), QStringLiteral("100"));
-        QCOMPARE(f.doc.signalling.working.fiveTone.codes[2].toneTime, 10);
 
         f.Click(3, 3);  // a standard brings its tone time, Escape takes it back
         Choose(qobject_cast<QComboBox*>(f.OpenEditor()), QStringLiteral("EEA"));
@@ -220,12 +220,14 @@ class FiveToneDialogViewTest : public QObject {
         QCOMPARE(f.view->result(), int(QDialog::Accepted));
         QCOMPARE(f.Live().codes[2].code, "1EA2");
         QCOMPARE(f.Live().codes[2].toneTime, 10);
-        QVERIFY(f.doc.bModify);
+        QVERIFY(f.doc.UndoStep() == StepLabel{StepKind::FiveTone});
     }
 
     void doubleClickResetsASpecialCall() {
         Fixture f("english.ini", [](Document& doc) {
-            doc.signalling.live.fiveTone.codes[2] = {0, 0, 7, 7, "E0AEAEA"};
+            doc.Change({}, [](Codeplug& c) {
+                c.signalling.fiveTone.codes[2] = {0, 0, 7, 7, "E0AEAEA"};
+            });
         });
         QCOMPARE(f.Shown(3, 1), QStringLiteral("All Call"));
         f.answerer.Press(QMessageBox::Ok);
@@ -305,9 +307,8 @@ class FiveToneDialogViewTest : public QObject {
             Click(window, "CommandOK");
         });
         Click(f.view.get(), "Command1");
-        QCOMPARE(f.doc.Cell(13, kColOptSignal), "5Tone");
-        QCOMPARE(f.doc.Table(13, kColOptSignal), "5Tone");
-        QCOMPARE(f.doc.Table(13, kColSignalCode), "5");
+        QCOMPARE(CellText(f.doc, 13, kColOptSignal), "5Tone");
+        QVERIFY(f.doc.codeplug().Row(13).signal == (ChannelSignal{SignalKind::FiveTone, 5, {}}));
         QCOMPARE(f.Shown(6, 1), QStringLiteral("Emergency Call"));
         Click(f.view.get(), "CommandOK");
         QCOMPARE(f.Live().codes[5].code, "E212345");
@@ -331,7 +332,9 @@ class FiveToneDialogViewTest : public QObject {
         Click(f.view.get(), "Command1");
         QCOMPARE(f.answerer.Texts(), (QStringList{tooShort, tooShort}));
         QVERIFY(f.answerer.Unexpected().isEmpty());
-        QCOMPARE(f.doc.signalling.working, f.doc.signalling.live);
+        Click(f.view.get(), "CommandOK");  // the refused calls left nothing to store
+        QVERIFY(f.doc.codeplug() == f.before);
+        QVERIFY(!f.doc.CanUndo());
     }
 
     void cancelAfterEditsLeavesTheDocument_data() {
@@ -342,6 +345,7 @@ class FiveToneDialogViewTest : public QObject {
     void cancelAfterEditsLeavesTheDocument() {
         QFETCH(bool, escape);
         Fixture f;
+        const QString code1 = f.Shown(2, 2);
         auto* selfId = Find<QLineEdit>(f.view.get(), "Text2");
         TypeOver(selfId, QStringLiteral("9"));
         Choose(Find<QComboBox>(f.view.get(), "Combo1", 1), QStringLiteral("NATEL"));
@@ -354,7 +358,8 @@ class FiveToneDialogViewTest : public QObject {
         });
         Click(f.view.get(), "Command1");
         QVERIFY(f.answerer.AllAnswered());
-        QVERIFY(!(f.doc == f.before));
+        QVERIFY(f.Shown(2, 2) != code1);
+        QVERIFY(f.doc.codeplug() == f.before);  // the dialog edits its own copy
         if (escape) {
             TypeOver(selfId, QStringLiteral("3"));
             QTest::keyClick(selfId, Qt::Key_Escape);
@@ -363,7 +368,8 @@ class FiveToneDialogViewTest : public QObject {
         }
         QCOMPARE(f.view->result(), int(QDialog::Rejected));
         QVERIFY(!f.view->isVisible());
-        QVERIFY(f.doc == f.before);
+        QVERIFY(f.doc.codeplug() == f.before);
+        QVERIFY(!f.doc.CanUndo());
     }
 
     void shots_data() {

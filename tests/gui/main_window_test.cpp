@@ -1,5 +1,6 @@
-// The main window driven through its menus, toolbar and model selector, with
-// the message boxes, file dialogs and transfer window answered as a user would.
+// The main window driven through its menus, toolbar, keys, grid and model
+// selector, with the message boxes, file dialogs and transfer window answered
+// as a user would.
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFileDialog>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QWindow>
 #include <QtTest>
 
 #include "about_box.h"
@@ -22,6 +24,7 @@
 #include "link/simulated_radio.h"
 #include "main_window.h"
 #include "modal_answerer.h"
+#include "options/option_dialog.h"
 #include "platform/ui.h"
 
 namespace {
@@ -33,8 +36,76 @@ QString Text(const char* file, const char* section, const char* key) {
         qx::LanguageTexts(QX_LANGUAGE_DIR, file).LanguageText(section, key));
 }
 
+// The window title: the file name, the modified marker, the program's title.
+QString Title(const QString& file, const char* language = "english.ini") {
+    return file + " - " + Text(language, "OTHERS", "70018");
+}
+
 QAction* Action(QWidget& window, const char* name) {
     return window.findChild<QAction*>(QString::fromLatin1(name));
+}
+
+QAbstractItemView* Grid(QWidget& window) { return window.findChild<QAbstractItemView*>("MFG"); }
+
+// What the grid shows in a cell (rows 1..104, columns 1..16), and in all of them.
+QString Shown(QWidget& window, int row, int column) {
+    return Grid(window)->model()->index(row - 1, column - 1).data().toString();
+}
+QStringList AllShown(QWidget& window) {
+    QStringList cells;
+    const QAbstractItemModel* model = Grid(window)->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        for (int column = 0; column < model->columnCount(); ++column) {
+            cells << model->index(row, column).data().toString();
+        }
+    }
+    return cells;
+}
+
+void ClickCell(QWidget& window, int row, int column) {
+    QAbstractItemView* grid = Grid(window);
+    const QModelIndex index = grid->model()->index(row - 1, column - 1);
+    grid->scrollTo(index);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
+}
+
+// Types into the editor a click on the cell opens and commits it with Enter.
+void TypeIntoCell(QWidget& window, int row, int column, const QString& text) {
+    ClickCell(window, row, column);
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(editor != nullptr);
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QVERIFY(Grid(window)->hasFocus());
+}
+
+// A key pressed in the window where the focus is, as the user presses it.
+// A window shortcut needs its window active: a desktop gives the activation
+// back to the window when a dialog over it closes, the offscreen platform not.
+void PressKey(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QWidget* focus = window.focusWidget();
+    QTest::keyClick(focus != nullptr ? focus : &window, key, modifiers);
+}
+
+// The title as the window system shows it: the "[*]" turned into "*" or dropped.
+QString ShownTitle(QWidget& window) { return window.windowHandle()->title(); }
+
+// The Undo (or Redo) menu entry and toolbar button agree; the entry's text and state.
+QString EditEntry(QWidget& window, const char* entry, const char* button) {
+    QAction* menu = Action(window, entry);
+    QAction* tool = Action(window, button);
+    if (menu->text() != tool->text() || menu->isEnabled() != tool->isEnabled()) return "differ";
+    return menu->isEnabled() ? menu->text() : "disabled";
+}
+QString UndoEntry(QWidget& window) { return EditEntry(window, "Menu_Undo", "UndoBtn"); }
+QString RedoEntry(QWidget& window) { return EditEntry(window, "Menu_Redo", "RedoBtn"); }
+
+// A change as an editor makes it: one step, the document modified.
+void Rename(qx::Document& doc, int row, const std::string& name) {
+    doc.Change({qx::StepKind::ChannelEdit, row, qx::ChannelField::Name},
+               [&](qx::Codeplug& codeplug) { codeplug.Row(row).name = name; });
 }
 
 void ChooseFile(ModalAnswerer& answerer, const QString& path) {
@@ -70,11 +141,17 @@ class MainWindowTest : public QObject {
         qx::Session session = TestSession("english.ini");
         qx::MainWindow window(session);
         QCOMPARE(window.objectName(), QStringLiteral("Frm_Radio"));
-        QCOMPARE(window.windowTitle(),
-                 QStringLiteral("qxprog - FM Transceiver Programming Software"));
-        QCOMPARE(window.document().modelIndex, 3);
+        QCOMPARE(window.windowTitle(), Title("noname.qx[*]"));
+        QVERIFY(!window.isWindowModified());
+        QCOMPARE(window.document().model(), 3);
         QCOMPARE(window.findChild<QComboBox*>("Combo1")->currentIndex(), 3);
-        QVERIFY(!window.document().bModify);
+        QVERIFY(!window.document().Modified());
+        QCOMPARE(UndoEntry(window), QStringLiteral("disabled"));
+        QCOMPARE(RedoEntry(window), QStringLiteral("disabled"));
+        QCOMPARE(Action(window, "Menu_Undo")->text(), QStringLiteral("&Undo"));
+        QCOMPARE(Action(window, "Menu_Undo")->shortcut(), QKeySequence(QKeySequence::Undo));
+        QCOMPARE(Action(window, "Menu_Redo")->shortcuts(),
+                 (QList<QKeySequence>{QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
 
         QStringList menus;
         for (QAction* menu : window.menuBar()->actions()) {
@@ -88,6 +165,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(menus, QStringList({
                             "&File: Menu_New Menu_Open Menu_Save Menu_Print Menu_PrintFile "
                             "Menu_Exit",
+                            "&Edit: Menu_Undo Menu_Redo",
                             "&Option: Menu_RadioOption mnuDTMF mnu2Tone Menu_AutoDiaer",
                             "&Transfer: Menu_WriteCHData Menu_ReadCHData Menu_COMPort",
                             "&Language: Menu_English Menu_Chinese",
@@ -100,32 +178,32 @@ class MainWindowTest : public QObject {
         }
         QCOMPARE(tips, QStringList({"NewBtn=New", "OpenBtn=Open", "SaveBtn=Save",
                                     "OptionBtn=Radio Option", "AdBtn=Auto Dialer",
-                                    "ReadBtn=Read data from radio", "Write=Write data to radio"}));
+                                    "ReadBtn=Read data from radio", "Write=Write data to radio",
+                                    "UndoBtn=Undo", "RedoBtn=Redo"}));
     }
 
     void startsWithoutALanguageFile() {
         qx::Session session = TestSession("");
         qx::MainWindow window(session);
-        QVERIFY(window.windowTitle().isEmpty());
-        QCOMPARE(window.document().modelIndex, 3);
+        QCOMPARE(window.windowTitle(), QStringLiteral("noname.qx[*]"));
+        QCOMPARE(window.document().model(), 3);
     }
 
     void newWithUnsavedChangesAsksAndCancelKeepsEverything() {
         qx::Session session = TestSession("english.ini");
         qx::MainWindow window(session);
-        window.document().Cell(1, qx::kColName) = "KEEP";
-        window.document().bModify = true;
+        Rename(window.document(), 1, "KEEP");
         ModalAnswerer answerer;
         answerer.Press(QMessageBox::Cancel);
         Action(window, "NewBtn")->trigger();
         QCOMPARE(answerer.Texts(), QStringList{Text("english.ini", "MSG", "9001")});
-        QCOMPARE(window.document().Cell(1, qx::kColName), std::string("KEEP"));
-        QVERIFY(window.document().bModify);
+        QCOMPARE(Shown(window, 1, qx::kColName), QStringLiteral("KEEP"));
+        QVERIFY(window.document().Modified());
 
         answerer.Press(QMessageBox::No);
         Action(window, "Menu_New")->trigger();
-        QCOMPARE(window.document().Cell(1, qx::kColName), std::string());
-        QVERIFY(!window.document().bModify);
+        QCOMPARE(Shown(window, 1, qx::kColName), QString());
+        QVERIFY(!window.document().Modified());
         QVERIFY(answerer.Unexpected().isEmpty());
     }
 
@@ -135,8 +213,8 @@ class MainWindowTest : public QObject {
         window.show();
         qx::Document& doc = window.document();
         qx::ToggleRowStatus(doc, 6);
-        doc.Cell(6, qx::kColName) = "SAVED";
-        doc.Cell(1, qx::kColRxTone) = "C:88.5";
+        Rename(doc, 6, "SAVED");
+        doc.Change({}, [](qx::Codeplug& c) { c.Row(1).rxTone = *qx::Tone::Parse("C:88.5"); });
         const QString path = config_.filePath("round.qx");
         ModalAnswerer answerer;
         ChooseFile(answerer, path);
@@ -145,43 +223,49 @@ class MainWindowTest : public QObject {
         auto* grid = window.findChild<QWidget*>("MFG");
         QVERIFY(!grid->isEnabled());  // Timer1 gives it back
         QTRY_VERIFY(grid->isEnabled());
-        const qx::GridTexts saved = doc.grid;
+        const QStringList saved = AllShown(window);
         QCOMPARE(window.findChild<QLabel*>("Panel1")->text(), " Current File: " + path);
+        QCOMPARE(ShownTitle(window), Title("round.qx"));
 
         Action(window, "Menu_New")->trigger();
-        QVERIFY(doc.grid != saved);
+        QVERIFY(AllShown(window) != saved);
         ChooseFile(answerer, path);
         Action(window, "Menu_Open")->trigger();
-        QVERIFY(doc.grid == saved);
+        QCOMPARE(AllShown(window), saved);
+        QCOMPARE(Shown(window, 1, qx::kColRxTone), QStringLiteral("C:88.5"));
+        QVERIFY(!window.isWindowModified());
         QVERIFY(answerer.AllAnswered());
         QVERIFY(answerer.Unexpected().isEmpty());
     }
 
-    void switchingToChineseAsksFirstThenChangesTheCaptions() {
+    // No question: the texts change, the document and its history stay.
+    void switchingToChineseChangesTheCaptionsAndKeepsTheDocument() {
         qx::Session session = TestSession("english.ini");
         qx::MainWindow window(session);
-        window.document().bModify = true;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        TypeIntoCell(window, 1, qx::kColName, QStringLiteral("kept"));
+        QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: channel 0 Name"));
         ModalAnswerer answerer;
-        answerer.Press(QMessageBox::Cancel);
-        Action(window, "Menu_Chinese")->trigger();
-        QCOMPARE(answerer.Texts().size(), 1);
-        QCOMPARE(session.LanguageFile, std::string("english.ini"));
-        QCOMPARE(window.windowTitle(), Text("english.ini", "OTHERS", "70018"));
-        QVERIFY(window.document().bModify);
-
-        answerer.Press(QMessageBox::No);
         Action(window, "Menu_Chinese")->trigger();
         QCOMPARE(session.LanguageFile, std::string("chinese.ini"));
         QCOMPARE(qx::ReadCurrentLanguage(session.paths), std::string("chinese.ini"));
-        QCOMPARE(window.windowTitle(), Text("chinese.ini", "OTHERS", "70018"));
+        QCOMPARE(window.windowTitle(), Title("noname.qx[*]", "chinese.ini"));
         QCOMPARE(window.findChild<QMenu*>("Menu_File")->title(),
                  Text("chinese.ini", "Menu", "1000M"));
         QCOMPARE(Action(window, "Write")->toolTip(), Text("chinese.ini", "Toolbar", "8006"));
         QCOMPARE(window.findChild<QGroupBox*>("Frame1")->title(),
                  Text("chinese.ini", "OTHERS", "70010"));
-        QCOMPARE(QString::fromStdString(window.document().Cell(1, qx::kColStatus)),
-                 Text("chinese.ini", "Channel", "50015"));
-        QVERIFY(!window.document().bModify);
+        QCOMPARE(Shown(window, 1, qx::kColStatus), Text("chinese.ini", "Channel", "50015"));
+        QCOMPARE(Shown(window, 1, qx::kColBandwidth), Text("chinese.ini", "Channel", "50019"));
+        QCOMPARE(Shown(window, 1, qx::kColName), QStringLiteral("KEPT"));
+        QVERIFY(window.isWindowModified());
+        QCOMPARE(UndoEntry(window), QStringLiteral("撤销(&U)：信道 0 名称"));
+
+        PressKey(window, Qt::Key_Z, Qt::ControlModifier);  // the edit made before the switch
+        QCOMPARE(Shown(window, 1, qx::kColName), QString());
+        QVERIFY(!window.isWindowModified());
+        QVERIFY(answerer.Texts().isEmpty());
         QVERIFY(answerer.Unexpected().isEmpty());
     }
 
@@ -189,31 +273,49 @@ class MainWindowTest : public QObject {
         qx::Session session = TestSession("english.ini");
         qx::MainWindow window(session);
         window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         // The radio holds model 5 with a named channel 0.
         qx::Document radioDoc = window.document();
         qx::SilentUi silent;
         qx::ChangeModel(radioDoc, 5, silent, [] { return true; });
-        radioDoc.Cell(1, qx::kColName) = "SIMRX";
+        Rename(radioDoc, 1, "SIMRX");
         window.portLinks().SimRadio() = qx::SimulatedRadio(qx::FreshRadioMemory(radioDoc));
 
+        // Unsaved changes: the save question first; Cancel reads nothing and clears nothing.
+        Rename(window.document(), 1, "KEEP");
         ModalAnswerer answerer;
+        answerer.Press(QMessageBox::Cancel);
+        Action(window, "ReadBtn")->trigger();
+        QCOMPARE(answerer.Texts(), QStringList{Text("english.ini", "MSG", "9001")});
+        QCOMPARE(Shown(window, 1, qx::kColName), QStringLiteral("KEEP"));
+        QVERIFY(answerer.AllAnswered());
+
+        answerer.Press(QMessageBox::No);
         answerer.Press(QMessageBox::Ok);  // MSG 9007
-        answerer.Then([](QWidget* transfer) {
+        answerer.Then([&window](QWidget* transfer) {
             QCOMPARE(transfer->objectName(), QStringLiteral("frmMain"));
+            // The document stays as it is while the radio is read.
+            QCOMPARE(Shown(window, 1, qx::kColName), QStringLiteral("KEEP"));
             transfer->findChild<QPushButton*>("cmdAutoSend")->click();
         });
         answerer.Press(QMessageBox::Ok);  // RW msg3
         Action(window, "ReadBtn")->trigger();
 
-        QCOMPARE(answerer.Texts(), QStringList({Text("english.ini", "MSG", "9007"),
-                                                Text("english.ini", "RW", "msg3")}));
-        QCOMPARE(window.document().modelIndex, 5);
+        QCOMPARE(
+            answerer.Texts(),
+            QStringList({Text("english.ini", "MSG", "9001"), Text("english.ini", "MSG", "9001"),
+                         Text("english.ini", "MSG", "9007"), Text("english.ini", "RW", "msg3")}));
+        QCOMPARE(window.document().model(), 5);
         QCOMPARE(window.findChild<QComboBox*>("Combo1")->currentIndex(), 5);
-        auto* grid = window.findChild<QAbstractItemView*>("MFG");
-        QCOMPARE(grid->model()->index(0, qx::kColName - 1).data().toString(),
-                 QStringLiteral("SIMRX"));
-        QVERIFY(window.document().bModify);
+        QCOMPARE(Shown(window, 1, qx::kColName), QStringLiteral("SIMRX"));
+        // The document is what the radio holds; the read is one step.
+        QVERIFY(!window.isWindowModified());
+        QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: reading the radio"));
         QVERIFY(answerer.Unexpected().isEmpty());
+
+        Action(window, "UndoBtn")->trigger();
+        QCOMPARE(Shown(window, 1, qx::kColName), QStringLiteral("KEEP"));
+        QCOMPARE(window.findChild<QComboBox*>("Combo1")->currentIndex(), 3);
     }
 
     void writeWithOnlyPlActiveIsRefused() {
@@ -300,7 +402,7 @@ class MainWindowTest : public QObject {
         qx::Session session = TestSession("english.ini");
         qx::MainWindow window(session);
         window.show();
-        window.document().bModify = true;
+        Rename(window.document(), 1, "EXIT");
         ModalAnswerer answerer;
         answerer.Press(QMessageBox::Yes);
         answerer.Then([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
@@ -312,6 +414,151 @@ class MainWindowTest : public QObject {
         ChooseFile(answerer, path);
         QVERIFY(window.close());
         QVERIFY(QFile::exists(path));
+        QVERIFY(answerer.Unexpected().isEmpty());
+    }
+
+    // Ctrl+Z takes back what a grid editor committed, in one step per editor.
+    void undoAndRedoAnEditorsCommit_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("undo");
+        QTest::newRow("name") << int(qx::kColName) << "ab1"
+                              << "AB1"
+                              << "&Undo: channel 0 Name";
+        QTest::newRow("rx") << int(qx::kColRxFreq) << "146"
+                            << "146.00000"
+                            << "&Undo: channel 0 Rx Freq";
+    }
+    void undoAndRedoAnEditorsCommit() {
+        QFETCH(int, column);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QString, undo);
+        qx::Session session = TestSession("english.ini");
+        qx::MainWindow window(session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const QStringList before = AllShown(window);
+        const QString title = ShownTitle(window);
+        QCOMPARE(title, Title("noname.qx"));
+
+        TypeIntoCell(window, 1, column, typed);
+        QCOMPARE(Shown(window, 1, column), shown);
+        QCOMPARE(UndoEntry(window), undo);
+        QCOMPARE(RedoEntry(window), QStringLiteral("disabled"));
+        QVERIFY(window.isWindowModified());
+        QCOMPARE(ShownTitle(window), Title("noname.qx*"));
+
+        PressKey(window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(AllShown(window), before);
+        QCOMPARE(UndoEntry(window), QStringLiteral("disabled"));
+        QCOMPARE(RedoEntry(window), QString(undo).replace("&Undo", "&Redo"));
+        QVERIFY(!window.isWindowModified());
+        QCOMPARE(ShownTitle(window), title);
+
+        PressKey(window, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(Shown(window, 1, column), shown);
+        QVERIFY(window.isWindowModified());
+        Action(window, "Menu_Undo")->trigger();
+        QCOMPARE(AllShown(window), before);
+        PressKey(window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(Shown(window, 1, column), shown);
+        QCOMPARE(RedoEntry(window), QStringLiteral("disabled"));
+        Action(window, "UndoBtn")->trigger();
+        Action(window, "RedoBtn")->trigger();
+        QCOMPARE(Shown(window, 1, column), shown);
+        QCOMPARE(UndoEntry(window), undo);
+    }
+
+    void undoBringsBackAChannelSwitchedOff() {
+        qx::Session session = TestSession("english.ini");
+        qx::MainWindow window(session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        TypeIntoCell(window, 1, qx::kColName, QStringLiteral("on"));
+        const QStringList before = AllShown(window);
+
+        ClickCell(window, 1, qx::kColStatus);
+        QCOMPARE(Shown(window, 1, qx::kColStatus), QStringLiteral("Inactive"));
+        QCOMPARE(Shown(window, 1, qx::kColName), QStringLiteral("---"));
+        QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: channel 0 switched on or off"));
+
+        PressKey(window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(AllShown(window), before);
+        QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: channel 0 Name"));
+    }
+
+    // A dialog's OK is one step; the menu and toolbar entries take it back.
+    void undoTakesBackADialogsOk() {
+        qx::Session session = TestSession("english.ini");
+        qx::MainWindow window(session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const qx::Codeplug before = window.document().codeplug();
+        ModalAnswerer answerer;
+        answerer.Then([](QWidget* options) {
+            QCOMPARE(options->objectName(), QStringLiteral("Frm_Option"));
+            auto* squelch = options->findChild<QComboBox*>(
+                QLatin1String(qx::OptionDialog::ControlName(qx::kOptSquelch)));
+            squelch->setCurrentIndex(7);
+            emit squelch->activated(7);
+            options->findChild<QPushButton*>("CommandOK")->click();
+        });
+        Action(window, "Menu_RadioOption")->trigger();
+        QCOMPARE(int(window.document().codeplug().options.squelch), 7);
+        QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: radio options"));
+        QVERIFY(window.isWindowModified());
+
+        answerer.Then([](QWidget* dialer) {
+            QTest::keyClicks(dialer->findChild<QLineEdit*>("Text1"), QStringLiteral("123"));
+            dialer->findChild<QPushButton*>("CommandOK")->click();
+        });
+        Action(window, "AdBtn")->trigger();
+        QCOMPARE(window.document().codeplug().autoDialer.entries[0], std::string("123"));
+        QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: auto dialer"));
+
+        PressKey(window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(window.document().codeplug().autoDialer, before.autoDialer);
+        QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: radio options"));
+        Action(window, "UndoBtn")->trigger();
+        QVERIFY(window.document().codeplug() == before);
+        QVERIFY(!window.isWindowModified());
+        QVERIFY(answerer.AllAnswered());
+        QVERIFY(answerer.Unexpected().isEmpty());
+    }
+
+    // With unsaved changes the model change asks first: Cancel puts the
+    // selector back; a change made is one step that Undo takes back.
+    void theModelSelectorFollowsTheDocument() {
+        qx::Session session = TestSession("english.ini");
+        qx::MainWindow window(session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* selector = window.findChild<QComboBox*>("Combo1");
+        const auto choose = [selector](int model) {
+            selector->setCurrentIndex(model);
+            emit selector->activated(model);
+        };
+        TypeIntoCell(window, 1, qx::kColName, QStringLiteral("mine"));
+        ModalAnswerer answerer;
+        answerer.Press(QMessageBox::Cancel);
+        choose(5);
+        QCOMPARE(answerer.Texts(), QStringList{Text("english.ini", "MSG", "9001")});
+        QCOMPARE(selector->currentIndex(), 3);
+        QCOMPARE(window.document().model(), 3);
+        QCOMPARE(Shown(window, 1, qx::kColName), QStringLiteral("MINE"));
+        QVERIFY(window.isWindowModified());
+
+        answerer.Press(QMessageBox::No);
+        choose(5);
+        QCOMPARE(window.document().model(), 5);
+        QCOMPARE(Shown(window, 1, qx::kColName), QString());
+        QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: model change"));
+        PressKey(window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(selector->currentIndex(), 3);
+        QCOMPARE(Shown(window, 1, qx::kColName), QStringLiteral("MINE"));
+        QVERIFY(answerer.AllAnswered());
         QVERIFY(answerer.Unexpected().isEmpty());
     }
 };

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "codeplug/defaults.h"
 #include "option_dialog_view.h"
 #include "screenshot.h"
 
@@ -44,6 +45,9 @@ void Choose(QComboBox* combo, int index) {
 void Press(QWidget& view, const char* name) {
     QTest::mouseClick(view.findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
 }
+
+// The option record the document holds.
+std::string Setup(const qx::Document& doc) { return qx::OptionsRecord(doc.codeplug().options); }
 
 void ExpectPermissions(QWidget& view, bool enabled, const QString& shown) {
     for (int field = qx::kFirstPermissionField; field <= qx::kLastPermissionField; ++field) {
@@ -94,11 +98,10 @@ class OptionDialogViewTest : public QObject {
     }
 
     void indicationModeSwitchesStartModeAndPermissions() {
-        qx::Document doc;
-        doc.strSetup =
-            "setup|Frequency|MR|7|3|Hi|----------------|----------------|----------------|"
-            "----------------|----------------|----------------|100ms|60ms|60ms|1750Hz|off|"
-            "----------------|off|off|Enable|Timer|High|off|Lock|60W|1|0";
+        qx::Codeplug codeplug = qx::NewCodeplug(qx::kStartModel);
+        codeplug.options.startMode = qx::StartMode::Mr;
+        codeplug.options.mrNumber = 7;
+        qx::Document doc(codeplug);
         OptionDialogView view(doc, Texts("english.ini"));
         QCOMPARE(Shown(Combo(view, qx::kOptMrNumber)), QStringLiteral("7"));
         QVERIFY(Combo(view, qx::kOptStartMode)->isEnabled());
@@ -116,10 +119,11 @@ class OptionDialogViewTest : public QObject {
         Press(view, "CommandOK");
         QCOMPARE(view.result(), int(QDialog::Accepted));
         // The start mode keeps "MR" while it does not apply.
-        QCOMPARE(doc.strSetup,
+        QCOMPARE(Setup(doc),
                  "setup|Channel|MR|7|3|Hi|Disable|Disable|Disable|Enable|Disable|Disable|100ms|"
                  "60ms|60ms|1750Hz|off|off|off|off|Enable|Timer|High|off|Lock|60W|1|0");
-        QVERIFY(doc.bModify);
+        QVERIFY(doc.Modified());
+        QVERIFY(doc.UndoStep() == qx::StepLabel{qx::StepKind::Options});
     }
 
     void timeoutTimerSwitchesThePenalty() {
@@ -136,7 +140,7 @@ class OptionDialogViewTest : public QObject {
         QTest::mouseClick(Check(view, qx::kOptScrambler), Qt::LeftButton);
         QTest::mouseClick(Check(view, qx::kOptAftersound), Qt::LeftButton);
         Press(view, "CommandOK");
-        QCOMPARE(doc.strSetup,
+        QCOMPARE(Setup(doc),
                  "setup|Frequency|VFO|0|3|Hi|Enable|Enable|Enable|Enable|Enable|Enable|100ms|60ms|"
                  "60ms|1750Hz|2m30sec|5sec|off|off|Enable|Timer|High|off|Lock|60W|0|1");
 
@@ -149,14 +153,14 @@ class OptionDialogViewTest : public QObject {
         QVERIFY(!penaltyAgain->isEnabled());
         QCOMPARE(Shown(penaltyAgain), QString::fromLatin1(qx::kOptionPlaceholder));
         Press(again, "CommandOK");
-        QCOMPARE(doc.strSetup,
+        QCOMPARE(Setup(doc),
                  "setup|Frequency|VFO|0|3|Hi|Enable|Enable|Enable|Enable|Enable|Enable|100ms|60ms|"
                  "60ms|1750Hz|off|off|off|off|Enable|Timer|High|off|Lock|60W|0|1");
     }
 
     void cancelLeavesTheDocumentAsItWas() {
         qx::Document doc;
-        const qx::Document before = doc;
+        const qx::Codeplug before = doc.codeplug();
         OptionDialogView view(doc, Texts("english.ini"));
         Choose(Combo(view, qx::kOptIndication), 1);
         Choose(Combo(view, qx::kOptSquelch), 9);
@@ -164,7 +168,8 @@ class OptionDialogViewTest : public QObject {
         QTest::mouseClick(Check(view, qx::kOptModelLock), Qt::LeftButton);
         Press(view, "CommandCANCEL");
         QCOMPARE(view.result(), int(QDialog::Rejected));
-        QVERIFY(doc == before);
+        QVERIFY(doc.codeplug() == before);
+        QVERIFY(!doc.CanUndo());
     }
 
     // Chinese entries on screen, English words in the record.
@@ -187,8 +192,8 @@ class OptionDialogViewTest : public QObject {
         Choose(Combo(view, qx::kOptLampMode), 1);
         Choose(Combo(view, qx::kOptSecurityMode), 2);
         Press(view, "CommandOK");
-        QVERIFY(doc.strSetup.starts_with("setup|Channel|VFO|0|3|Hi|Disable|"));
-        QVERIFY(doc.strSetup.ends_with("|Enable|Timer|Low|Dly|Lock|60W|1|0"));
+        QVERIFY(Setup(doc).starts_with("setup|Channel|VFO|0|3|Hi|Disable|"));
+        QVERIFY(Setup(doc).ends_with("|Enable|Timer|Low|Dly|Lock|60W|1|0"));
     }
 };
 

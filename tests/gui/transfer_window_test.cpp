@@ -12,6 +12,7 @@
 #include <optional>
 #include <utility>
 
+#include "channels/cell_editors.h"
 #include "channels/channel_ops.h"
 #include "modal_answerer.h"
 #include "port_dialog.h"
@@ -33,20 +34,21 @@ qx::Document LoadedDocument(int model) {
     qx::Document doc;
     qx::SilentUi ui;
     qx::LoadMainWindow(doc, English(), qx::FeatureFlags{true, true, true, false}, ui);
-    if (model != doc.modelIndex) qx::ChangeModel(doc, model, ui, [] { return true; });
+    if (model != doc.model()) qx::ChangeModel(doc, model, ui, [] { return true; });
     return doc;
 }
 
-// Row 2 made active under `name`, copied to the table as a write needs it.
+// Row 2 in use under `name`.
 void NameRow2(qx::Document& doc, const std::string& name) {
-    doc.Cell(2, qx::kColStatus) = doc.texts.active;
-    qx::ReadBuffer(doc, 2);
-    doc.Cell(2, qx::kColName) = name;
+    qx::SetRowInUse(doc, 2, true);
+    doc.Change({}, [&name](qx::Codeplug& codeplug) { codeplug.Row(2).name = name; });
     qx::SilentUi ui;
     QVERIFY(qx::CheckWriteChannels(doc, ui));
 }
 
-QString Name2(const qx::Document& doc) { return QString::fromStdString(doc.Cell(2, qx::kColName)); }
+QString Name2(const qx::Document& doc) {
+    return QString::fromStdString(qx::CellText(doc, 2, qx::kColName));
+}
 
 struct Rig {
     explicit Rig(std::vector<std::uint8_t> radioMemory) : links(std::move(radioMemory)) {
@@ -108,10 +110,14 @@ class TransferWindowTest : public QObject {
             QCOMPARE(Child<QProgressBar>(window, "CompleteBar")->maximum(), 512);
             QCOMPARE(Child<QProgressBar>(window, "CompleteBar")->value(), 512);
             QCOMPARE(curLine->text(), QStringLiteral("Completed: 100%"));
+            QCOMPARE(doc.model(), 3);  // the document changes only as the window is done
+            qx::FinishTransfer(doc, rig.session, window.transfer());
         }
-        QCOMPARE(doc.modelIndex, 24);
+        QCOMPARE(doc.model(), 24);
         QCOMPARE(Name2(doc), QStringLiteral("REPEAT"));
-        QVERIFY(doc.bModify);
+        // The read codeplug is one step and what the radio holds.
+        QVERIFY(doc.UndoStep() == qx::StepLabel{qx::StepKind::Read});
+        QVERIFY(!doc.Modified());
 
         NameRow2(doc, "WRITTEN");
         qx::Document back = LoadedDocument(3);
@@ -120,8 +126,9 @@ class TransferWindowTest : public QObject {
             TransferWindow window(mode, *target, rig.session, rig.links, rig.texts);
             RunToTheEnd(window);
             QVERIFY(window.Result() == TransferResult::Completed);
+            qx::FinishTransfer(*target, rig.session, window.transfer());
         }
-        QCOMPARE(back.modelIndex, 24);
+        QCOMPARE(back.model(), 24);
         QCOMPARE(Name2(back), QStringLiteral("WRITTEN"));
         QCOMPARE(answerer.Texts(), QStringList(3, QStringLiteral("Complete!")));
         QCOMPARE(answerer.Unexpected(), QStringList{});

@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QtTest>
 
+#include "codeplug/defaults.h"
 #include "screenshot.h"
 #include "two_tone_dialog_view.h"
 
@@ -18,13 +19,17 @@ using namespace qx;
 
 LanguageTexts Texts(const char* file) { return LanguageTexts(QX_LANGUAGE_DIR, file); }
 
+// A new codeplug whose 2-tone code `code` holds 2000 Hz / 3106 Hz.
+Codeplug WithCode(std::size_t code) {
+    Codeplug codeplug = NewCodeplug(kStartModel);
+    codeplug.signalling.twoTone.codes[code] = {7, 51, 4, 162, 2, 8};
+    return codeplug;
+}
+
 class Fixture {
   public:
-    Fixture() {
-        // Code 1 holds 2000 Hz / 3106 Hz; the working record holds a leftover.
-        doc.signalling.live.twoTone.codes[1] = {7, 51, 4, 162, 2, 8};
-        doc.signalling.working.twoTone.time1 = 42;
-        opened = doc;
+    // Code 1 holds 2000 Hz / 3106 Hz.
+    Fixture() : doc(WithCode(1)), opened(doc.codeplug()) {
         dialog = std::make_unique<TwoToneDialogView>(doc, Texts("english.ini"));
         dialog->resize(520, 420);
         dialog->show();
@@ -69,7 +74,7 @@ class Fixture {
     }
 
     Document doc;
-    Document opened;  // the document before the dialog opened
+    Codeplug opened;  // the codeplug before the dialog opened
     std::unique_ptr<TwoToneDialogView> dialog;
     QTableView* grid = nullptr;
     QLineEdit* editor = nullptr;
@@ -117,12 +122,12 @@ class TwoToneDialogViewTest : public QObject {
         QCOMPARE(f.Tone(1)->text(), QStringLiteral("1000"));
         f.Press("CommandOK");
         QCOMPARE(f.dialog->result(), int(QDialog::Accepted));
-        const TwoToneSettings& s = f.doc.signalling.live.twoTone;
+        const TwoToneSettings& s = f.doc.codeplug().signalling.twoTone;
         QCOMPARE(int{s.pairIndex}, 13);
         // 1843200 / 1000 Hz = 1843.2
         QCOMPARE((QList<int>{s.tone1High, s.tone1Low, s.tone1Tenths}), (QList<int>{7, 51, 2}));
         QCOMPARE((QList<int>{s.tone2High, s.tone2Low, s.tone2Tenths}), (QList<int>{0, 0, 0}));
-        QVERIFY(f.doc.bModify);
+        QVERIFY(f.doc.UndoStep() == StepLabel{StepKind::TwoTone});
     }
 
     void toneFieldsAreLimitedOnLeaving_data() {
@@ -179,7 +184,7 @@ class TwoToneDialogViewTest : public QObject {
         QCOMPARE(f.Shown(1, 2), QStringLiteral("1000"));
 
         f.Press("CommandOK");
-        const auto& codes = f.doc.signalling.live.twoTone.codes;
+        const auto& codes = f.doc.codeplug().signalling.twoTone.codes;
         // 3686400 / 3106 = 1186.8, / 280 = 13165.7, / 1000 = 3686.4
         QCOMPARE(codes[0], (TwoToneCode{4, 162, 0, 0, 8, 0}));
         QCOMPARE(codes[1], (TwoToneCode{7, 51, 14, 102, 2, 4}));
@@ -215,13 +220,13 @@ class TwoToneDialogViewTest : public QObject {
         }
         QCOMPARE(f.dialog->result(), int(QDialog::Rejected));
         QVERIFY(!f.dialog->isVisible());
-        QVERIFY(f.doc == f.opened);
+        QVERIFY(f.doc.codeplug() == f.opened);
+        QVERIFY(!f.doc.CanUndo());
     }
 
     void pictures() {
         for (const char* language : {"en", "zh"}) {
-            Document doc;
-            doc.signalling.live.twoTone.codes[0] = {7, 51, 4, 162, 2, 8};
+            Document doc(WithCode(0));
             TwoToneDialogView dialog(
                 doc, Texts(language == QLatin1String("en") ? "english.ini" : "chinese.ini"));
             auto* tabs = dialog.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
