@@ -67,6 +67,7 @@ class Document {
     void Replace(Codeplug codeplug, StepLabel label);
     // The file or the radio now holds the current codeplug.
     void MarkClean() { history_.MarkClean(); }
+    void MarkClean(const Codeplug& stored) { history_.MarkClean(stored); }
     bool Modified() const { return history_.Modified(); }
 
     bool CanUndo() const { return history_.CanUndo(); }

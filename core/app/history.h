@@ -58,6 +58,9 @@ class History {
 
     // The current codeplug is what the file or the radio now holds.
     void MarkClean() { clean_ = Current(); }
+    // `stored` is what the file or the radio now holds (a write may end after
+    // further edits).
+    void MarkClean(const Codeplug& stored) { clean_ = stored; }
     bool Modified() const { return !clean_ || *clean_ != Current(); }
     std::size_t StepCount() const { return states_.size() - 1; }
 

@@ -576,7 +576,11 @@ bool PrepareWrite(const Document& doc, const Session& session, Ui& ui) {
 
 void FinishTransfer(Document& doc, const Session& session, const Transfer& transfer) {
     ReShowFunByRadio(doc, session.featureFlags);
-    if (transfer.Mode() != TransferMode::Read || transfer.Result() != TransferResult::Completed) {
+    if (transfer.Result() != TransferResult::Completed) return;
+    if (transfer.Mode() == TransferMode::Write) {
+        // The radio now holds what was written: the document is clean as far
+        // as it still equals that.
+        doc.MarkClean(transfer.Written());
         return;
     }
     ImageDecoding read = DecodeImage(transfer.Image(), doc.model());

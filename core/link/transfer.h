@@ -101,6 +101,8 @@ class Transfer final : private SerialEvents {
     // The lines received so far (zeros where none arrived); after a completed
     // read, the radio's memory.
     const std::vector<std::uint8_t>& Image() const { return image_; }
+    // What a write sends: the document's codeplug as it was at Start.
+    const Codeplug& Written() const { return source_; }
 
     // Called after anything the window shows has changed, including the unload.
     void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
@@ -192,9 +194,10 @@ bool PrepareWrite(const Document& doc, const Session& session, Ui& ui);
 bool CheckWriteChannels(const Document& doc, Ui& ui);
 
 // After the transfer window closed: the signalling menus follow the features
-// the radio reported, and a completed read replaces the document's codeplug
-// as one step (the image decoded for the model it names, else the
-// document's). A failed or stopped read leaves the document as it was.
+// the radio reported; a completed read replaces the document's codeplug as
+// one step (the image decoded for the model it names, else the document's),
+// a completed write makes what was written the clean state. A failed or
+// stopped transfer leaves the document as it was.
 void FinishTransfer(Document& doc, const Session& session, const Transfer& transfer);
 
 }  // namespace qx

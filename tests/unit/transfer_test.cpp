@@ -234,8 +234,11 @@ TEST_F(TransferTest, WriteWithEveryChannelInUseSends496BlocksAfterThePreReadAndI
     EXPECT_EQ(Blocks(link, 'W'), Range(16, 511));
     EXPECT_EQ(link.lines.back().second, "AL~E");
     EXPECT_EQ(ui.messages.back(), texts.msg3);
+    ASSERT_TRUE(doc.Modified());
     FinishTransfer(doc, session, *transfer);
-    EXPECT_EQ(StateOf(doc), before) << "a write never changes the document";
+    EXPECT_FALSE(doc.Modified()) << "the radio holds what the document holds";
+    doc.MarkClean(NewCodeplug(3));
+    EXPECT_EQ(StateOf(doc), before) << "a write never changes the codeplug or its history";
     const Channel written = DecodeImage(radio.Memory(), 3).codeplug.Memory(41);
     EXPECT_EQ(written.name, "CH41");
     EXPECT_EQ(written.signal, (ChannelSignal{SignalKind::TwoTone, 0, 0}))
@@ -261,6 +264,10 @@ TEST_F(TransferTest, AWriteSendsTheDocumentAsItWasAtStart) {
     clock.RunUntilIdle();
     EXPECT_EQ(transfer->Result(), TransferResult::Completed);
     EXPECT_EQ(DecodeImage(radio.Memory(), 3).codeplug.Memory(1).name, "");
+    FinishTransfer(doc, session, *transfer);
+    EXPECT_TRUE(doc.Modified()) << "the late edit is not in the radio";
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_FALSE(doc.Modified());
 }
 
 TEST_F(TransferTest, BadRepliesAreRepeatedAndTheThirdFailureEndsTheRead) {
