@@ -2,9 +2,9 @@
 // table, and clearing a document (New, model change).
 #include <benchmark/benchmark.h>
 
-#include "app/language_texts.h"
-#include "channels/channel_ops.h"
-#include "channels/frequency.h"
+#include "util/language_texts.h"
+#include "app/channel_ops.h"
+#include "codeplug/step_rounding.h"
 #include "silent_ui.h"
 
 namespace {

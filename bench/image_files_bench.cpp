@@ -5,10 +5,10 @@
 
 #include <filesystem>
 
-#include "app/language_texts.h"
-#include "channels/channel_ops.h"
+#include "util/language_texts.h"
+#include "app/channel_ops.h"
 #include "codeplug/defaults.h"
-#include "files/project_file.h"
+#include "app/project_file.h"
 #include "image/memory_image.h"
 #include "silent_ui.h"
 

@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "app/language_texts.h"
-#include "channels/channel_ops.h"
-#include "files/project_file.h"
+#include "util/language_texts.h"
+#include "app/channel_ops.h"
+#include "app/project_file.h"
 #include "codeplug/defaults.h"
 #include "image/memory_image.h"
 #include "silent_ui.h"

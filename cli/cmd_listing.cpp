@@ -1,5 +1,5 @@
 // qxctl listing PROJECT.qx -o LISTING.txt [--language FILE]; "-o -" writes to standard output.
-#include "files/listing.h"
+#include "app/listing_commands.h"
 #include "workspace.h"
 
 namespace qx::cli {

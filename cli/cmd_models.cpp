@@ -1,7 +1,7 @@
 // qxctl models: the 32 model display texts in selector order.
 #include <ostream>
 
-#include "channels/models.h"
+#include "codeplug/models.h"
 #include "command.h"
 
 namespace qx::cli {

@@ -1,5 +1,5 @@
 // qxctl read --port NAME -o PROJECT.qx [--password TEXT] [--language FILE]
-#include "files/project_file.h"
+#include "app/project_file.h"
 #include "transfer_run.h"
 
 namespace qx::cli {

@@ -3,7 +3,7 @@
 #include <QEventLoop>
 #include <ostream>
 
-#include "channels/channel_ops.h"
+#include "app/channel_ops.h"
 #include "link/simulated_link.h"
 #include "port_links.h"
 #include "qt_timers.h"
@@ -49,14 +49,14 @@ std::vector<std::uint8_t> SimMemoryFor(const std::string& port, const Arguments&
 }
 
 void RunTransfer(const TransferRequest& request, Workspace& ws, CommandIo& io) {
-    io.session.ComPort = request.port;
+    io.session.portName = request.port;
     QtTimers timers;
     PortLinks links(request.simMemory);
     const std::unique_ptr<SerialLink> link = links.LinkFor(request.port, timers);
     const TransferTexts texts = TransferTexts::From(ws.texts);
 
     ws.ui.messages.clear();
-    Transfer t(request.mode, ws.doc, io.session, *link, timers, ws.ui, texts);
+    Transfer t(request.mode, ws.doc.codeplug(), io.session, *link, timers, ws.ui, texts);
     t.Load();
     if (!ws.ui.messages.empty()) throw CommandError(ws.ui.Report("cannot open " + request.port));
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "arguments.h"
-#include "link/transfer.h"
+#include "app/transfer_commands.h"
 #include "workspace.h"
 
 namespace qx::cli {

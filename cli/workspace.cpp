@@ -3,10 +3,10 @@
 #include <ostream>
 #include <sstream>
 
-#include "app/language_texts.h"
-#include "channels/channel_ops.h"
+#include "util/language_texts.h"
+#include "app/channel_ops.h"
 #include "files/atomic_file.h"
-#include "files/project_file.h"
+#include "app/project_file.h"
 
 namespace qx::cli {
 namespace {
@@ -31,7 +31,7 @@ std::string ChooseLanguage(const Arguments& args, const CommandIo& io) {
         }
         return *named;
     }
-    const std::string& configured = io.session.LanguageFile;
+    const std::string& configured = io.session.languageFile;
     if (!configured.empty() && std::filesystem::is_regular_file(dir / configured))
         return configured;
     return kFallbackLanguage;

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/document.h"
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 #include "app/session.h"
 #include "arguments.h"
 #include "command.h"

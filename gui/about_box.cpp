@@ -9,7 +9,7 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
-#include "channels/models.h"
+#include "codeplug/models.h"
 #include "platform_info.h"
 
 namespace qx {

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 #include "qt_ui.h"
 
 namespace qx {

@@ -7,7 +7,7 @@
 #include <array>
 
 #include "app/document.h"
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 #include "platform/ui.h"
 #include "signalling/auto_dialer.h"
 

@@ -6,7 +6,7 @@
 #include <array>
 
 #include "app/document.h"
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 #include "signalling/dtmf_dialog.h"
 
 namespace qx {

@@ -8,7 +8,7 @@
 #include <array>
 
 #include "app/document.h"
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 #include "platform/ui.h"
 #include "signalling/five_tone_dialog.h"
 #include "signalling/special_call.h"

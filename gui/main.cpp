@@ -22,7 +22,7 @@ int main(int argc, char* argv[]) {
 
     qx::Session session =
         qx::StartSession(qx::DefaultSettingsPaths(), qx::CurrentOsVersion(), qx::FirstSerialPort());
-    if (parser.isSet(portOption)) session.ComPort = parser.value(portOption).toStdString();
+    if (parser.isSet(portOption)) session.portName = parser.value(portOption).toStdString();
 
     qx::MainWindow window(session);
     window.show();

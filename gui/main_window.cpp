@@ -18,11 +18,11 @@
 #include "app/undo_texts.h"
 #include "auto_dialer_view.h"
 #include "channel_grid.h"
-#include "channels/channel_ops.h"
-#include "channels/models.h"
+#include "app/channel_ops.h"
+#include "codeplug/models.h"
 #include "dtmf_dialog_view.h"
-#include "files/listing.h"
-#include "files/project_file.h"
+#include "app/listing_commands.h"
+#include "app/project_file.h"
 #include "five_tone_dialog_view.h"
 #include "link/port_settings.h"
 #include "option_dialog_view.h"
@@ -112,7 +112,7 @@ void MainWindow::RunDialog(Extra&&... extra) {
 MainWindow::MainWindow(Session& session, QWidget* parent)
     : QMainWindow(parent), session_(session), ui_(this) {
     setObjectName(QStringLiteral("Frm_Radio"));
-    language_ = LanguageTexts(session_.paths.languageDir, session_.LanguageFile);
+    language_ = LanguageTexts(session_.paths.languageDir, session_.languageFile);
     LoadMainWindow(document_, language_, session_.featureFlags, ui_);
     links_ = std::make_unique<PortLinks>(FreshRadioMemory(document_));
 

@@ -9,9 +9,9 @@
 #include <memory>
 
 #include "app/document.h"
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 #include "app/session.h"
-#include "link/transfer.h"
+#include "app/transfer_commands.h"
 #include "port_links.h"
 #include "qt_ui.h"
 

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 #include "app/session.h"
 #include "link/port_settings.h"
 #include "platform/port_directory.h"

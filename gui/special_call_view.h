@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 #include "platform/ui.h"
 #include "signalling/special_call.h"
 

@@ -29,10 +29,10 @@ QPushButton* Button(const QString& name, QWidget* parent) {
 TransferWindow::TransferWindow(TransferMode mode, Document& doc, Session& session, PortLinks& links,
                                const LanguageTexts& texts, QWidget* parent)
     : QDialog(parent),
-      link_(links.LinkFor(session.ComPort, timers_)),
+      link_(links.LinkFor(session.portName, timers_)),
       ui_(this),
       texts_(TransferTexts::From(texts)),
-      transfer_(mode, doc, session, *link_, timers_, ui_, texts_),
+      transfer_(mode, doc.codeplug(), session, *link_, timers_, ui_, texts_),
       curLine_(new QLabel(this)),
       completeBar_(new QProgressBar(this)),
       start_(Button(QStringLiteral("cmdAutoSend"), this)) {

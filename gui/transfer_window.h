@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/document.h"
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 #include "app/session.h"
 #include "link/transfer.h"
 #include "platform/serial_link.h"

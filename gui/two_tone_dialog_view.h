@@ -7,7 +7,7 @@
 #include <array>
 
 #include "app/document.h"
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 #include "signalling/two_tone_dialog.h"
 
 class QComboBox;

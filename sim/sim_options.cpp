@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "channels/models.h"
+#include "codeplug/models.h"
 #include "image/hex.h"
 
 namespace qx::sim {

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/history.h"
-#include "app/language_texts.h"
-#include "channels/channel_table.h"
+#include "util/language_texts.h"
+#include "app/grid_columns.h"
 #include "codeplug/codeplug.h"
 
 namespace qx {

@@ -17,11 +17,6 @@ void ListControl::Show(const std::string& shown) {
     selected = it == entries.end() ? -1 : static_cast<int>(it - entries.begin());
 }
 
-std::vector<std::string> NumberList(int first, int last, int step) {
-    std::vector<std::string> list;
-    for (int value = first; value <= last; value += step) list.push_back(std::to_string(value));
-    return list;
-}
 
 bool IsIgnoredKey(char32_t key) {
     return key == 3 || key == 22 || key == 24 || key == '\r' || key == '\n' || key > 127;

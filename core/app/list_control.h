@@ -27,8 +27,6 @@ struct ListControl {
     int SelectedOr(int fallback) const { return selected >= 0 ? selected : fallback; }
 };
 
-// "first" .. "last" as decimal texts, stepping by `step`.
-std::vector<std::string> NumberList(int first, int last, int step = 1);
 
 // Characters a filtered field never takes: Ctrl+C, Ctrl+V, Ctrl+X, Enter
 // (the view moves the focus instead) and anything beyond ASCII.

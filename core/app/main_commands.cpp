@@ -1,8 +1,8 @@
 #include "app/main_commands.h"
 
 #include "app/settings_files.h"
-#include "channels/channel_ops.h"
-#include "files/project_file.h"
+#include "app/channel_ops.h"
+#include "app/project_file.h"
 
 namespace qx {
 
@@ -27,7 +27,7 @@ bool NewCommand(Document& doc, Ui& ui) {
 void SwitchLanguage(Document& doc, Session& session, LanguageTexts& texts,
                     const std::string& languageFile) {
     WriteCurrentLanguage(session.paths, languageFile);
-    session.LanguageFile = languageFile;
+    session.languageFile = languageFile;
     texts = LanguageTexts(session.paths.languageDir, languageFile);
     // Texts only: the document and its history stay as they are.
     doc.texts = DocumentTexts::From(texts);

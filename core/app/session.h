@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "codeplug/features.h"
+#include "link/link_session.h"
 
 namespace qx {
 
@@ -17,18 +17,11 @@ struct SettingsPaths {
     std::filesystem::path configDir;    // the user's copies, written here only
 };
 
-struct Session {
-    inline static const std::string kComSettings = "9600,n,8,1";
-
+struct Session : LinkSession {
     SettingsPaths paths;
-    std::string LanguageFile;  // "english.ini", "chinese.ini" or empty
-    std::string ComPort;       // port name; empty means no port
-    std::string ComSettings = kComSettings;
-    bool FixedPortList = false;
-    FeatureFlags featureFlags;
+    std::string languageFile;  // "english.ini", "chinese.ini" or empty
     // The Setting.ini bytes as read at start and updated by each store.
     std::array<std::uint8_t, 4> storedFeatureBytes{};
-    std::string RadioPassword;
 };
 
 }  // namespace qx

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "app/ini_file.h"
+#include "util/ini_file.h"
 
 namespace qx {
 
@@ -76,11 +76,11 @@ Session StartSession(const SettingsPaths& paths, const OsVersion& os,
                      const std::string& firstPort) {
     Session session;
     session.paths = paths;
-    session.RadioPassword.clear();
-    session.LanguageFile = ReadCurrentLanguage(paths);
-    session.FixedPortList = FixedPortListFor(os);
-    session.ComPort = session.FixedPortList ? "COM1" : firstPort;
-    session.ComSettings = Session::kComSettings;
+    session.radioPassword.clear();
+    session.languageFile = ReadCurrentLanguage(paths);
+    session.fixedPortList = FixedPortListFor(os);
+    session.portName = session.fixedPortList ? "COM1" : firstPort;
+    session.portSettings = Session::kPortSettings;
     session.storedFeatureBytes = ReadFeatureBytes(paths);
     session.featureFlags = FeatureFlagsFromBytes(session.storedFeatureBytes);
     return session;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/history.h"
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 
 namespace qx {
 

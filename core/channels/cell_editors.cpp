@@ -3,9 +3,9 @@
 #include <optional>
 
 #include "app/list_control.h"
-#include "channels/channel_ops.h"
-#include "channels/frequency.h"
-#include "channels/value_lists.h"
+#include "app/channel_ops.h"
+#include "codeplug/step_rounding.h"
+#include "codeplug/value_lists.h"
 #include "util/numbers.h"
 
 namespace qx {

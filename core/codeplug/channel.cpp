@@ -3,7 +3,7 @@
 #include <array>
 #include <ostream>
 
-#include "channels/value_lists.h"
+#include "codeplug/value_lists.h"
 
 namespace qx {
 namespace {

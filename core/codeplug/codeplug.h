@@ -11,7 +11,7 @@
 #include "codeplug/channel.h"
 #include "codeplug/options.h"
 #include "codeplug/rows.h"
-#include "signalling/signalling_settings.h"
+#include "codeplug/signalling_settings.h"
 
 namespace qx {
 

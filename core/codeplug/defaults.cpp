@@ -1,6 +1,6 @@
 #include "codeplug/defaults.h"
 
-#include "channels/models.h"
+#include "codeplug/models.h"
 
 namespace qx {
 

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <vector>
 
-#include "options/radio_options.h"
+#include "codeplug/option_fields.h"
 #include "util/text.h"
 
 namespace qx {

@@ -4,9 +4,8 @@
 #include <string_view>
 
 #include "codeplug/defaults.h"
-#include "files/atomic_file.h"
 #include "files/project_codec.h"
-#include "options/radio_options.h"
+#include "codeplug/option_fields.h"
 #include "util/text.h"
 
 namespace qx {
@@ -14,7 +13,6 @@ namespace {
 
 constexpr const char* kSeparator = "    ";
 constexpr const char* kLineBreak = "\r\n";
-constexpr std::string_view kBreak = "\r\n";
 constexpr std::size_t kOptionPadWidth = 25;  // between the two options of a line
 
 constexpr std::array<const char*, 14> kHeadings = {
@@ -139,44 +137,6 @@ std::string ListingFileText(const std::vector<std::string>& lines) {
         text += kLineBreak;
     }
     return text;
-}
-
-ListingWords ListingWordsOf(const DocumentTexts& texts) {
-    return {texts.active, texts.wide, texts.narrow, texts.scanSkipOff, texts.scanSkipOn};
-}
-
-bool PrintToFileCommand(const Document& doc, Ui& ui) {
-    const auto chosen = ui.ChooseSaveFile(kListingFilter);
-    if (!chosen || chosen->empty()) return false;
-    const std::vector<std::string> lines =
-        BuildListing(doc.codeplug(), ListingWordsOf(doc.texts), ListingTarget::File);
-    const PendingFile file[] = {{*chosen, ListingFileText(lines)}};
-    if (std::string error = WriteFilesAtomically(file); !error.empty()) {
-        ui.ShowMessage(error);
-        return false;
-    }
-    return true;
-}
-
-bool PrintCommand(const Document& doc, Ui& ui, Printer& printer) {
-    if (ui.Ask(doc.texts.printQuestion, Buttons::OkCancel) != Answer::Ok) return false;
-    const std::vector<std::string> lines =
-        BuildListing(doc.codeplug(), ListingWordsOf(doc.texts), ListingTarget::Printer);
-    for (const std::string& line : lines) {
-        const std::string_view text(line);
-        const bool breaks = text.ends_with(kBreak);
-        std::string error = printer.PrintLine(breaks ? text.substr(0, text.size() - 2) : text);
-        if (error.empty() && breaks) error = printer.PrintLine("");
-        if (!error.empty()) {
-            ui.ShowMessage(error);
-            return false;
-        }
-    }
-    if (std::string error = printer.EndDocument(); !error.empty()) {
-        ui.ShowMessage(error);
-        return false;
-    }
-    return true;
 }
 
 }  // namespace qx

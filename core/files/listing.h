@@ -5,10 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/document.h"
 #include "codeplug/codeplug.h"
-#include "platform/printer.h"
-#include "platform/ui.h"
 
 namespace qx {
 
@@ -33,16 +30,5 @@ struct ListingWords {
 // with the model's default channel in the language's words.
 std::vector<std::string> BuildListing(const Codeplug& codeplug, const ListingWords& words,
                                       ListingTarget target);
-
-// The words of the document's language.
-ListingWords ListingWordsOf(const DocumentTexts& texts);
-
-inline constexpr const char* kListingFilter = "data files (*.txt)|*.txt|All files (*.*)|*.*";
-// Asks for a file name and writes the listing there; true when the whole
-// listing was written.
-bool PrintToFileCommand(const Document& doc, Ui& ui);
-// Asks MSG 900B, then sends the listing to the printer; true when the
-// document was ended without error.
-bool PrintCommand(const Document& doc, Ui& ui, Printer& printer);
 
 }  // namespace qx

@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "signalling/signalling_settings.h"
+#include "codeplug/signalling_settings.h"
 
 namespace qx {
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <utility>
 
-#include "channels/frequency.h"
-#include "channels/models.h"
-#include "channels/value_lists.h"
+#include "codeplug/step_rounding.h"
+#include "codeplug/models.h"
+#include "codeplug/value_lists.h"
 #include "codeplug/defaults.h"
-#include "options/radio_options.h"
+#include "codeplug/option_fields.h"
 #include "util/numbers.h"
 
 namespace qx {

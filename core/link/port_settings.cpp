@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "channels/value_lists.h"
+#include "codeplug/value_lists.h"
 #include "link/simulated_link.h"
 #include "util/text.h"
 
@@ -24,9 +24,9 @@ std::string GetInitComPort(const PortDirectory& directory) {
     return names.empty() ? std::string() : names.front();
 }
 
-std::vector<std::string> PortList(const Session& session, const PortDirectory& directory) {
+std::vector<std::string> PortList(const LinkSession& session, const PortDirectory& directory) {
     std::vector<std::string> ports;
-    if (session.FixedPortList) {
+    if (session.fixedPortList) {
         for (int i = 1; i <= kFixedPortCount; ++i) ports.push_back("COM" + std::to_string(i));
     } else {
         ports = directory.PortNames();
@@ -47,27 +47,27 @@ PortDialogTexts PortDialogTexts::From(const LanguageTexts& texts) {
     return t;
 }
 
-PortDialog::PortDialog(Session& session, const PortDirectory& directory)
+PortDialog::PortDialog(LinkSession& session, const PortDirectory& directory)
     : session_(session),
       ports_(PortList(session, directory)),
-      selected_(ListItemMatchOrFirst(ports_, session.ComPort)) {}
+      selected_(ListItemMatchOrFirst(ports_, session.portName)) {}
 
 bool PortDialog::Ok(Ui& ui) {
-    session_.ComSettings = Session::kComSettings;
+    session_.portSettings = LinkSession::kPortSettings;
     const std::string port = Trim(selected_);
     if (port.empty()) {
         ui.ShowMessage("No port is selected. Choose a port from the list.");
         return false;
     }
-    session_.ComPort = port;
+    session_.portName = port;
     return true;
 }
 
-bool PreparePortDialog(Session& session, const PortDirectory& directory, Ui& ui) {
-    if (!session.FixedPortList && session.ComPort.empty()) {
-        session.ComPort = GetInitComPort(directory);
+bool PreparePortDialog(LinkSession& session, const PortDirectory& directory, Ui& ui) {
+    if (!session.fixedPortList && session.portName.empty()) {
+        session.portName = GetInitComPort(directory);
     }
-    if (session.ComPort.empty()) {
+    if (session.portName.empty()) {
         ui.ShowMessage("No Com Port!");
         return false;
     }

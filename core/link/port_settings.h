@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/language_texts.h"
-#include "app/session.h"
+#include "util/language_texts.h"
+#include "link/link_session.h"
 #include "platform/port_directory.h"
 #include "platform/ui.h"
 
@@ -18,7 +18,7 @@ std::string GetInitComPort(const PortDirectory& directory);
 
 // COM1 .. COM256 with a fixed list, else the directory's ports; the
 // simulated radio "sim" always comes last.
-std::vector<std::string> PortList(const Session& session, const PortDirectory& directory);
+std::vector<std::string> PortList(const LinkSession& session, const PortDirectory& directory);
 
 struct PortDialogTexts {
     std::string title;                          // COMMSET 6100C
@@ -31,27 +31,27 @@ struct PortDialogTexts {
 // The dialog without its widgets.
 class PortDialog {
   public:
-    PortDialog(Session& session, const PortDirectory& directory);
+    PortDialog(LinkSession& session, const PortDirectory& directory);
 
     const std::vector<std::string>& Ports() const { return ports_; }
     const std::string& Selected() const { return selected_; }
     void Select(const std::string& port) { selected_ = port; }
     // The txtPort and txtSetting fields as the caller fills them.
-    std::string PortText() const { return session_.ComPort; }
-    std::string SettingText() const { return session_.ComSettings; }
+    std::string PortText() const { return session_.portName; }
+    std::string SettingText() const { return session_.portSettings; }
 
-    // True when the dialog closes with the selected port as ComPort. With
-    // no port selected, ComPort stays, the error is shown and the dialog stays.
+    // True when the dialog closes with the selected port as portName. With
+    // no port selected, portName stays, the error is shown and the dialog stays.
     bool Ok(Ui& ui);
 
   private:
-    Session& session_;
+    LinkSession& session_;
     std::vector<std::string> ports_;
     std::string selected_;
 };
 
 // "&COM Port": the first-time port search, then whether the dialog may open
 // ("No Com Port!" when no port is known).
-bool PreparePortDialog(Session& session, const PortDirectory& directory, Ui& ui);
+bool PreparePortDialog(LinkSession& session, const PortDirectory& directory, Ui& ui);
 
 }  // namespace qx

@@ -4,8 +4,6 @@
 #include <chrono>
 #include <string_view>
 
-#include "app/settings_files.h"
-#include "channels/channel_ops.h"
 #include "image/hex.h"
 #include "image/memory_image.h"
 
@@ -89,10 +87,10 @@ std::string ProgressPercent(int block) {
     return std::to_string(percent) + "%";
 }
 
-Transfer::Transfer(TransferMode mode, const Document& doc, Session& session, SerialLink& link,
+Transfer::Transfer(TransferMode mode, const Codeplug& document, LinkSession& session, SerialLink& link,
                    Timers& timers, Ui& ui, TransferTexts texts)
     : mode_(mode),
-      doc_(doc),
+      document_(document),
       session_(session),
       link_(link),
       timers_(timers),
@@ -116,7 +114,7 @@ void Transfer::SetNewPasswordText(const std::string& text) {
 std::string Transfer::Title() const {
     const std::string& caption =
         mode_ == TransferMode::Write ? texts_.writeTitle : texts_.readTitle;
-    return caption + "  (COMM Port:" + session_.ComPort + ")";
+    return caption + "  (COMM Port:" + session_.portName + ")";
 }
 
 void Transfer::Reset() {
@@ -148,7 +146,7 @@ void Transfer::Load() {
     progress_ = 0;
     if (!link_.IsOpen()) {
         // Tried once so that a wrong port shows up before Start.
-        const std::string error = link_.Open(session_.ComPort, session_.ComSettings);
+        const std::string error = link_.Open(session_.portName, session_.portSettings);
         if (error.empty()) {
             link_.Close();
         } else {
@@ -171,7 +169,7 @@ void Transfer::Start() {
         return;
     }
     if (!link_.IsOpen()) {
-        const std::string error = link_.Open(session_.ComPort, session_.ComSettings);
+        const std::string error = link_.Open(session_.portName, session_.portSettings);
         if (!error.empty()) {
             result_ = TransferResult::PortError;
             ui_.ShowMessage(error);
@@ -185,7 +183,7 @@ void Transfer::Start() {
     if (mode_ == TransferMode::Write) {
         // Encoded once, before anything is sent: a codeplug the radio cannot
         // hold is refused as a whole instead of half written.
-        source_ = doc_.codeplug();
+        source_ = document_;
         ImageEncoding encoding = EncodeImage(source_, session_.featureFlags);
         if (!encoding.problems.empty()) {
             for (const Problem& problem : encoding.problems) ui_.ShowMessage(problem.message);
@@ -221,7 +219,6 @@ void Transfer::Unload() {
     timers_.Cancel(unloadTimer_);
     unloadTimer_ = 0;
     if (link_.IsOpen()) link_.Close();
-    StoreFeatureFlags(session_);
     if (result_ == TransferResult::None && running_) result_ = TransferResult::Stopped;
     running_ = false;
     receiving_ = false;
@@ -281,7 +278,7 @@ bool Transfer::PasswordCheck() {
     // The prompt is modal: each answer is checked again until it matches or
     // the prompt is cancelled.
     for (;;) {
-        const std::string& radioPassword = session_.RadioPassword;
+        const std::string& radioPassword = session_.radioPassword;
         if (radioPassword.empty()) return true;
         if (!promptAnswered_) {
             result_ = TransferResult::PasswordCancelled;
@@ -333,7 +330,7 @@ void Transfer::SkipInactiveChannels() {
 
 bool Transfer::ReceiveOn() {
     if (!link_.IsOpen()) {
-        const std::string error = link_.Open(session_.ComPort, session_.ComSettings);
+        const std::string error = link_.Open(session_.portName, session_.portSettings);
         if (!error.empty()) {
             OnLinkError(error);
             return false;
@@ -442,9 +439,9 @@ void Transfer::StoreLine(std::span<const std::uint8_t> reply) {
     if (blockIndex_ == 0) {
         // The radio's features count before a write too.
         session_.featureFlags = ImageFeatures(image_);
-        if (preRead_) modelMatch_ = CompareModel(doc_.model(), image_);
+        if (preRead_) modelMatch_ = CompareModel(document_.model, image_);
     } else if (blockIndex_ == kPasswordBlock) {
-        session_.RadioPassword = ImagePassword(image_);
+        session_.radioPassword = ImagePassword(image_);
         preRead_ = false;  // the pre-read of a write ends with the password
     }
 }
@@ -540,54 +537,6 @@ ReplyCheckMode Transfer::CheckMode() const {
 
 void Transfer::Changed() {
     if (onChange_) onChange_();
-}
-
-namespace {
-
-bool PortChosen(const Session& session, Ui& ui) {
-    if (!session.FixedPortList && session.ComPort.empty()) {
-        ui.ShowMessage("Please Set Com Port!");
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
-bool CheckWriteChannels(const Document& doc, Ui& ui) {
-    for (int row = 1; row <= kChannelRows; ++row) {
-        if (doc.codeplug().Row(row).inUse) return true;
-    }
-    ui.ShowMessage("please active one channel in 0 to 99.");
-    return false;
-}
-
-bool PrepareRead(const Document& doc, const Session& session, Ui& ui) {
-    if (!PortChosen(session, ui)) return false;
-    ui.ShowMessage(doc.texts.Message(9007));
-    return true;
-}
-
-bool PrepareWrite(const Document& doc, const Session& session, Ui& ui) {
-    if (!PortChosen(session, ui)) return false;
-    ui.ShowMessage(doc.texts.Message(9007));
-    return CheckWriteChannels(doc, ui);
-}
-
-void FinishTransfer(Document& doc, const Session& session, const Transfer& transfer) {
-    ReShowFunByRadio(doc, session.featureFlags);
-    if (transfer.Result() != TransferResult::Completed) return;
-    if (transfer.Mode() == TransferMode::Write) {
-        // The radio now holds what was written: the document is clean as far
-        // as it still equals that.
-        doc.MarkClean(transfer.Written());
-        return;
-    }
-    ImageDecoding read = DecodeImage(transfer.Image(), doc.model());
-    if (!read.error.empty()) return;
-    doc.Replace(std::move(read.codeplug), StepLabel{StepKind::Read});
-    doc.filename = kNoFileName;
-    doc.statusText = std::string(kCurrentFilePrefix) + "Noname.qx";
 }
 
 }  // namespace qx

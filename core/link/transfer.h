@@ -12,9 +12,8 @@
 #include <span>
 #include <string>
 
-#include "app/document.h"
-#include "app/language_texts.h"
-#include "app/session.h"
+#include "util/language_texts.h"
+#include "link/link_session.h"
 #include "codeplug/codeplug.h"
 #include "image/memory_image.h"
 #include "link/reply.h"
@@ -69,8 +68,9 @@ std::string ProgressPercent(int block);
 
 class Transfer final : private SerialEvents {
   public:
-    // A write sends `doc`'s codeplug as it is at Start; a read never touches it.
-    Transfer(TransferMode mode, const Document& doc, Session& session, SerialLink& link,
+    // A write sends `document` as it is at Start; a read never touches it.
+    // `document` must outlive the transfer.
+    Transfer(TransferMode mode, const Codeplug& document, LinkSession& session, SerialLink& link,
              Timers& timers, Ui& ui, TransferTexts texts);
     ~Transfer() override;
     Transfer(const Transfer&) = delete;
@@ -136,8 +136,8 @@ class Transfer final : private SerialEvents {
     void Changed();
 
     TransferMode mode_;
-    const Document& doc_;
-    Session& session_;
+    const Codeplug& document_;
+    LinkSession& session_;
     SerialLink& link_;
     Timers& timers_;
     Ui& ui_;
@@ -182,22 +182,5 @@ class Transfer final : private SerialEvents {
     Timers::TimerId replyTimer_ = 0;
     Timers::TimerId unloadTimer_ = 0;
 };
-
-// The main window's "&Read CH Data" and "&Write CH Data" entries up to the
-// opening of the transfer window: the port test, the notice (MSG 9007) and,
-// for a write, at least one channel in use. False when the window must not
-// open (the reason was shown).
-bool PrepareRead(const Document& doc, const Session& session, Ui& ui);
-bool PrepareWrite(const Document& doc, const Session& session, Ui& ui);
-// The write's own check: at least one of the memory channels in use, else
-// the message and false.
-bool CheckWriteChannels(const Document& doc, Ui& ui);
-
-// After the transfer window closed: the signalling menus follow the features
-// the radio reported; a completed read replaces the document's codeplug as
-// one step (the image decoded for the model it names, else the document's),
-// a completed write makes what was written the clean state. A failed or
-// stopped transfer leaves the document as it was.
-void FinishTransfer(Document& doc, const Session& session, const Transfer& transfer);
 
 }  // namespace qx

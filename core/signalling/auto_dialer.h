@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/document.h"
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 #include "platform/ui.h"
 
 namespace qx {

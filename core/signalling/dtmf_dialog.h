@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/document.h"
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 
 namespace qx {
 

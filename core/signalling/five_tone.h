@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 
 namespace qx {
 

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "channels/value_lists.h"
+#include "codeplug/value_lists.h"
 #include "util/numbers.h"
 #include "util/text.h"
 

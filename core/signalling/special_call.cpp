@@ -2,8 +2,9 @@
 
 #include <stdexcept>
 
-#include "channels/channel_table.h"
+#include "app/grid_columns.h"
 #include "codeplug/defaults.h"
+#include "util/text.h"
 
 namespace qx {
 namespace {

@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 #include "app/list_control.h"
 #include "platform/ui.h"
 #include "signalling/five_tone_dialog.h"

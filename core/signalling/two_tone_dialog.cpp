@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "signalling/two_tone.h"
+#include "util/text.h"
 
 namespace qx {
 namespace {

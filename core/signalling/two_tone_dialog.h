@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/document.h"
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 #include "app/list_control.h"
 
 namespace qx {

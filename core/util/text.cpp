@@ -49,4 +49,10 @@ std::vector<std::string> Split(std::string_view text, char separator) {
     }
 }
 
+std::vector<std::string> NumberList(int first, int last, int step) {
+    std::vector<std::string> list;
+    for (int value = first; value <= last; value += step) list.push_back(std::to_string(value));
+    return list;
+}
+
 }  // namespace qx

@@ -18,6 +18,9 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
 std::string ToUpperAscii(std::string_view text);
 
+// "first" .. "last" as decimal texts, stepping by `step`.
+std::vector<std::string> NumberList(int first, int last, int step = 1);
+
 // Splits at every separator; "a||b" gives three pieces, "" gives one empty piece.
 std::vector<std::string> Split(std::string_view text, char separator);
 

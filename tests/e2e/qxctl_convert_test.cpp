@@ -9,8 +9,8 @@
 
 #include "codeplug/defaults.h"
 #include "document_builder.h"
-#include "files/listing.h"
-#include "files/project_file.h"
+#include "app/listing_commands.h"
+#include "app/project_file.h"
 #include "image/memory_image.h"
 #include "qxctl_fixture.h"
 #include "run_program.h"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "channels/models.h"
+#include "codeplug/models.h"
 #include "run_program.h"
 
 namespace {

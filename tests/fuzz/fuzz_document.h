@@ -3,9 +3,9 @@
 #pragma once
 
 #include "app/document.h"
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 #include "app/session.h"
-#include "channels/channel_ops.h"
+#include "app/channel_ops.h"
 #include "silent_ui.h"
 
 namespace qx::fuzz {

@@ -10,7 +10,7 @@
 
 #include "fuzz_document.h"
 #include "link/simulated_radio.h"
-#include "link/transfer.h"
+#include "app/transfer_commands.h"
 #include "manual_clock.h"
 
 namespace {
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 1) return 0;
     Document doc = fuzz::StartDocument();
     Session session;
-    session.ComPort = "sim";
+    session.portName = "sim";
     test::SilentUi ui;
     test::ManualClock clock;
     RecordingLink link;
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TransferMode mode = (data[0] & 1) ? TransferMode::Write : TransferMode::Read;
     static const TransferTexts texts =
         TransferTexts::From(LanguageTexts(QX_LANGUAGE_DIR, "english.ini"));
-    Transfer transfer(mode, doc, session, link, clock, ui, texts);
+    Transfer transfer(mode, doc.codeplug(), session, link, clock, ui, texts);
     transfer.Load();
     transfer.Start();
 

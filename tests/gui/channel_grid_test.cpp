@@ -9,7 +9,7 @@
 #include <QtTest>
 
 #include "channel_grid.h"
-#include "channels/channel_ops.h"
+#include "app/channel_ops.h"
 #include "modal_answerer.h"
 #include "qt_ui.h"
 

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "channels/cell_editors.h"
-#include "channels/channel_ops.h"
+#include "app/channel_ops.h"
 #include "five_tone_dialog_view.h"
 #include "modal_answerer.h"
 #include "platform_info.h"

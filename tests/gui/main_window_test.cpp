@@ -20,7 +20,7 @@
 #include "about_box.h"
 #include "app/settings_files.h"
 #include "channels/cell_editors.h"
-#include "channels/channel_ops.h"
+#include "app/channel_ops.h"
 #include "link/simulated_radio.h"
 #include "main_window.h"
 #include "modal_answerer.h"
@@ -130,9 +130,9 @@ class MainWindowTest : public QObject {
     qx::Session TestSession(const std::string& languageFile) {
         qx::Session session;
         session.paths = qx::SettingsPaths{QX_LANGUAGE_DIR, config_.path().toStdString()};
-        session.LanguageFile = languageFile;
+        session.languageFile = languageFile;
         session.featureFlags = qx::FeatureFlags{.fiveTone = false, .twoTone = true, .dtmf = true};
-        session.ComPort = "sim";
+        session.portName = "sim";
         return session;
     }
 
@@ -248,7 +248,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: channel 0 Name"));
         ModalAnswerer answerer;
         Action(window, "Menu_Chinese")->trigger();
-        QCOMPARE(session.LanguageFile, std::string("chinese.ini"));
+        QCOMPARE(session.languageFile, std::string("chinese.ini"));
         QCOMPARE(qx::ReadCurrentLanguage(session.paths), std::string("chinese.ini"));
         QCOMPARE(window.windowTitle(), Title("noname.qx[*]", "chinese.ini"));
         QCOMPARE(window.findChild<QMenu*>("Menu_File")->title(),

@@ -13,7 +13,8 @@
 #include <utility>
 
 #include "channels/cell_editors.h"
-#include "channels/channel_ops.h"
+#include "app/channel_ops.h"
+#include "app/transfer_commands.h"
 #include "modal_answerer.h"
 #include "port_dialog.h"
 #include "port_links.h"
@@ -52,7 +53,7 @@ QString Name2(const qx::Document& doc) {
 
 struct Rig {
     explicit Rig(std::vector<std::uint8_t> radioMemory) : links(std::move(radioMemory)) {
-        session.ComPort = "sim";
+        session.portName = "sim";
     }
     qx::LanguageTexts texts = English();
     qx::Session session;
@@ -219,7 +220,7 @@ class TransferWindowTest : public QObject {
                                                              {"CancelButton", "/dev/ttyUSB1"}};
         for (const auto& [button, port] : cases) {
             qx::Session session;
-            session.ComPort = "/dev/ttyUSB1";
+            session.portName = "/dev/ttyUSB1";
             qx::SilentUi ui;
             QPointer<qx::PortSettingsDialog> dialog(
                 new qx::PortSettingsDialog(session, FakeDirectory(), English(), ui, nullptr));
@@ -236,7 +237,7 @@ class TransferWindowTest : public QObject {
             list->setCurrentIndex(2);
             QTest::mouseClick(Child<QPushButton>(*dialog, button), Qt::LeftButton);
             QTRY_VERIFY(dialog.isNull());
-            QCOMPARE(session.ComPort, port);
+            QCOMPARE(session.portName, port);
         }
     }
 };

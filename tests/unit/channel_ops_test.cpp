@@ -1,4 +1,4 @@
-#include "channels/channel_ops.h"
+#include "app/channel_ops.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 #include <random>
 
 #include "app/document.h"
-#include "channels/frequency.h"
-#include "channels/value_lists.h"
+#include "codeplug/step_rounding.h"
+#include "codeplug/value_lists.h"
 #include "codeplug/codeplug.h"
 #include "codeplug/defaults.h"
-#include "options/radio_options.h"
+#include "codeplug/option_fields.h"
 
 namespace qx {
 namespace {

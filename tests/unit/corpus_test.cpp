@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "app/document.h"
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 #include "codeplug/defaults.h"
-#include "files/listing.h"
+#include "app/listing_commands.h"
 #include "files/project_codec.h"
 #include "image/memory_image.h"
 #include "temp_dir.h"

@@ -11,10 +11,10 @@
 
 #include "app/undo_texts.h"
 #include "channels/cell_editors.h"
-#include "channels/channel_ops.h"
+#include "app/channel_ops.h"
 #include "codeplug/defaults.h"
 #include "document_builder.h"
-#include "files/project_file.h"
+#include "app/project_file.h"
 #include "options/option_dialog.h"
 #include "signalling/auto_dialer.h"
 #include "signalling/dtmf_dialog.h"

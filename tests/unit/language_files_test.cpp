@@ -7,7 +7,7 @@
 #include <set>
 
 #include "app/language_keys.h"
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 
 namespace qx {
 namespace {

@@ -1,6 +1,6 @@
 // The listing commands over the document: the printer and the text file.
 // The listing's lines themselves are checked in codeplug_listing_test.
-#include "files/listing.h"
+#include "app/listing_commands.h"
 
 #include <gtest/gtest.h>
 

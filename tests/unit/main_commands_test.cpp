@@ -87,14 +87,14 @@ TEST(SwitchLanguageTest, WritesTheChoiceAndReloadsTheTextsOnly) {
     test::TempDir dir;
     Session session;
     session.paths = SettingsPaths{QX_LANGUAGE_DIR, dir.Path()};
-    session.LanguageFile = "english.ini";
+    session.languageFile = "english.ini";
     LanguageTexts texts = test::EnglishTexts();
     Document doc = NamedDocument(7, true);
     const Codeplug before = doc.codeplug();
     const auto step = doc.UndoStep();
 
     SwitchLanguage(doc, session, texts, "chinese.ini");
-    EXPECT_EQ(session.LanguageFile, "chinese.ini");
+    EXPECT_EQ(session.languageFile, "chinese.ini");
     EXPECT_EQ(ReadCurrentLanguage(session.paths), "chinese.ini");
     EXPECT_EQ(doc.texts.wide, "宽带");
     EXPECT_EQ(texts.LanguageText("Channel", "50020"), doc.texts.narrow);

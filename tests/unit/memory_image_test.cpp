@@ -9,9 +9,9 @@
 #include <tuple>
 #include <vector>
 
-#include "channels/models.h"
+#include "codeplug/models.h"
 #include "codeplug/defaults.h"
-#include "options/radio_options.h"
+#include "codeplug/option_fields.h"
 #include "util/text.h"
 
 namespace qx {

@@ -1,4 +1,4 @@
-#include "channels/models.h"
+#include "codeplug/models.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "channels/value_lists.h"
+#include "codeplug/value_lists.h"
 #include "document_builder.h"
 #include "util/text.h"
 

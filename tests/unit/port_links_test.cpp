@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "channels/channel_ops.h"
+#include "app/channel_ops.h"
 #include "document_builder.h"
 #include "link/simulated_link.h"
-#include "link/transfer.h"
+#include "app/transfer_commands.h"
 #include "manual_clock.h"
 
 namespace qx {
@@ -19,10 +19,10 @@ using test::ScriptedUi;
 
 TransferResult RunTransfer(TransferMode mode, Document& doc, PortLinks& links, ManualClock& clock) {
     Session session;
-    session.ComPort = kSimPortName;
+    session.portName = kSimPortName;
     ScriptedUi ui;
     const auto link = links.LinkFor(kSimPortName, clock);
-    Transfer t(mode, doc, session, *link, clock, ui, TransferTexts{});
+    Transfer t(mode, doc.codeplug(), session, *link, clock, ui, TransferTexts{});
     t.Load();
     t.Start();
     clock.RunUntilIdle();

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/session.h"
 #include "scripted_ui.h"
 
 namespace qx {
@@ -25,7 +26,7 @@ TEST(PortSettings, TheListIsTheDirectoryOrTheFixedListWithTheSimulatorLast) {
     EXPECT_EQ(GetInitComPort(usb), "/dev/ttyUSB0");
     EXPECT_EQ(GetInitComPort(FakeDirectory({})), "");
 
-    session.FixedPortList = true;
+    session.fixedPortList = true;
     const std::vector<std::string> fixed = PortList(session, usb);
     ASSERT_EQ(fixed.size(), 257u);
     EXPECT_EQ(fixed.front(), "COM1");
@@ -36,25 +37,25 @@ TEST(PortSettings, TheListIsTheDirectoryOrTheFixedListWithTheSimulatorLast) {
 TEST(PortSettings, TheDialogShowsTheCurrentPortOrTheFirstAndOkTakesTheSelection) {
     const FakeDirectory ports({"COM3", "COM12"});
     Session session;
-    session.ComPort = "COM12";
-    session.ComSettings = "1200,e,7,2";
+    session.portName = "COM12";
+    session.portSettings = "1200,e,7,2";
     test::ScriptedUi ui;
 
     PortDialog shown(session, ports);
     EXPECT_EQ(shown.Selected(), "COM12");
 
-    session.ComPort = "COM7";
+    session.portName = "COM7";
     PortDialog missing(session, ports);
     EXPECT_EQ(missing.Selected(), "COM3") << "a port not in the list shows the first entry";
     missing.Select("sim");
     EXPECT_TRUE(missing.Ok(ui));
-    EXPECT_EQ(session.ComPort, "sim");
-    EXPECT_EQ(session.ComSettings, "9600,n,8,1");
+    EXPECT_EQ(session.portName, "sim");
+    EXPECT_EQ(session.portSettings, "9600,n,8,1");
     EXPECT_TRUE(ui.messages.empty());
 
     missing.Select("  ");
     EXPECT_FALSE(missing.Ok(ui));
-    EXPECT_EQ(session.ComPort, "sim") << "an empty choice keeps the port";
+    EXPECT_EQ(session.portName, "sim") << "an empty choice keeps the port";
     EXPECT_EQ(ui.messages.size(), 1u);
 }
 
@@ -65,9 +66,9 @@ TEST(PortSettings, TheMenuEntrySearchesOnceAndNeedsAPort) {
     EXPECT_EQ(ui.messages, std::vector<std::string>{"No Com Port!"});
 
     EXPECT_TRUE(PreparePortDialog(session, FakeDirectory({"/dev/ttyS0"}), ui));
-    EXPECT_EQ(session.ComPort, "/dev/ttyS0");
+    EXPECT_EQ(session.portName, "/dev/ttyS0");
     EXPECT_TRUE(PreparePortDialog(session, FakeDirectory({"/dev/ttyS1"}), ui));
-    EXPECT_EQ(session.ComPort, "/dev/ttyS0") << "a chosen port is kept";
+    EXPECT_EQ(session.portName, "/dev/ttyS0") << "a chosen port is kept";
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include "codeplug/defaults.h"
 #include "files/ton_file.h"
-#include "options/radio_options.h"
+#include "codeplug/option_fields.h"
 #include "temp_dir.h"
 
 namespace qx {

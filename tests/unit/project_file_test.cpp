@@ -1,7 +1,7 @@
 // The Save and Open commands over the document. What the records mean is
 // project_codec_test's part; here: the files, the messages, and what each
 // outcome leaves in the document and its history.
-#include "files/project_file.h"
+#include "app/project_file.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <optional>
 #include <tuple>
 
-#include "channels/channel_ops.h"
+#include "app/channel_ops.h"
 #include "codeplug/defaults.h"
 #include "document_builder.h"
 #include "document_state.h"

@@ -4,8 +4,8 @@
 
 #include <fstream>
 
-#include "app/ini_file.h"
-#include "app/language_texts.h"
+#include "util/ini_file.h"
+#include "util/language_texts.h"
 
 namespace qx {
 namespace {
@@ -131,12 +131,12 @@ TEST_F(SettingsFiles, StartSessionChoosesThePort) {
     EXPECT_FALSE(FixedPortListFor(OsVersion{false, 6}));
     EXPECT_FALSE(FixedPortListFor(OsVersion{true, 10}));
     EXPECT_TRUE(FixedPortListFor(OsVersion{true, 6}));
-    EXPECT_EQ(StartSession(paths_, OsVersion{true, 6}, "/dev/ttyUSB0").ComPort, "COM1");
+    EXPECT_EQ(StartSession(paths_, OsVersion{true, 6}, "/dev/ttyUSB0").portName, "COM1");
     const Session s = StartSession(paths_, OsVersion{}, "/dev/ttyUSB0");
-    EXPECT_EQ(s.ComPort, "/dev/ttyUSB0");
-    EXPECT_EQ(s.ComSettings, "9600,n,8,1");
-    EXPECT_TRUE(s.RadioPassword.empty());
-    EXPECT_EQ(StartSession(paths_, OsVersion{}, "").ComPort, "") << "no port";
+    EXPECT_EQ(s.portName, "/dev/ttyUSB0");
+    EXPECT_EQ(s.portSettings, "9600,n,8,1");
+    EXPECT_TRUE(s.radioPassword.empty());
+    EXPECT_EQ(StartSession(paths_, OsVersion{}, "").portName, "") << "no port";
 }
 
 TEST_F(SettingsFiles, Folders) {

@@ -1,8 +1,8 @@
-#include "signalling/signalling_settings.h"
+#include "codeplug/signalling_settings.h"
 
 #include <gtest/gtest.h>
 
-#include "channels/value_lists.h"
+#include "codeplug/value_lists.h"
 
 namespace qx {
 namespace {

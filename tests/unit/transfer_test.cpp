@@ -1,6 +1,6 @@
 // The read/write transfer against the simulated radio on a manual clock:
 // which lines go out, in what order and when, and how each failure ends.
-#include "link/transfer.h"
+#include "app/transfer_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "channels/channel_ops.h"
+#include "app/channel_ops.h"
 #include "codeplug/defaults.h"
 #include "document_builder.h"
 #include "document_state.h"
@@ -83,12 +83,12 @@ SimulatedRadio RadioHolding(const Codeplug& source) {
 
 class TransferTest : public ::testing::Test {
   protected:
-    TransferTest() { session.ComPort = kSimPortName; }
+    TransferTest() { session.portName = kSimPortName; }
 
     Transfer& Open(TransferMode mode) {
         transfer.reset();
         if (mode == TransferMode::Write) CheckWriteChannels(doc, ui);  // as the menu entry does
-        transfer = std::make_unique<Transfer>(mode, doc, session, link, clock, ui, texts);
+        transfer = std::make_unique<Transfer>(mode, doc.codeplug(), session, link, clock, ui, texts);
         transfer->Load();
         return *transfer;
     }
@@ -492,7 +492,7 @@ TEST(TransferMenus, ReadAndWriteNeedAPortAndAWriteAChannelInUse) {
     EXPECT_EQ(ui.messages,
               (std::vector<std::string>{"Please Set Com Port!", "Please Set Com Port!"}));
 
-    session.ComPort = "/dev/ttyUSB0";
+    session.portName = "/dev/ttyUSB0";
     ui.messages.clear();
     doc.filename = "old.qx";
     const auto before = StateOf(doc);

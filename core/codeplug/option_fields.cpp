@@ -1,9 +1,9 @@
-#include "options/radio_options.h"
+#include "codeplug/option_fields.h"
 
 #include <array>
 #include <stdexcept>
 
-#include "app/list_control.h"
+#include "util/text.h"
 
 namespace qx {
 namespace {

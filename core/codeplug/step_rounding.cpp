@@ -1,4 +1,4 @@
-#include "channels/frequency.h"
+#include "codeplug/step_rounding.h"
 
 #include <cstdint>
 

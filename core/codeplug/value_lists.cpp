@@ -1,4 +1,4 @@
-#include "channels/value_lists.h"
+#include "codeplug/value_lists.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,8 +1,8 @@
-#include "files/project_file.h"
+#include "app/project_file.h"
 
 #include <string_view>
 
-#include "channels/channel_ops.h"
+#include "app/channel_ops.h"
 #include "files/atomic_file.h"
 #include "files/ton_file.h"
 

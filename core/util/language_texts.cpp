@@ -1,4 +1,4 @@
-#include "app/language_texts.h"
+#include "util/language_texts.h"
 
 namespace qx {
 namespace {

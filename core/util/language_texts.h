@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/ini_file.h"
+#include "util/ini_file.h"
 
 namespace qx {
 

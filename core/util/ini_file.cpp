@@ -1,4 +1,4 @@
-#include "app/ini_file.h"
+#include "util/ini_file.h"
 
 #include <fstream>
 #include <sstream>

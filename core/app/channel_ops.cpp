@@ -1,6 +1,6 @@
-#include "channels/channel_ops.h"
+#include "app/channel_ops.h"
 
-#include "channels/models.h"
+#include "codeplug/models.h"
 #include "codeplug/defaults.h"
 #include "util/numbers.h"
 

@@ -1,0 +1,52 @@
+#include "app/listing_commands.h"
+
+#include <string_view>
+
+#include "files/atomic_file.h"
+
+namespace qx {
+namespace {
+
+constexpr std::string_view kBreak = "\r\n";
+
+}  // namespace
+
+ListingWords ListingWordsOf(const DocumentTexts& texts) {
+    return {texts.active, texts.wide, texts.narrow, texts.scanSkipOff, texts.scanSkipOn};
+}
+
+bool PrintToFileCommand(const Document& doc, Ui& ui) {
+    const auto chosen = ui.ChooseSaveFile(kListingFilter);
+    if (!chosen || chosen->empty()) return false;
+    const std::vector<std::string> lines =
+        BuildListing(doc.codeplug(), ListingWordsOf(doc.texts), ListingTarget::File);
+    const PendingFile file[] = {{*chosen, ListingFileText(lines)}};
+    if (std::string error = WriteFilesAtomically(file); !error.empty()) {
+        ui.ShowMessage(error);
+        return false;
+    }
+    return true;
+}
+
+bool PrintCommand(const Document& doc, Ui& ui, Printer& printer) {
+    if (ui.Ask(doc.texts.printQuestion, Buttons::OkCancel) != Answer::Ok) return false;
+    const std::vector<std::string> lines =
+        BuildListing(doc.codeplug(), ListingWordsOf(doc.texts), ListingTarget::Printer);
+    for (const std::string& line : lines) {
+        const std::string_view text(line);
+        const bool breaks = text.ends_with(kBreak);
+        std::string error = printer.PrintLine(breaks ? text.substr(0, text.size() - 2) : text);
+        if (error.empty() && breaks) error = printer.PrintLine("");
+        if (!error.empty()) {
+            ui.ShowMessage(error);
+            return false;
+        }
+    }
+    if (std::string error = printer.EndDocument(); !error.empty()) {
+        ui.ShowMessage(error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace qx

@@ -1,0 +1,59 @@
+#include "app/transfer_commands.h"
+
+#include "app/channel_ops.h"
+#include "app/settings_files.h"
+#include "image/memory_image.h"
+
+namespace qx {
+
+namespace {
+
+bool PortChosen(const Session& session, Ui& ui) {
+    if (!session.fixedPortList && session.portName.empty()) {
+        ui.ShowMessage("Please Set Com Port!");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool CheckWriteChannels(const Document& doc, Ui& ui) {
+    for (int row = 1; row <= kChannelRows; ++row) {
+        if (doc.codeplug().Row(row).inUse) return true;
+    }
+    ui.ShowMessage("please active one channel in 0 to 99.");
+    return false;
+}
+
+bool PrepareRead(const Document& doc, const Session& session, Ui& ui) {
+    if (!PortChosen(session, ui)) return false;
+    ui.ShowMessage(doc.texts.Message(9007));
+    return true;
+}
+
+bool PrepareWrite(const Document& doc, const Session& session, Ui& ui) {
+    if (!PortChosen(session, ui)) return false;
+    ui.ShowMessage(doc.texts.Message(9007));
+    return CheckWriteChannels(doc, ui);
+}
+
+void FinishTransfer(Document& doc, Session& session, const Transfer& transfer) {
+    // The features the radio reported count even when the transfer failed.
+    StoreFeatureFlags(session);
+    ReShowFunByRadio(doc, session.featureFlags);
+    if (transfer.Result() != TransferResult::Completed) return;
+    if (transfer.Mode() == TransferMode::Write) {
+        // The radio now holds what was written: the document is clean as far
+        // as it still equals that.
+        doc.MarkClean(transfer.Written());
+        return;
+    }
+    ImageDecoding read = DecodeImage(transfer.Image(), doc.model());
+    if (!read.error.empty()) return;
+    doc.Replace(std::move(read.codeplug), StepLabel{StepKind::Read});
+    doc.filename = kNoFileName;
+    doc.statusText = std::string(kCurrentFilePrefix) + "Noname.qx";
+}
+
+}  // namespace qx

@@ -1,0 +1,30 @@
+// The main window's read and write commands around the transfer window: the
+// checks before it opens, and what a finished transfer changes in the
+// document and the settings.
+#pragma once
+
+#include "app/document.h"
+#include "app/session.h"
+#include "link/transfer.h"
+#include "platform/ui.h"
+
+namespace qx {
+
+// The main window's "&Read CH Data" and "&Write CH Data" entries up to the
+// opening of the transfer window: the port test, the notice (MSG 9007) and,
+// for a write, at least one channel in use. False when the window must not
+// open (the reason was shown).
+bool PrepareRead(const Document& doc, const Session& session, Ui& ui);
+bool PrepareWrite(const Document& doc, const Session& session, Ui& ui);
+// The write's own check: at least one of the memory channels in use, else
+// the message and false.
+bool CheckWriteChannels(const Document& doc, Ui& ui);
+
+// After the transfer window closed: the signalling menus follow the features
+// the radio reported; a completed read replaces the document's codeplug as
+// one step (the image decoded for the model it names, else the document's),
+// a completed write makes what was written the clean state. A failed or
+// stopped transfer leaves the document as it was.
+void FinishTransfer(Document& doc, Session& session, const Transfer& transfer);
+
+}  // namespace qx
