@@ -20,6 +20,6 @@ SettingsPaths DefaultSettingsPaths() {
                          UserConfigDir(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"))};
 }
 
-std::string FirstSerialPort() { return GetInitComPort(QtPortDirectory{}); }
+std::string FirstSerialPort() { return FirstPortName(QtPortDirectory{}); }
 
 }  // namespace qx

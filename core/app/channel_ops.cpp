@@ -14,13 +14,13 @@ void ClearAll(Document& doc) {
 }
 
 void LoadMainWindow(Document& doc, const LanguageTexts& lang, const FeatureFlags& flags, Ui& ui) {
-    ReShowFunByRadio(doc, flags);
+    ShowRadioFeatures(doc, flags);
     doc.texts = DocumentTexts::From(lang);
     doc.statusText = doc.texts.statusPanel1;
     ChangeModel(doc, kStartModel, ui, [] { return true; });
 }
 
-void ReShowFunByRadio(Document& doc, const FeatureFlags& flags) {
+void ShowRadioFeatures(Document& doc, const FeatureFlags& flags) {
     doc.optSignalList = {"None"};
     if (flags.dtmf) {
         doc.optSignalList.emplace_back("DTMF");

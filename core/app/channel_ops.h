@@ -20,7 +20,7 @@ void ClearAll(Document& doc);
 void LoadMainWindow(Document& doc, const LanguageTexts& lang, const FeatureFlags& flags, Ui& ui);
 
 // Rebuilds the option-signal list and the signalling menus from the features.
-void ReShowFunByRadio(Document& doc, const FeatureFlags& flags);
+void ShowRadioFeatures(Document& doc, const FeatureFlags& flags);
 
 // Selecting a model in the selector. With unsaved changes it asks MSG 9001
 // (Yes/No/Cancel); Yes runs `save` first (it returns false when nothing was

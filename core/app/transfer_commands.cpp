@@ -41,7 +41,7 @@ bool PrepareWrite(const Document& doc, const Session& session, Ui& ui) {
 void FinishTransfer(Document& doc, Session& session, const Transfer& transfer) {
     // The features the radio reported count even when the transfer failed.
     StoreFeatureFlags(session);
-    ReShowFunByRadio(doc, session.featureFlags);
+    ShowRadioFeatures(doc, session.featureFlags);
     if (transfer.Result() != TransferResult::Completed) return;
     if (transfer.Mode() == TransferMode::Write) {
         // The radio now holds what was written: the document is clean as far

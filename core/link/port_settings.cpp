@@ -19,7 +19,7 @@ std::string TextOr(const LanguageTexts& texts, const char* section, const char* 
 
 }  // namespace
 
-std::string GetInitComPort(const PortDirectory& directory) {
+std::string FirstPortName(const PortDirectory& directory) {
     const std::vector<std::string> names = directory.PortNames();
     return names.empty() ? std::string() : names.front();
 }
@@ -65,7 +65,7 @@ bool PortDialog::Ok(Ui& ui) {
 
 bool PreparePortDialog(LinkSession& session, const PortDirectory& directory, Ui& ui) {
     if (!session.fixedPortList && session.portName.empty()) {
-        session.portName = GetInitComPort(directory);
+        session.portName = FirstPortName(directory);
     }
     if (session.portName.empty()) {
         ui.ShowMessage("No Com Port!");

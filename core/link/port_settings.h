@@ -14,7 +14,7 @@
 namespace qx {
 
 // The first port the directory reports, "" when there is none.
-std::string GetInitComPort(const PortDirectory& directory);
+std::string FirstPortName(const PortDirectory& directory);
 
 // COM1 .. COM256 with a fixed list, else the directory's ports; the
 // simulated radio "sim" always comes last.

@@ -58,14 +58,14 @@ std::string WithText(const LanguageTexts& texts, const char* key, std::string fa
 TransferTexts TransferTexts::From(const LanguageTexts& texts) {
     TransferTexts t;
     const auto rw = [&](const char* key) { return texts.LanguageText("RW", key); };
-    t.msg1 = rw("msg1");
-    t.msg2 = rw("msg2");
-    t.msg3 = rw("msg3");
-    t.msg4 = rw("msg4");
-    t.msgopen = rw("msgopen");
-    t.msgversion = rw("msgversion");
-    t.msgmodeltypedif = rw("msgmodeltypedif");
-    t.msgbanddif = rw("msgbanddif");
+    t.readFailed = rw("msg1");
+    t.writeFailed = rw("msg2");
+    t.done = rw("msg3");
+    t.lengthError = rw("msg4");
+    t.noAnswer = rw("msgopen");
+    t.identifierRejected = rw("msgversion");
+    t.otherModelType = rw("msgmodeltypedif");
+    t.otherBand = rw("msgbanddif");
     t.readTitle = rw("RW001");
     t.writeTitle = rw("rw002");
     t.start = WithText(texts, "rw003", t.start);
@@ -187,7 +187,7 @@ void Transfer::Start() {
         ImageEncoding encoding = EncodeImage(source_, session_.featureFlags);
         if (!encoding.problems.empty()) {
             for (const Problem& problem : encoding.problems) ui_.ShowMessage(problem.message);
-            ui_.ShowMessage(texts_.msg4);
+            ui_.ShowMessage(texts_.lengthError);
             result_ = TransferResult::LengthError;
             Changed();
             return;
@@ -246,11 +246,11 @@ void Transfer::SendNextData() {
     if (write && !preRead_) {
         // Nothing is written into a radio of another model or band.
         if (modelMatch_ == 2) {
-            Finish(TransferResult::ModelTypeDiffers, texts_.msgmodeltypedif);
+            Finish(TransferResult::ModelTypeDiffers, texts_.otherModelType);
             return;
         }
         if (modelMatch_ == 1) {
-            Finish(TransferResult::BandDiffers, texts_.msgbanddif);
+            Finish(TransferResult::BandDiffers, texts_.otherBand);
             return;
         }
     }
@@ -258,7 +258,7 @@ void Transfer::SendNextData() {
     if (ReportFailure()) return;
 
     if (sendCount_ > kSilentSends && receiveCount_ == 0) {
-        ui_.ShowMessage(texts_.msgopen);
+        ui_.ShowMessage(texts_.noAnswer);
         result_ = TransferResult::NoAnswer;
         Close();
     }
@@ -305,15 +305,15 @@ bool Transfer::ReportFailure() {
     const bool silent = receiveCount_ == 0;
     if (readFailed_) {
         Finish(silent ? TransferResult::NoAnswer : TransferResult::ReadFailed,
-               silent ? texts_.msgopen : texts_.msg1);
+               silent ? texts_.noAnswer : texts_.readFailed);
         return true;
     }
     if (writeFailure_ == WriteFailure::WriteFailed) {
-        Finish(TransferResult::WriteFailed, texts_.msg2);
+        Finish(TransferResult::WriteFailed, texts_.writeFailed);
         return true;
     }
     if (writeFailure_ == WriteFailure::IdentifierRejected) {
-        Finish(TransferResult::IdentifierRejected, texts_.msgversion);
+        Finish(TransferResult::IdentifierRejected, texts_.identifierRejected);
         return true;
     }
     return false;
@@ -380,7 +380,7 @@ void Transfer::SendWriteStep() {
     const std::string line = BlockWriteLine(blockIndex_, WriteLineHex());
     if (line.size() != kWriteLineLength) {
         // Nothing more is sent; the window stays until the user closes it.
-        ui_.ShowMessage(texts_.msg4);
+        ui_.ShowMessage(texts_.lengthError);
         StopReplyTimeout();
         result_ = TransferResult::LengthError;
         stopped_ = true;
@@ -393,7 +393,7 @@ void Transfer::SendWriteStep() {
 
 void Transfer::Complete() {
     SetProgress(kImageLines);
-    Finish(TransferResult::Completed, texts_.msg3);
+    Finish(TransferResult::Completed, texts_.done);
 }
 
 void Transfer::Finish(TransferResult result, const std::string& message) {

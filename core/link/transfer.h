@@ -44,7 +44,10 @@ enum class TransferResult {
 
 // The texts of section "RW", with the built-in captions where a key is missing.
 struct TransferTexts {
-    std::string msg1, msg2, msg3, msg4, msgopen, msgversion, msgmodeltypedif, msgbanddif;
+    // The messages, by their keys: msg1, msg2, msg3, msg4, msgopen, msgversion,
+    // msgmodeltypedif, msgbanddif.
+    std::string readFailed, writeFailed, done, lengthError, noAnswer, identifierRejected,
+        otherModelType, otherBand;
     std::string readTitle, writeTitle;     // RW001, rw002
     std::string start = "Start";           // rw003
     std::string stop;                      // rw004

@@ -246,16 +246,16 @@ TEST(BandCheck, GivesTheRangeTextOfTheModel) {
     EXPECT_FALSE(CheckRxFreq(kNoModel, "145").inBand);
 }
 
-TEST(ReShowFunByRadio, ListsOnlyWhatTheRadioOffers) {
+TEST(ShowRadioFeatures, ListsOnlyWhatTheRadioOffers) {
     Document doc;
-    ReShowFunByRadio(doc, FeatureFlags{true, false, true, false});
+    ShowRadioFeatures(doc, FeatureFlags{true, false, true, false});
     EXPECT_EQ(doc.optSignalList, (std::vector<std::string>{"None", "DTMF", "DTMF-ANI", "5Tone"}));
     EXPECT_TRUE(doc.menus.dtmf);
     EXPECT_FALSE(doc.menus.twoTone);
     EXPECT_TRUE(doc.menus.fiveTone);
-    ReShowFunByRadio(doc, FeatureFlags{});
+    ShowRadioFeatures(doc, FeatureFlags{});
     EXPECT_EQ(doc.optSignalList, (std::vector<std::string>{"None"}));
-    ReShowFunByRadio(doc, test::kAllFeatures);
+    ShowRadioFeatures(doc, test::kAllFeatures);
     EXPECT_EQ(doc.optSignalList,
               (std::vector<std::string>{"None", "DTMF", "DTMF-ANI", "2Tone", "5Tone"}));
 }

@@ -23,8 +23,8 @@ TEST(PortSettings, TheListIsTheDirectoryOrTheFixedListWithTheSimulatorLast) {
     Session session;
     EXPECT_EQ(PortList(session, usb),
               (std::vector<std::string>{"/dev/ttyUSB0", "/dev/ttyUSB1", "sim"}));
-    EXPECT_EQ(GetInitComPort(usb), "/dev/ttyUSB0");
-    EXPECT_EQ(GetInitComPort(FakeDirectory({})), "");
+    EXPECT_EQ(FirstPortName(usb), "/dev/ttyUSB0");
+    EXPECT_EQ(FirstPortName(FakeDirectory({})), "");
 
     session.fixedPortList = true;
     const std::vector<std::string> fixed = PortList(session, usb);

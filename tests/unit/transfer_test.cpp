@@ -139,7 +139,7 @@ TEST_F(TransferTest, ReadSkipsChannelsNotInUseAndLeavesTheImageForTheDocument) {
     for (int b : Range(230, 511)) expected.push_back(b);
     EXPECT_EQ(Blocks(link, 'R'), expected);
     EXPECT_EQ(link.lines.back().second, "AL~E");
-    EXPECT_EQ(ui.messages.back(), texts.msg3);
+    EXPECT_EQ(ui.messages.back(), texts.done);
     EXPECT_EQ(transfer->Image(), radio.Memory()) << "every line the radio holds";
     EXPECT_EQ(transfer->ProgressValue(), 512);
     EXPECT_TRUE(transfer->Unloaded());
@@ -233,7 +233,7 @@ TEST_F(TransferTest, WriteWithEveryChannelInUseSends496BlocksAfterThePreReadAndI
                                                  "AL~F0040R", "PV418"}));
     EXPECT_EQ(Blocks(link, 'W'), Range(16, 511));
     EXPECT_EQ(link.lines.back().second, "AL~E");
-    EXPECT_EQ(ui.messages.back(), texts.msg3);
+    EXPECT_EQ(ui.messages.back(), texts.done);
     ASSERT_TRUE(doc.Modified());
     FinishTransfer(doc, session, *transfer);
     EXPECT_FALSE(doc.Modified()) << "the radio holds what the document holds";
@@ -299,7 +299,7 @@ TEST_F(TransferTest, BadRepliesAreRepeatedAndTheThirdFailureEndsTheRead) {
                   (std::vector<int>{0, 1, 2, 2, 2}));
         if (c.result == TransferResult::ReadFailed) {
             EXPECT_EQ(blocks.size(), 5u) << "nothing is requested after the failure";
-            EXPECT_EQ(ui.messages.back(), texts.msg1);
+            EXPECT_EQ(ui.messages.back(), texts.readFailed);
         }
     }
 }
@@ -327,7 +327,7 @@ TEST_F(TransferTest, ARefusedWriteIsSentFourTimesBeforeTheWriteFails) {
     link.lines.clear();
     EXPECT_EQ(Run(TransferMode::Write), TransferResult::WriteFailed);
     EXPECT_EQ(Blocks(link, 'W'), (std::vector<int>{16, 16, 16, 16}));
-    EXPECT_EQ(ui.messages.back(), texts.msg2);
+    EXPECT_EQ(ui.messages.back(), texts.writeFailed);
     EXPECT_EQ(radio.BlocksWritten(), 0);
 }
 
@@ -343,12 +343,12 @@ TEST_F(TransferTest, EachRefusalEndsWithItsMessageAndWritesNothing) {
     SimulatedRadio silent(3, 0xE0, "");
     silent.AddFault({FaultKind::SilentAfter, 0});
     const Case cases[] = {
-        {"identifier rejected", rejecting, TransferResult::IdentifierRejected, texts.msgversion},
+        {"identifier rejected", rejecting, TransferResult::IdentifierRejected, texts.identifierRejected},
         {"other model type", SimulatedRadio(8, 0xE0, ""), TransferResult::ModelTypeDiffers,
-         texts.msgmodeltypedif},
+         texts.otherModelType},
         {"same type, other band", SimulatedRadio(0, 0xE0, ""), TransferResult::BandDiffers,
-         texts.msgbanddif},
-        {"no answer at all", silent, TransferResult::NoAnswer, texts.msgopen},
+         texts.otherBand},
+        {"no answer at all", silent, TransferResult::NoAnswer, texts.noAnswer},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -463,7 +463,7 @@ TEST_F(TransferTest, ACodeplugTheRadioCannotHoldIsRefusedBeforeAnythingIsSent) {
     EXPECT_EQ(ui.messages,
               (std::vector<std::string>{"Channel 5: the Tx offset 100.0000 MHz is too large for "
                                         "the radio (at most 99.9999 MHz).",
-                                        texts.msg4}));
+                                        texts.lengthError}));
     EXPECT_TRUE(link.lines.empty()) << "not even the pre-read";
     EXPECT_EQ(radio.BlocksWritten(), 0);
     EXPECT_FALSE(transfer->Running());
