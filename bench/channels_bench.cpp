@@ -2,10 +2,10 @@
 // table, and clearing a document (New, model change).
 #include <benchmark/benchmark.h>
 
-#include "util/language_texts.h"
 #include "app/channel_ops.h"
 #include "codeplug/step_rounding.h"
 #include "silent_ui.h"
+#include "util/language_texts.h"
 
 namespace {
 

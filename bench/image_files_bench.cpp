@@ -5,12 +5,12 @@
 
 #include <filesystem>
 
-#include "util/language_texts.h"
 #include "app/channel_ops.h"
-#include "codeplug/defaults.h"
 #include "app/project_file.h"
+#include "codeplug/defaults.h"
 #include "image/memory_image.h"
 #include "silent_ui.h"
+#include "util/language_texts.h"
 
 namespace {
 

@@ -18,13 +18,13 @@
 #include <string>
 #include <vector>
 
-#include "util/language_texts.h"
 #include "app/channel_ops.h"
 #include "app/project_file.h"
 #include "codeplug/defaults.h"
 #include "image/memory_image.h"
 #include "silent_ui.h"
 #include "sim_process.h"
+#include "util/language_texts.h"
 
 extern char** environ;
 

@@ -1,6 +1,6 @@
 // qxctl image decode IMAGE.bin -o PROJECT.qx [--language FILE]
-#include "files/atomic_file.h"
 #include "app/project_file.h"
+#include "files/atomic_file.h"
 #include "image/memory_image.h"
 #include "workspace.h"
 

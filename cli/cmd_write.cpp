@@ -23,8 +23,8 @@ int RunWrite(const std::vector<std::string>& args, CommandIo& io) {
             if (!CheckWriteChannels(ws->doc, ws->ui)) {
                 throw CommandError(ws->ui.Report("no active channel to write"));
             }
-            RunTransfer({TransferMode::Write, port,
-                         SimMemoryFor(port, parsed, io, ws->doc.model()), newPassword},
+            RunTransfer({TransferMode::Write, port, SimMemoryFor(port, parsed, io, ws->doc.model()),
+                         newPassword},
                         *ws, io);
         });
 }

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "arguments.h"
 #include "app/transfer_commands.h"
+#include "arguments.h"
 #include "workspace.h"
 
 namespace qx::cli {

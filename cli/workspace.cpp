@@ -3,10 +3,10 @@
 #include <ostream>
 #include <sstream>
 
-#include "util/language_texts.h"
 #include "app/channel_ops.h"
-#include "files/atomic_file.h"
 #include "app/project_file.h"
+#include "files/atomic_file.h"
+#include "util/language_texts.h"
 
 namespace qx::cli {
 namespace {

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "app/document.h"
-#include "util/language_texts.h"
 #include "app/session.h"
 #include "arguments.h"
 #include "command.h"
 #include "platform/ui.h"
+#include "util/language_texts.h"
 
 namespace qx::cli {
 

@@ -4,8 +4,8 @@
 
 #include <QDialog>
 
-#include "util/language_texts.h"
 #include "qt_ui.h"
+#include "util/language_texts.h"
 
 namespace qx {
 

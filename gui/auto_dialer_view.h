@@ -7,9 +7,9 @@
 #include <array>
 
 #include "app/document.h"
-#include "util/language_texts.h"
 #include "platform/ui.h"
 #include "signalling/auto_dialer.h"
+#include "util/language_texts.h"
 
 class QLineEdit;
 

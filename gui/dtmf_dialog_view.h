@@ -6,8 +6,8 @@
 #include <array>
 
 #include "app/document.h"
-#include "util/language_texts.h"
 #include "signalling/dtmf_dialog.h"
+#include "util/language_texts.h"
 
 namespace qx {
 

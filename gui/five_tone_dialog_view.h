@@ -8,10 +8,10 @@
 #include <array>
 
 #include "app/document.h"
-#include "util/language_texts.h"
 #include "platform/ui.h"
 #include "signalling/five_tone_dialog.h"
 #include "signalling/special_call.h"
+#include "util/language_texts.h"
 
 class QComboBox;
 class QLineEdit;

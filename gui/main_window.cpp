@@ -14,15 +14,15 @@
 #include <filesystem>
 
 #include "about_box.h"
+#include "app/channel_ops.h"
+#include "app/listing_commands.h"
 #include "app/main_commands.h"
+#include "app/project_file.h"
 #include "app/undo_texts.h"
 #include "auto_dialer_view.h"
 #include "channel_grid.h"
-#include "app/channel_ops.h"
 #include "codeplug/models.h"
 #include "dtmf_dialog_view.h"
-#include "app/listing_commands.h"
-#include "app/project_file.h"
 #include "five_tone_dialog_view.h"
 #include "link/port_settings.h"
 #include "option_dialog_view.h"
@@ -171,8 +171,8 @@ void MainWindow::BuildMenus() {
     findChild<QAction*>(QStringLiteral("Menu_Undo"))->setShortcuts(QKeySequence::Undo);
     // Ctrl+Shift+Z and Ctrl+Y, whatever the desktop's own redo key is.
     findChild<QAction*>(QStringLiteral("Menu_Redo"))
-        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                        QKeySequence(Qt::CTRL | Qt::Key_Y)});
+        ->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     on("mnuDTMF", [this] { RunDialog<DtmfDialogView>(); });
     on("mnu2Tone", [this] { RunDialog<TwoToneDialogView>(); });
     on("mnu5Tone", [this] { RunDialog<FiveToneDialogView>(ui_); });

@@ -9,11 +9,11 @@
 #include <memory>
 
 #include "app/document.h"
-#include "util/language_texts.h"
 #include "app/session.h"
 #include "app/transfer_commands.h"
 #include "port_links.h"
 #include "qt_ui.h"
+#include "util/language_texts.h"
 
 class QAction;
 class QComboBox;

@@ -7,8 +7,8 @@
 #include <array>
 
 #include "app/document.h"
-#include "util/language_texts.h"
 #include "options/option_dialog.h"
+#include "util/language_texts.h"
 
 class QCheckBox;
 class QComboBox;

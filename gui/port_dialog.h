@@ -4,11 +4,11 @@
 
 #include <QDialog>
 
-#include "util/language_texts.h"
 #include "app/session.h"
 #include "link/port_settings.h"
 #include "platform/port_directory.h"
 #include "platform/ui.h"
+#include "util/language_texts.h"
 
 class QComboBox;
 class QLineEdit;

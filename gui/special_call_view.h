@@ -5,9 +5,9 @@
 
 #include <QDialog>
 
-#include "util/language_texts.h"
 #include "platform/ui.h"
 #include "signalling/special_call.h"
+#include "util/language_texts.h"
 
 class QComboBox;
 class QGroupBox;

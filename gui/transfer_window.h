@@ -7,13 +7,13 @@
 #include <memory>
 
 #include "app/document.h"
-#include "util/language_texts.h"
 #include "app/session.h"
 #include "link/transfer.h"
 #include "platform/serial_link.h"
 #include "port_links.h"
 #include "qt_timers.h"
 #include "qt_ui.h"
+#include "util/language_texts.h"
 
 class QCheckBox;
 class QLabel;
@@ -57,7 +57,7 @@ class TransferWindow final : public QDialog {
     QProgressBar* completeBar_;
     QPushButton* start_;
     QCheckBox* passwordModify_ = nullptr;  // write only
-    QLineEdit* newPassword_ = nullptr;   // write only
+    QLineEdit* newPassword_ = nullptr;     // write only
     bool loadQueued_ = false;
     bool loaded_ = false;
 };

@@ -7,8 +7,8 @@
 #include <array>
 
 #include "app/document.h"
-#include "util/language_texts.h"
 #include "signalling/two_tone_dialog.h"
+#include "util/language_texts.h"
 
 class QComboBox;
 class QModelIndex;

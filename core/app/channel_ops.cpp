@@ -1,7 +1,7 @@
 #include "app/channel_ops.h"
 
-#include "codeplug/models.h"
 #include "codeplug/defaults.h"
+#include "codeplug/models.h"
 #include "util/numbers.h"
 
 namespace qx {

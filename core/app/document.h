@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "app/history.h"
-#include "util/language_texts.h"
 #include "app/grid_columns.h"
+#include "app/history.h"
 #include "codeplug/codeplug.h"
+#include "util/language_texts.h"
 
 namespace qx {
 
@@ -95,7 +95,7 @@ class Document {
     // What the main window shows around the codeplug.
     DocumentTexts texts;
     std::string filename = kNoFileName;
-    std::string statusText;  // first status-bar panel
+    std::string statusText;                             // first status-bar panel
     std::vector<std::string> optSignalList = {"None"};  // ComboOptSignal
     SignallingMenus menus;
 

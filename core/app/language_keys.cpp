@@ -35,9 +35,9 @@ std::vector<LanguageKey> BuildKeys() {
           "RW001", "rw002", "rw003", "rw004", "rw005", "rw006"}) {
         keys.push_back({"RW", k});
     }
-    for (const char* k : {"UndoStep", "RedoStep", "Row", "CallRow", "OnOff", "Model", "Options",
-                          "AutoDialer", "Dtmf", "TwoTone", "FiveTone", "New", "Open", "Read",
-                          "Other"}) {
+    for (const char* k :
+         {"UndoStep", "RedoStep", "Row", "CallRow", "OnOff", "Model", "Options", "AutoDialer",
+          "Dtmf", "TwoTone", "FiveTone", "New", "Open", "Read", "Other"}) {
         keys.push_back({"Edit", k});
     }
     return keys;

@@ -17,7 +17,6 @@ void ListControl::Show(const std::string& shown) {
     selected = it == entries.end() ? -1 : static_cast<int>(it - entries.begin());
 }
 
-
 bool IsIgnoredKey(char32_t key) {
     return key == 3 || key == 22 || key == 24 || key == '\r' || key == '\n' || key > 127;
 }

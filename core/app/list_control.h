@@ -27,7 +27,6 @@ struct ListControl {
     int SelectedOr(int fallback) const { return selected >= 0 ? selected : fallback; }
 };
 
-
 // Characters a filtered field never takes: Ctrl+C, Ctrl+V, Ctrl+X, Enter
 // (the view moves the focus instead) and anything beyond ASCII.
 bool IsIgnoredKey(char32_t key);

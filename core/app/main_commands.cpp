@@ -1,8 +1,8 @@
 #include "app/main_commands.h"
 
-#include "app/settings_files.h"
 #include "app/channel_ops.h"
 #include "app/project_file.h"
+#include "app/settings_files.h"
 
 namespace qx {
 

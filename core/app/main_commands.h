@@ -6,9 +6,9 @@
 #include <string>
 
 #include "app/document.h"
-#include "util/language_texts.h"
 #include "app/session.h"
 #include "platform/ui.h"
+#include "util/language_texts.h"
 
 namespace qx {
 

@@ -75,8 +75,8 @@ OpenOutcome OpenProject(Document& doc, const std::filesystem::path& path, Ui& ui
             return OpenOutcome::TooLarge;
         case ProjectReadStatus::BadOptionRecord:
         case ProjectReadStatus::BadAutoDialerRecord:
-            ui.ShowMessage(doc.texts.Message(
-                read.status == ProjectReadStatus::BadOptionRecord ? 9004 : 9003));
+            ui.ShowMessage(
+                doc.texts.Message(read.status == ProjectReadStatus::BadOptionRecord ? 9004 : 9003));
             ClearAll(doc);
             return OpenOutcome::Rejected;
         default:

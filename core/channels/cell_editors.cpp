@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "app/list_control.h"
 #include "app/channel_ops.h"
+#include "app/list_control.h"
 #include "codeplug/step_rounding.h"
 #include "codeplug/value_lists.h"
 #include "util/numbers.h"
@@ -121,8 +121,7 @@ EditorView OpenEditor(Document& doc, int row, int column) {
 
 // The entry rounded to the row's step, or nullopt after telling the user why
 // it cannot be taken (not a number, outside the model's band).
-std::optional<Frequency> AcceptFrequency(Document& doc, const std::string& text, Ui& ui,
-                                         bool rx) {
+std::optional<Frequency> AcceptFrequency(Document& doc, const std::string& text, Ui& ui, bool rx) {
     if (!IsNumeric(text)) {
         ui.ShowMessage(doc.texts.Message(9005));
         return std::nullopt;

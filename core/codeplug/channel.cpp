@@ -146,7 +146,8 @@ std::string SignalKindText(SignalKind kind) {
 
 std::optional<SignalKind> ParseSignalKind(std::string_view text) {
     for (int i = 0; i < kSignalKindCount; ++i) {
-        if (text == kSignalKindTexts[static_cast<std::size_t>(i)]) return static_cast<SignalKind>(i);
+        if (text == kSignalKindTexts[static_cast<std::size_t>(i)])
+            return static_cast<SignalKind>(i);
     }
     return std::nullopt;
 }
@@ -181,11 +182,10 @@ void PrintTo(const Channel& channel, std::ostream* os) {
         *os << ", \"" << channel.name << "\", step " << StepText(channel.step) << ", rx "
             << channel.rx.ToString() << " " << channel.rxTone.ToString() << ", "
             << BandwidthWord(channel.bandwidth) << ", pac " << onOff(channel.pacMode)
-            << ", dcs detect " << onOff(channel.dcsDetect) << ", skip "
-            << onOff(channel.scanSkip) << ", priority " << channel.priority.ToString()
-            << ", tx " << channel.tx.ToString() << " " << channel.txTone.ToString() << ", bcl "
-            << onOff(channel.bcl) << ", ani " << onOff(channel.ani) << ", shift "
-            << onOff(channel.shift);
+            << ", dcs detect " << onOff(channel.dcsDetect) << ", skip " << onOff(channel.scanSkip)
+            << ", priority " << channel.priority.ToString() << ", tx " << channel.tx.ToString()
+            << " " << channel.txTone.ToString() << ", bcl " << onOff(channel.bcl) << ", ani "
+            << onOff(channel.ani) << ", shift " << onOff(channel.shift);
     }
     *os << ", signal ";
     PrintTo(channel.signal, os);

@@ -42,8 +42,8 @@ struct RadioOptions {
     DtmfTime dtmfFirstDigit = DtmfTime::k60ms;
     DtmfTime dtmfTxInterval = DtmfTime::k60ms;
     TbstFrequency tbstFrequency = TbstFrequency::k1750Hz;
-    std::uint8_t timeoutTimer = 0;                 // 0 off, n: n × 30 s (1..15)
-    std::optional<std::uint8_t> timeoutPenalty;    // seconds, 0 off (0..15)
+    std::uint8_t timeoutTimer = 0;               // 0 off, n: n × 30 s (1..15)
+    std::optional<std::uint8_t> timeoutPenalty;  // seconds, 0 off (0..15)
     bool keyLock = false;
     bool autoPowerOff = false;
     bool beep = true;

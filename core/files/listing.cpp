@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "codeplug/defaults.h"
-#include "files/project_codec.h"
 #include "codeplug/option_fields.h"
+#include "files/project_codec.h"
 #include "util/text.h"
 
 namespace qx {

@@ -4,8 +4,8 @@
 #include <ostream>
 
 #include "codeplug/defaults.h"
-#include "files/ton_file.h"
 #include "codeplug/option_fields.h"
+#include "files/ton_file.h"
 #include "util/numbers.h"
 #include "util/text.h"
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <utility>
 
-#include "codeplug/step_rounding.h"
-#include "codeplug/models.h"
-#include "codeplug/value_lists.h"
 #include "codeplug/defaults.h"
+#include "codeplug/models.h"
 #include "codeplug/option_fields.h"
+#include "codeplug/step_rounding.h"
+#include "codeplug/value_lists.h"
 #include "util/numbers.h"
 
 namespace qx {

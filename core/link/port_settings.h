@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "util/language_texts.h"
 #include "link/link_session.h"
 #include "platform/port_directory.h"
 #include "platform/ui.h"
+#include "util/language_texts.h"
 
 namespace qx {
 

@@ -87,8 +87,8 @@ std::string ProgressPercent(int block) {
     return std::to_string(percent) + "%";
 }
 
-Transfer::Transfer(TransferMode mode, const Codeplug& document, LinkSession& session, SerialLink& link,
-                   Timers& timers, Ui& ui, TransferTexts texts)
+Transfer::Transfer(TransferMode mode, const Codeplug& document, LinkSession& session,
+                   SerialLink& link, Timers& timers, Ui& ui, TransferTexts texts)
     : mode_(mode),
       document_(document),
       session_(session),

@@ -12,14 +12,14 @@
 #include <span>
 #include <string>
 
-#include "util/language_texts.h"
-#include "link/link_session.h"
 #include "codeplug/codeplug.h"
 #include "image/memory_image.h"
+#include "link/link_session.h"
 #include "link/reply.h"
 #include "platform/serial_link.h"
 #include "platform/timers.h"
 #include "platform/ui.h"
+#include "util/language_texts.h"
 
 namespace qx {
 

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "app/document.h"
-#include "util/language_texts.h"
 #include "app/list_control.h"
-#include "codeplug/options.h"
 #include "codeplug/option_fields.h"
+#include "codeplug/options.h"
+#include "util/language_texts.h"
 
 namespace qx {
 

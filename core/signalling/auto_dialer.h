@@ -6,8 +6,8 @@
 #include <string>
 
 #include "app/document.h"
-#include "util/language_texts.h"
 #include "platform/ui.h"
+#include "util/language_texts.h"
 
 namespace qx {
 
@@ -16,7 +16,6 @@ inline constexpr std::size_t kAutoDialEntryLength = 16;
 
 // True for the characters an entry may hold ("0"-"9", "A"-"D", "*", "#", "-").
 bool IsAutoDialChar(char c);
-
 
 class AutoDialerDialog {
   public:

@@ -6,10 +6,10 @@
 #include <array>
 #include <string>
 
-#include "util/language_texts.h"
 #include "app/list_control.h"
 #include "platform/ui.h"
 #include "signalling/five_tone_dialog.h"
+#include "util/language_texts.h"
 
 namespace qx {
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "app/document.h"
-#include "util/language_texts.h"
 #include "app/list_control.h"
+#include "util/language_texts.h"
 
 namespace qx {
 

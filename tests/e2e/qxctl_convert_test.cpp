@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "codeplug/defaults.h"
-#include "document_builder.h"
 #include "app/listing_commands.h"
 #include "app/project_file.h"
+#include "codeplug/defaults.h"
+#include "document_builder.h"
 #include "image/memory_image.h"
 #include "qxctl_fixture.h"
 #include "run_program.h"

@@ -12,9 +12,9 @@
 #include <thread>
 #include <vector>
 
+#include "app/project_file.h"
 #include "codeplug/defaults.h"
 #include "document_builder.h"
-#include "app/project_file.h"
 #include "image/memory_image.h"
 #include "qxctl_fixture.h"
 #include "run_program.h"
@@ -136,8 +136,8 @@ TEST_F(QxctlTransfer, WhatIsWrittenIsReadBackByteForByteEvenOverFaults) {
 
 TEST_F(QxctlTransfer, BuiltInSimPortReadsAFreshRadio) {
     // What a read of a new radio gives: the default document, as an image decode gives it.
-    const qx::ImageEncoding image = qx::EncodeImage(qx::NewCodeplug(qx::kStartModel),
-                                                    qx::test::kAllFeatures);
+    const qx::ImageEncoding image =
+        qx::EncodeImage(qx::NewCodeplug(qx::kStartModel), qx::test::kAllFeatures);
     ASSERT_TRUE(image.problems.empty());
     qx::test::WriteFileText(Path("fresh.bin"), std::string(image.image.begin(), image.image.end()));
     ASSERT_EQ(Qxctl("image decode " + Path("fresh.bin") + " -o " + Path("expected.qx")).exitCode,

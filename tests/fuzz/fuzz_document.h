@@ -2,11 +2,11 @@
 // loads it, then copied, so one input cannot influence the next.
 #pragma once
 
-#include "app/document.h"
-#include "util/language_texts.h"
-#include "app/session.h"
 #include "app/channel_ops.h"
+#include "app/document.h"
+#include "app/session.h"
 #include "silent_ui.h"
+#include "util/language_texts.h"
 
 namespace qx::fuzz {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "app/transfer_commands.h"
 #include "fuzz_document.h"
 #include "link/simulated_radio.h"
-#include "app/transfer_commands.h"
 #include "manual_clock.h"
 
 namespace {

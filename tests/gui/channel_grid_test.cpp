@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
-#include "channel_grid.h"
 #include "app/channel_ops.h"
+#include "channel_grid.h"
 #include "modal_answerer.h"
 #include "qt_ui.h"
 

@@ -10,8 +10,8 @@
 #include <QtTest>
 #include <memory>
 
-#include "channels/cell_editors.h"
 #include "app/channel_ops.h"
+#include "channels/cell_editors.h"
 #include "five_tone_dialog_view.h"
 #include "modal_answerer.h"
 #include "platform_info.h"

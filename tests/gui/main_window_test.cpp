@@ -18,9 +18,9 @@
 #include <QtTest>
 
 #include "about_box.h"
+#include "app/channel_ops.h"
 #include "app/settings_files.h"
 #include "channels/cell_editors.h"
-#include "app/channel_ops.h"
 #include "link/simulated_radio.h"
 #include "main_window.h"
 #include "modal_answerer.h"

@@ -12,9 +12,9 @@
 #include <optional>
 #include <utility>
 
-#include "channels/cell_editors.h"
 #include "app/channel_ops.h"
 #include "app/transfer_commands.h"
+#include "channels/cell_editors.h"
 #include "modal_answerer.h"
 #include "port_dialog.h"
 #include "port_links.h"

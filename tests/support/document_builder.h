@@ -1,11 +1,11 @@
 // Documents as the main window has them after its load, for tests.
 #pragma once
 
-#include "app/document.h"
-#include "util/language_texts.h"
-#include "app/session.h"
 #include "app/channel_ops.h"
+#include "app/document.h"
+#include "app/session.h"
 #include "scripted_ui.h"
+#include "util/language_texts.h"
 
 namespace qx::test {
 

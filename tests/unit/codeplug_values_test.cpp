@@ -3,11 +3,11 @@
 #include <random>
 
 #include "app/document.h"
-#include "codeplug/step_rounding.h"
-#include "codeplug/value_lists.h"
 #include "codeplug/codeplug.h"
 #include "codeplug/defaults.h"
 #include "codeplug/option_fields.h"
+#include "codeplug/step_rounding.h"
+#include "codeplug/value_lists.h"
 
 namespace qx {
 namespace {
@@ -17,16 +17,16 @@ TEST(FrequencyText, ParsesAndWritesTheFileForms) {
         const char* text;
         std::int64_t hz;
     };
-    for (const Case& c : {Case{"145.0000", 145'000'000}, Case{"145.01250", 145'012'500},
-                          Case{"27", 27'000'000}, Case{"0.5", 500'000},
-                          Case{"511.995000", 511'995'000}, Case{"118.00833", 118'008'330}}) {
+    for (const Case& c :
+         {Case{"145.0000", 145'000'000}, Case{"145.01250", 145'012'500}, Case{"27", 27'000'000},
+          Case{"0.5", 500'000}, Case{"511.995000", 511'995'000}, Case{"118.00833", 118'008'330}}) {
         const auto f = Frequency::Parse(c.text);
         ASSERT_TRUE(f) << c.text;
         EXPECT_EQ(f->Hz(), c.hz) << c.text;
         EXPECT_EQ(f->ToString(), c.text);  // the decimals are kept
     }
-    for (const char* bad : {"", "-1", "145.", ".5", "145.0000001", "1,5", " 145", "145.0a",
-                            "12345678", "1e3"}) {
+    for (const char* bad :
+         {"", "-1", "145.", ".5", "145.0000001", "1,5", " 145", "145.0a", "12345678", "1e3"}) {
         EXPECT_FALSE(Frequency::Parse(bad)) << bad;
     }
 }
@@ -54,7 +54,8 @@ TEST(FrequencyRounding, AgreesWithTheTextRoundingForEveryStep) {
         const Frequency f = Frequency::FromHz(hz / 10 * 10, 5);
         for (int s = 0; s < kStepCount; ++s) {
             const Step step = *StepAt(s);
-            ASSERT_EQ(f.RoundedTo(step).ToString(), AdjustRxFreqByStep(f.ToString(), StepText(step)))
+            ASSERT_EQ(f.RoundedTo(step).ToString(),
+                      AdjustRxFreqByStep(f.ToString(), StepText(step)))
                 << f.ToString() << " at " << StepText(step);
         }
     }
@@ -93,9 +94,9 @@ TEST(Priorities, TextsNameTheRows) {
         const char* text;
         int row;
     };
-    for (const Case& c : {Case{"off", 0}, Case{"00", 1}, Case{"42", 43}, Case{"99", 100},
-                          Case{"PL", kPlRow}, Case{"PH", kPhRow}, Case{"CAL", kCallRow},
-                          Case{"VFO", kVfoRow}}) {
+    for (const Case& c :
+         {Case{"off", 0}, Case{"00", 1}, Case{"42", 43}, Case{"99", 100}, Case{"PL", kPlRow},
+          Case{"PH", kPhRow}, Case{"CAL", kCallRow}, Case{"VFO", kVfoRow}}) {
         const auto priority = Priority::Parse(c.text);
         ASSERT_TRUE(priority) << c.text;
         EXPECT_EQ(priority->Row(), c.row) << c.text;

@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "app/document.h"
-#include "util/language_texts.h"
-#include "codeplug/defaults.h"
 #include "app/listing_commands.h"
+#include "codeplug/defaults.h"
 #include "files/project_codec.h"
 #include "image/memory_image.h"
 #include "temp_dir.h"
 #include "text_delta.h"
+#include "util/language_texts.h"
 
 namespace qx {
 namespace {
@@ -82,8 +82,9 @@ std::string Text(const std::vector<std::uint8_t>& bytes) { return {bytes.begin()
 
 // The project as it opens into a new document of the start model.
 Codeplug Opened(const Entry& entry) {
-    const ProjectDecoding decoded = DecodeProject(
-        ReadBytes(entry.File(".qx")), Bytes(ReadBytes(entry.File(".ton"))), NewCodeplug(kStartModel));
+    const ProjectDecoding decoded =
+        DecodeProject(ReadBytes(entry.File(".qx")), Bytes(ReadBytes(entry.File(".ton"))),
+                      NewCodeplug(kStartModel));
     EXPECT_EQ(decoded.status, ProjectReadStatus::Read) << entry.name;
     EXPECT_EQ(decoded.error, "") << entry.name;
     return decoded.codeplug;
@@ -202,7 +203,8 @@ bool DifferingCells(const std::vector<std::string>& listing, const std::string& 
     // many text lines as it holds LFs, plus the one ListingFileText adds.
     std::vector<int> rowOfLine;
     for (std::size_t n = 0; n < listing.size(); ++n) {
-        const int row = n >= 1 && n <= static_cast<std::size_t>(kRowCount) ? static_cast<int>(n) : 0;
+        const int row =
+            n >= 1 && n <= static_cast<std::size_t>(kRowCount) ? static_cast<int>(n) : 0;
         const auto lineFeeds = std::count(listing[n].begin(), listing[n].end(), '\n') + 1;
         rowOfLine.insert(rowOfLine.end(), static_cast<std::size_t>(lineFeeds), row);
     }
@@ -231,8 +233,7 @@ class ListingRun : public CorpusRun {
 
     void CompareListing(const Entry& entry, const std::string& what, const Codeplug& codeplug,
                         const ListingWords& words, const std::string& expected) {
-        const std::vector<std::string> listing =
-            BuildListing(codeplug, words, ListingTarget::File);
+        const std::vector<std::string> listing = BuildListing(codeplug, words, ListingTarget::File);
         const std::string actual = ListingFileText(listing);
         if (actual == expected) return;
         std::vector<CellDifference> differences;
@@ -353,7 +354,8 @@ TEST(Corpus, ImagesDecodeToTheirProjects) {
     CorpusRun run;
     run.ForEachDocument([&](const Entry& entry) {
         if (!entry.encodes) return;
-        const ImageDecoding decoded = DecodeImage(Bytes(ReadBytes(entry.File(".img"))), kStartModel);
+        const ImageDecoding decoded =
+            DecodeImage(Bytes(ReadBytes(entry.File(".img"))), kStartModel);
         ASSERT_EQ(decoded.error, "") << entry.name;
         EXPECT_EQ(decoded.features, entry.flags) << entry.name;
         const ProjectEncoding encoded = EncodeProject(decoded.codeplug);

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "app/channel_ops.h"
+#include "app/project_file.h"
 #include "app/undo_texts.h"
 #include "channels/cell_editors.h"
-#include "app/channel_ops.h"
 #include "codeplug/defaults.h"
 #include "document_builder.h"
-#include "app/project_file.h"
 #include "options/option_dialog.h"
 #include "signalling/auto_dialer.h"
 #include "signalling/dtmf_dialog.h"

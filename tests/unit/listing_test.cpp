@@ -28,8 +28,9 @@ TEST(Listing, TheDocumentsLanguageGivesTheWords) {
     texts.scanSkipOff = "S-off";
     texts.scanSkipOn = "S-on";
     const ListingWords words = ListingWordsOf(texts);
-    EXPECT_EQ(std::tie(words.active, words.wide, words.narrow, words.scanSkipOff, words.scanSkipOn),
-              std::tie(texts.active, texts.wide, texts.narrow, texts.scanSkipOff, texts.scanSkipOn));
+    EXPECT_EQ(
+        std::tie(words.active, words.wide, words.narrow, words.scanSkipOff, words.scanSkipOn),
+        std::tie(texts.active, texts.wide, texts.narrow, texts.scanSkipOff, texts.scanSkipOn));
 }
 
 class RecordingPrinter final : public Printer {
@@ -81,8 +82,8 @@ TEST(Listing, PrintCommandSendsEachLineAndAnEmptyOneAfterLineBreaks) {
 
 TEST(Listing, PrintCommandReportsPrinterErrors) {
     // line the printer fails at, its error at the end, lines printed
-    const std::tuple<std::size_t, std::string, std::size_t> cases[] = {
-        {5, "", 5}, {0, "no printer", 247}};
+    const std::tuple<std::size_t, std::string, std::size_t> cases[] = {{5, "", 5},
+                                                                       {0, "no printer", 247}};
     for (const auto& [failAtLine, endError, printed] : cases) {
         Document doc = LoadedDocument(3);
         ScriptedUi ui;

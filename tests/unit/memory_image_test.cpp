@@ -9,8 +9,8 @@
 #include <tuple>
 #include <vector>
 
-#include "codeplug/models.h"
 #include "codeplug/defaults.h"
+#include "codeplug/models.h"
 #include "codeplug/option_fields.h"
 #include "util/text.h"
 

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "app/channel_ops.h"
+#include "app/transfer_commands.h"
 #include "document_builder.h"
 #include "link/simulated_link.h"
-#include "app/transfer_commands.h"
 #include "manual_clock.h"
 
 namespace qx {

@@ -6,8 +6,8 @@
 #include <random>
 
 #include "codeplug/defaults.h"
-#include "files/ton_file.h"
 #include "codeplug/option_fields.h"
+#include "files/ton_file.h"
 #include "temp_dir.h"
 
 namespace qx {

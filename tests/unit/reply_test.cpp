@@ -24,14 +24,14 @@ TEST(ReplyCheck, OnlyRepliesInTheExpectedFormAreGood) {
     constexpr auto kRead = ReplyCheckMode::Reading;
     constexpr auto kAfter = ReplyCheckMode::WritingAfterIdentifier;
     const std::string data = "41424300000000000000000000000000";
-    const auto good = ReadReply("0040", data);                              // 52 bytes
+    const auto good = ReadReply("0040", data);                             // 52 bytes
     const std::string echo = "AL~F0100W" + std::string(32, '0') + "\r\n";  // 43 bytes
     const std::tuple<std::vector<std::uint8_t>, ReplyCheckMode, int> cases[] = {
         {good, kRead, 0},
         {Bytes(std::string(good.begin(), good.end()) + "junk"), kRead, 0},
         {std::vector<std::uint8_t>(good.begin(), good.end() - 1), kRead, -2},  // 51 bytes
-        {ReadReply("0050", data), kRead, -2},                                   // another line
-        {Bytes("x" + std::string(good.begin(), good.end())), kRead, -2},      // misplaced
+        {ReadReply("0050", data), kRead, -2},                                  // another line
+        {Bytes("x" + std::string(good.begin(), good.end())), kRead, -2},       // misplaced
         {{}, kRead, -2},
         {Bytes(echo + "\r\nOK\r\n"), kAfter, 0},
         {Bytes(echo + "\r\nERROR\r\n"), kAfter, -1},

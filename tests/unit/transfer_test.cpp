@@ -88,7 +88,8 @@ class TransferTest : public ::testing::Test {
     Transfer& Open(TransferMode mode) {
         transfer.reset();
         if (mode == TransferMode::Write) CheckWriteChannels(doc, ui);  // as the menu entry does
-        transfer = std::make_unique<Transfer>(mode, doc.codeplug(), session, link, clock, ui, texts);
+        transfer =
+            std::make_unique<Transfer>(mode, doc.codeplug(), session, link, clock, ui, texts);
         transfer->Load();
         return *transfer;
     }
@@ -343,7 +344,8 @@ TEST_F(TransferTest, EachRefusalEndsWithItsMessageAndWritesNothing) {
     SimulatedRadio silent(3, 0xE0, "");
     silent.AddFault({FaultKind::SilentAfter, 0});
     const Case cases[] = {
-        {"identifier rejected", rejecting, TransferResult::IdentifierRejected, texts.identifierRejected},
+        {"identifier rejected", rejecting, TransferResult::IdentifierRejected,
+         texts.identifierRejected},
         {"other model type", SimulatedRadio(8, 0xE0, ""), TransferResult::ModelTypeDiffers,
          texts.otherModelType},
         {"same type, other band", SimulatedRadio(0, 0xE0, ""), TransferResult::BandDiffers,
