@@ -3,16 +3,12 @@
 #include <array>
 #include <ostream>
 
+#include "codeplug/rows.h"
 #include "codeplug/value_lists.h"
 
 namespace qx {
 namespace {
 
-constexpr int kChannelCount = 100;
-constexpr int kPlRow = 101;
-constexpr int kPhRow = 102;
-constexpr int kCallRow = 103;
-constexpr int kVfoRow = 104;
 
 constexpr std::array<const char*, kSignalKindCount> kSignalKindTexts = {"None", "DTMF", "DTMF-ANI",
                                                                         "2Tone", "5Tone"};
@@ -91,7 +87,7 @@ std::optional<Bandwidth> ParseBandwidth(std::string_view word) {
 }
 
 Priority Priority::OfChannel(int channel) {
-    if (channel < 0 || channel >= kChannelCount) return Priority();
+    if (channel < 0 || channel >= kChannelRows) return Priority();
     return Priority(Kind::Channel, static_cast<std::uint8_t>(channel));
 }
 

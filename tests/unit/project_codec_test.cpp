@@ -8,7 +8,7 @@
 #include "codeplug/defaults.h"
 #include "codeplug/option_fields.h"
 #include "files/ton_file.h"
-#include "temp_dir.h"
+#include "project_records.h"
 
 namespace qx {
 
@@ -21,37 +21,14 @@ void PrintTo(const ProjectFiles& files, std::ostream* os) {
 
 namespace {
 
-using test::DataFile;
-using test::ReadBytes;
+using test::GoldenProject;
+using test::GoldenWith;
+using test::Joined;
+using test::kRecordEnd;
+using test::Records;
+using Change = test::RecordChange;
 
-constexpr const char* kRecordEnd = "\r\r\n";
-
-std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
-std::string GoldenProject() { return ReadBytes(DataFile("fresh_model3.qx")); }
-std::vector<std::uint8_t> GoldenTon() { return Bytes(ReadBytes(DataFile("signalling.ton"))); }
-
-std::vector<std::string> Records(const std::string& text) {
-    std::vector<std::string> records;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find(kRecordEnd, start);
-        records.push_back(text.substr(start, end - start));
-        start = end + 3;
-    }
-    return records;
-}
-
-std::string Joined(const std::vector<std::string>& records, const std::string& end = kRecordEnd) {
-    std::string text;
-    for (const std::string& record : records) text += record + end;
-    return text;
-}
-
-using Change = std::function<void(std::vector<std::string>&)>;
-std::string GoldenWith(const Change& change) {
-    std::vector<std::string> records = Records(GoldenProject());
-    change(records);
-    return Joined(records);
-}
+std::vector<std::uint8_t> GoldenTon() { return test::GoldenTonBytes(); }
 
 Frequency Mhz(const char* text) { return *Frequency::Parse(text); }
 
@@ -271,20 +248,9 @@ TEST(ProjectCodec, EveryFailureSaysWhyAndWhatItLeaves) {
     Codeplug tooLarge = base;
     tooLarge.signalling = *DecodeTonRecord(GoldenTon());
 
-    const auto set = [](std::size_t record, const std::string& text) -> Change {
-        return [=](auto& r) { r[record] = text; };
-    };
-    // A bad option or dialer record is met before the record count: 108 records.
-    const auto malformed = [](std::size_t record, const std::string& text) -> Change {
-        return [=](auto& r) {
-            r[record] = text;
-            r.push_back("200|");
-        };
-    };
-    // Empty lines up to a file size: they do not count as records.
-    const auto sized = [&](std::size_t size) -> Change {
-        return [=](auto& r) { r.push_back(std::string(size - golden.size() - 3, '\n')); };
-    };
+    const auto set = test::SetRecord;
+    const auto malformed = test::MalformedRecord;
+    const auto sized = test::SizedTo;
     // Record 6 with one field replaced.
     const auto field = [](int n, const std::string& text) -> Change {
         return [=](auto& r) {

@@ -14,6 +14,7 @@
 #include "document_builder.h"
 #include "document_state.h"
 #include "files/ton_file.h"
+#include "project_records.h"
 #include "temp_dir.h"
 
 namespace qx {
@@ -27,28 +28,13 @@ using test::ScriptedUi;
 using test::StateOf;
 using test::WriteBytes;
 
-constexpr const char* kRecordEnd = "\r\r\n";
+using test::GoldenProject;
+using test::Joined;
+using test::Records;
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
-std::string GoldenProject() { return ReadBytes(DataFile("fresh_model3.qx")); }
 std::string GoldenTon() { return ReadBytes(DataFile("signalling.ton")); }
-SignallingSettings GoldenSignalling() { return *DecodeTonRecord(Bytes(GoldenTon())); }
-
-std::vector<std::string> Records(const std::string& text) {
-    std::vector<std::string> records;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find(kRecordEnd, start);
-        records.push_back(text.substr(start, end - start));
-        start = end + 3;
-    }
-    return records;
-}
-
-std::string Joined(const std::vector<std::string>& records) {
-    std::string text;
-    for (const std::string& record : records) text += record + kRecordEnd;
-    return text;
-}
+SignallingSettings GoldenSignalling() { return *DecodeTonRecord(test::GoldenTonBytes()); }
 
 // A document of `model` unlike a new one, changed in several steps (so
 // modified), to open files over.
@@ -176,21 +162,10 @@ TEST_F(ProjectFile, EveryOpenOutcomeWithItsMessageAndWhatItLeaves) {
     const std::string golden = GoldenProject();
     const DocumentTexts texts = LoadedDocument().texts;
     const std::string quoted = "Cannot open \"" + (dir_ / "bad.qx").string() + "\": ";
-    using Change = std::function<void(std::vector<std::string>&)>;
-    const auto set = [](std::size_t record, const std::string& text) -> Change {
-        return [=](auto& r) { r[record] = text; };
-    };
-    // A bad option or dialer record is met before the record count: 108 records.
-    const auto malformed = [](std::size_t record, const std::string& text) -> Change {
-        return [=](auto& r) {
-            r[record] = text;
-            r.push_back("200|");
-        };
-    };
-    // Empty lines up to a file size: they do not count as records.
-    const auto sized = [&](std::size_t size) -> Change {
-        return [=](auto& r) { r.push_back(std::string(size - golden.size() - 3, '\n')); };
-    };
+    using Change = test::RecordChange;
+    const auto set = test::SetRecord;
+    const auto malformed = test::MalformedRecord;
+    const auto sized = test::SizedTo;
     struct Case {
         Change change;
         OpenOutcome outcome;
