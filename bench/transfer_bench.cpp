@@ -145,6 +145,7 @@ int main() {
     fs::create_directories(scratch);
     // The transfer stores the radio's features in the settings folder: keep the user's out of it.
     setenv("XDG_CONFIG_HOME", (scratch / "config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (scratch / "data").c_str(), 1);
 
     qx::test::SilentUi ui;
     qx::Document fresh = FreshDocument(ui);

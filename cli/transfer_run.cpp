@@ -79,8 +79,14 @@ void RunTransfer(const TransferRequest& request, Workspace& ws, CommandIo& io) {
     if (!Ended(t)) loop.exec();
     t.SetOnChange(nullptr);
 
-    FinishTransfer(ws.doc, io.session, t);
+    const std::size_t shownBefore = ws.ui.messages.size();
+    const std::filesystem::path backup = FinishTransfer(ws.doc, io.session, t, ws.ui);
     if (t.Result() != TransferResult::Completed) throw CommandError(FailureText(t, ws));
+    // A read that could not be backed up still counts; the user is told.
+    for (std::size_t i = shownBefore; i < ws.ui.messages.size(); ++i) {
+        io.err << "qxctl: " << ws.ui.messages[i] << '\n';
+    }
+    if (!backup.empty()) io.err << "Backup: " << backup.string() << '\n';
 }
 
 }  // namespace qx::cli

@@ -53,6 +53,7 @@ const std::vector<MenuSpec>& Menus() {
          "1000M",
          {{"Menu_New", "10000"},
           {"Menu_Open", "10001"},
+          {"Menu_OpenBackup", "10006"},
           {"Menu_Save", "10002"},
           {"Menu_Print", "10003"},
           {"Menu_PrintFile", "10004"},
@@ -156,6 +157,7 @@ void MainWindow::BuildMenus() {
     };
     on("Menu_New", [this] { OnNew(); });
     on("Menu_Open", [this] { OnOpen(); });
+    on("Menu_OpenBackup", [this] { OnOpenBackup(); });
     on("Menu_Save", [this] { OnSave(); });
     on("Menu_Print", [this] { OnPrint(); });
     on("Menu_PrintFile", [this] { OnPrintFile(); });
@@ -327,6 +329,13 @@ void MainWindow::OnOpen() {
     timer1_.start();
 }
 
+void MainWindow::OnOpenBackup() {
+    BeginFileWork();
+    OpenBackupCommand(document_, ui_);
+    ShowDocument();
+    timer1_.start();
+}
+
 void MainWindow::OnSave() {
     BeginFileWork();
     SaveCommand(document_, ui_);
@@ -371,7 +380,7 @@ void MainWindow::RunTransfer(TransferMode mode) {
     {
         TransferWindow window(mode, document_, session_, *links_, language_, this);
         window.exec();
-        FinishTransfer(document_, session_, window.transfer());
+        FinishTransfer(document_, session_, window.transfer(), ui_);
     }
     ShowDocument();
 }

@@ -55,6 +55,7 @@ class MainWindow final : public QMainWindow {
     void OnRedo();
     void OnNew();
     void OnOpen();
+    void OnOpenBackup();
     void OnSave();
     void OnPrint();
     void OnPrintFile();

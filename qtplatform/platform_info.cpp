@@ -17,7 +17,8 @@ OsVersion CurrentOsVersion() {
 SettingsPaths DefaultSettingsPaths() {
     const std::filesystem::path exeDir = QCoreApplication::applicationDirPath().toStdString();
     return SettingsPaths{FindLanguageDir(exeDir),
-                         UserConfigDir(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"))};
+                         UserConfigDir(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
+                         UserBackupDir(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"))};
 }
 
 std::string FirstSerialPort() { return FirstPortName(QtPortDirectory{}); }

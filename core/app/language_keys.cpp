@@ -10,7 +10,7 @@ void AddRange(std::vector<LanguageKey>& keys, const std::string& section, int fi
 std::vector<LanguageKey> BuildKeys() {
     std::vector<LanguageKey> keys;
     for (const char* k : {"1000M", "2000M", "3000M", "4000M"}) keys.push_back({"Menu", k});
-    AddRange(keys, "Menu", 10000, 10005);
+    AddRange(keys, "Menu", 10000, 10006);
     AddRange(keys, "Menu", 20000, 20004);
     AddRange(keys, "Menu", 30000, 30002);
     AddRange(keys, "Menu", 40001, 40004);

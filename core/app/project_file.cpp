@@ -3,8 +3,10 @@
 #include <string_view>
 
 #include "app/channel_ops.h"
+#include "app/main_commands.h"
 #include "files/atomic_file.h"
 #include "files/ton_file.h"
+#include "image/memory_image.h"
 
 namespace qx {
 namespace {
@@ -83,6 +85,33 @@ OpenOutcome OpenProject(Document& doc, const std::filesystem::path& path, Ui& ui
             ui.ShowMessage(FileErrorText("Cannot open", path, read.error));
             return OpenOutcome::Failed;
     }
+}
+
+OpenOutcome OpenBackup(Document& doc, const std::filesystem::path& path, Ui& ui) {
+    // One byte more than an image, so a longer file is refused rather than cut.
+    const FileBytes file = ReadFileBytes(path, kImageSize + 1);
+    if (!file.error.empty()) {
+        ui.ShowMessage(file.error);
+        return OpenOutcome::Failed;
+    }
+    ImageDecoding decoded = DecodeImage(file.bytes, doc.model());
+    if (!decoded.error.empty()) {
+        std::string reason = decoded.error;
+        if (reason.ends_with('.')) reason.pop_back();  // the file error text ends the sentence
+        ui.ShowMessage(FileErrorText("Cannot open", path, reason));
+        return OpenOutcome::Failed;
+    }
+    doc.Replace(std::move(decoded.codeplug), StepLabel{StepKind::Open});
+    doc.filename = kNoFileName;
+    doc.statusText = std::string(kCurrentFilePrefix) + "Noname.qx";
+    return OpenOutcome::Opened;
+}
+
+OpenOutcome OpenBackupCommand(Document& doc, Ui& ui) {
+    if (!ConfirmDiscard(doc, ui, Buttons::YesNoCancel)) return OpenOutcome::Cancelled;
+    const auto chosen = ui.ChooseOpenFile(kBackupFilter);
+    if (!chosen || chosen->empty()) return OpenOutcome::Cancelled;
+    return OpenBackup(doc, *chosen, ui);
 }
 
 OpenOutcome OpenCommand(Document& doc, Ui& ui) {

@@ -35,6 +35,15 @@ enum class OpenOutcome {
 // whole file is checked before anything is applied; an opened file is one
 // undo step and the new clean state.
 OpenOutcome OpenProject(Document& doc, const std::filesystem::path& path, Ui& ui);
+inline constexpr const char* kBackupFilter = "radio backups (*.img)|*.img|All files (*.*)|*.*";
+// Opens a backup of the radio's memory (or any 8192-byte image) as a new
+// document: one undo step, belonging to no file. A file that is no image is
+// reported and the document stays as it was.
+OpenOutcome OpenBackup(Document& doc, const std::filesystem::path& path, Ui& ui);
+// File > Open Backup: the save question (Yes/No/Cancel), the open dialog,
+// then OpenBackup.
+OpenOutcome OpenBackupCommand(Document& doc, Ui& ui);
+
 // The Open command: with unsaved changes MSG 9001 (OK saves first; either
 // way the opening goes on), the open dialog, then OpenProject.
 OpenOutcome OpenCommand(Document& doc, Ui& ui);

@@ -15,6 +15,7 @@ namespace qx {
 struct SettingsPaths {
     std::filesystem::path languageDir;  // language files and the installed settings
     std::filesystem::path configDir;    // the user's copies, written here only
+    std::filesystem::path backupDir;    // backups of the radio's memory; empty: none are kept
 };
 
 struct Session : LinkSession {

@@ -22,6 +22,16 @@ std::filesystem::path UserConfigDir(const char* xdgConfigHome, const char* home)
     return {};
 }
 
+std::filesystem::path UserBackupDir(const char* xdgDataHome, const char* home) {
+    if (xdgDataHome != nullptr && *xdgDataHome != '\0') {
+        return std::filesystem::path(xdgDataHome) / "qxprog" / "backups";
+    }
+    if (home != nullptr && *home != '\0') {
+        return std::filesystem::path(home) / ".local" / "share" / "qxprog" / "backups";
+    }
+    return {};
+}
+
 std::filesystem::path SettingsFileForReading(const SettingsPaths& paths, const std::string& name) {
     std::error_code ec;
     if (!paths.configDir.empty() && std::filesystem::exists(paths.configDir / name, ec)) {

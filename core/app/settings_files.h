@@ -21,6 +21,10 @@ std::filesystem::path FindLanguageDir(const std::filesystem::path& executableDir
 // The caller passes the environment values (nullptr when unset).
 std::filesystem::path UserConfigDir(const char* xdgConfigHome, const char* home);
 
+// $XDG_DATA_HOME/qxprog/backups, else $HOME/.local/share/qxprog/backups;
+// empty when neither is set.
+std::filesystem::path UserBackupDir(const char* xdgDataHome, const char* home);
+
 // The user's copy of a settings file when it exists, else the installed one.
 std::filesystem::path SettingsFileForReading(const SettingsPaths& paths, const std::string& name);
 

@@ -2,6 +2,7 @@
 
 #include "app/channel_ops.h"
 #include "app/settings_files.h"
+#include "files/backups.h"
 #include "image/memory_image.h"
 
 namespace qx {
@@ -38,22 +39,31 @@ bool PrepareWrite(const Document& doc, const Session& session, Ui& ui) {
     return CheckWriteChannels(doc, ui);
 }
 
-void FinishTransfer(Document& doc, Session& session, const Transfer& transfer) {
+std::filesystem::path FinishTransfer(Document& doc, Session& session, const Transfer& transfer,
+                                     Ui& ui) {
     // The features the radio reported count even when the transfer failed.
     StoreFeatureFlags(session);
     ShowRadioFeatures(doc, session.featureFlags);
-    if (transfer.Result() != TransferResult::Completed) return;
+    if (transfer.Result() != TransferResult::Completed) return {};
     if (transfer.Mode() == TransferMode::Write) {
         // The radio now holds what was written: the document is clean as far
         // as it still equals that.
         doc.MarkClean(transfer.Written());
-        return;
+        return {};
     }
     ImageDecoding read = DecodeImage(transfer.Image(), doc.model());
-    if (!read.error.empty()) return;
+    if (!read.error.empty()) return {};
+    // The image exactly as received, before anything reads it into the document.
+    BackupResult backup;
+    if (!session.paths.backupDir.empty()) {
+        backup = StoreBackup(session.paths.backupDir, transfer.Image(), read.codeplug.model, "read",
+                             std::time(nullptr));
+        if (!backup.error.empty()) ui.ShowMessage("The read was not backed up. " + backup.error);
+    }
     doc.Replace(std::move(read.codeplug), StepLabel{StepKind::Read});
     doc.filename = kNoFileName;
     doc.statusText = std::string(kCurrentFilePrefix) + "Noname.qx";
+    return backup.path;
 }
 
 }  // namespace qx

@@ -3,6 +3,8 @@
 // document and the settings.
 #pragma once
 
+#include <filesystem>
+
 #include "app/document.h"
 #include "app/session.h"
 #include "link/transfer.h"
@@ -24,7 +26,10 @@ bool CheckWriteChannels(const Document& doc, Ui& ui);
 // the radio reported; a completed read replaces the document's codeplug as
 // one step (the image decoded for the model it names, else the document's),
 // a completed write makes what was written the clean state. A failed or
-// stopped transfer leaves the document as it was.
-void FinishTransfer(Document& doc, Session& session, const Transfer& transfer);
+// stopped transfer leaves the document as it was. A completed read is kept
+// as a backup in the session's backup folder (a failure is shown); the
+// backup's path is returned, empty when none was stored.
+std::filesystem::path FinishTransfer(Document& doc, Session& session, const Transfer& transfer,
+                                     Ui& ui);
 
 }  // namespace qx

@@ -146,11 +146,21 @@ TEST_F(QxctlTransfer, BuiltInSimPortReadsAFreshRadio) {
     const ProgramRun read = Qxctl("read --port sim -o " + Path("S.qx"));
     ASSERT_EQ(read.exitCode, 0) << read.err;
     ExpectSameProject(Path("S.qx"), Path("expected.qx"));
-    // One progress line per new percentage, rising to 100%.
+    // The read left exactly one backup: the radio's memory as received.
+    const fs::path backups = Path("data/qxprog/backups");
+    std::vector<fs::path> stored;
+    for (const auto& entry : fs::directory_iterator(backups)) stored.push_back(entry.path());
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_TRUE(stored[0].filename().string().ends_with("-model3-read.img")) << stored[0];
+    EXPECT_EQ(ReadFileText(stored[0].string()),
+              std::string(image.image.begin(), image.image.end()));
+    EXPECT_TRUE(read.err.ends_with("Backup: " + stored[0].string() + "\n")) << read.err;
+    // One progress line per new percentage, rising to 100%, then the backup.
     std::istringstream lines(read.err);
     std::string line;
     int last = 0;
     while (std::getline(lines, line)) {
+        if (line.starts_with("Backup: ")) break;
         ASSERT_TRUE(line.starts_with("Completed: ") && line.ends_with("%")) << line;
         const int percent = std::stoi(line.substr(11));
         EXPECT_GT(percent, last) << line;
@@ -186,7 +196,12 @@ TEST_F(QxctlTransfer, APasswordIsAskedForAndCanBeChanged) {
     for (const auto& c : cases) {
         const ProgramRun run = Qxctl(c.args);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.args << "\n" << run.err;
-        EXPECT_TRUE(run.err.ends_with(c.lastLine + "\n")) << c.args << "\n" << run.err;
+        // A completed read names its backup last.
+        std::string err = run.err;
+        if (const auto backup = err.rfind("Backup: "); backup != std::string::npos) {
+            err.erase(backup);
+        }
+        EXPECT_TRUE(err.ends_with(c.lastLine + "\n")) << c.args << "\n" << run.err;
     }
     ExpectSameProject(Path("R.qx"), project);
 }

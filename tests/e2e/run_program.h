@@ -35,7 +35,8 @@ inline ProgramRun RunProgram(const std::string& program, const std::string& args
     std::filesystem::create_directories(scratch);
     const auto errPath = scratch / "stderr.txt";
     const std::string command = "XDG_CONFIG_HOME='" + (scratch / "config").string() + "' " +
-                                program + " " + args + " 2>'" + errPath.string() + "'";
+                                "XDG_DATA_HOME='" + (scratch / "data").string() + "' " + program +
+                                " " + args + " 2>'" + errPath.string() + "'";
     ProgramRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;

@@ -90,6 +90,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (transfer.BlockIndex() < 0 || transfer.BlockIndex() > kImageLines) std::abort();
     }
     clock.RunUntilIdle();
-    FinishTransfer(doc, session, transfer);
+    FinishTransfer(doc, session, transfer, ui);
     return 0;
 }

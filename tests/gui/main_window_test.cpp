@@ -21,6 +21,8 @@
 #include "app/channel_ops.h"
 #include "app/settings_files.h"
 #include "channels/cell_editors.h"
+#include "codeplug/defaults.h"
+#include "image/memory_image.h"
 #include "link/simulated_radio.h"
 #include "main_window.h"
 #include "modal_answerer.h"
@@ -129,7 +131,7 @@ class MainWindowTest : public QObject {
 
     qx::Session TestSession(const std::string& languageFile) {
         qx::Session session;
-        session.paths = qx::SettingsPaths{QX_LANGUAGE_DIR, config_.path().toStdString()};
+        session.paths = qx::SettingsPaths{QX_LANGUAGE_DIR, config_.path().toStdString(), {}};
         session.languageFile = languageFile;
         session.featureFlags = qx::FeatureFlags{.fiveTone = false, .twoTone = true, .dtmf = true};
         session.portName = "sim";
@@ -162,15 +164,17 @@ class MainWindowTest : public QObject {
             menus << menu->text() + ": " + entries.join(' ');
         }
         // The 5-tone entry follows the session's features; the radio setup entry is hidden.
-        QCOMPARE(menus, QStringList({
-                            "&File: Menu_New Menu_Open Menu_Save Menu_Print Menu_PrintFile "
-                            "Menu_Exit",
-                            "&Edit: Menu_Undo Menu_Redo",
-                            "&Option: Menu_RadioOption mnuDTMF mnu2Tone Menu_AutoDiaer",
-                            "&Transfer: Menu_WriteCHData Menu_ReadCHData Menu_COMPort",
-                            "&Language: Menu_English Menu_Chinese",
-                            "&Help: Menu_About",
-                        }));
+        QCOMPARE(
+            menus,
+            QStringList({
+                "&File: Menu_New Menu_Open Menu_OpenBackup Menu_Save Menu_Print Menu_PrintFile "
+                "Menu_Exit",
+                "&Edit: Menu_Undo Menu_Redo",
+                "&Option: Menu_RadioOption mnuDTMF mnu2Tone Menu_AutoDiaer",
+                "&Transfer: Menu_WriteCHData Menu_ReadCHData Menu_COMPort",
+                "&Language: Menu_English Menu_Chinese",
+                "&Help: Menu_About",
+            }));
         QStringList tips;
         for (QAction* button : window.findChild<QToolBar*>("Toolbar1")->actions()) {
             tips << button->objectName() + "=" + button->toolTip();
@@ -234,6 +238,21 @@ class MainWindowTest : public QObject {
         QCOMPARE(AllShown(window), saved);
         QCOMPARE(Shown(window, 1, qx::kColRxTone), QStringLiteral("C:88.5"));
         QVERIFY(!window.isWindowModified());
+
+        // A backup image opens as a new document over the grid.
+        const qx::ImageEncoding image = qx::EncodeImage(qx::NewCodeplug(qx::kStartModel),
+                                                        qx::FeatureFlags{true, true, true, false});
+        const QString backup = config_.filePath(QStringLiteral("20261208-143015-model3-read.img"));
+        QFile file(backup);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char*>(image.image.data()),
+                   static_cast<qint64>(image.image.size()));
+        file.close();
+        ChooseFile(answerer, backup);
+        Action(window, "Menu_OpenBackup")->trigger();
+        QCOMPARE(Shown(window, 1, qx::kColRxTone), QStringLiteral("off"));
+        QCOMPARE(ShownTitle(window), Title("noname.qx"));
+        QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: opening a file"));
         QVERIFY(answerer.AllAnswered());
         QVERIFY(answerer.Unexpected().isEmpty());
     }

@@ -58,6 +58,7 @@ struct Rig {
     qx::LanguageTexts texts = English();
     qx::Session session;
     qx::PortLinks links;
+    qx::SilentUi ui;
 };
 
 template <typename T>
@@ -112,7 +113,7 @@ class TransferWindowTest : public QObject {
             QCOMPARE(Child<QProgressBar>(window, "CompleteBar")->value(), 512);
             QCOMPARE(curLine->text(), QStringLiteral("Completed: 100%"));
             QCOMPARE(doc.model(), 3);  // the document changes only as the window is done
-            qx::FinishTransfer(doc, rig.session, window.transfer());
+            qx::FinishTransfer(doc, rig.session, window.transfer(), rig.ui);
         }
         QCOMPARE(doc.model(), 24);
         QCOMPARE(Name2(doc), QStringLiteral("REPEAT"));
@@ -127,7 +128,7 @@ class TransferWindowTest : public QObject {
             TransferWindow window(mode, *target, rig.session, rig.links, rig.texts);
             RunToTheEnd(window);
             QVERIFY(window.Result() == TransferResult::Completed);
-            qx::FinishTransfer(*target, rig.session, window.transfer());
+            qx::FinishTransfer(*target, rig.session, window.transfer(), rig.ui);
         }
         QCOMPARE(back.model(), 24);
         QCOMPARE(Name2(back), QStringLiteral("WRITTEN"));

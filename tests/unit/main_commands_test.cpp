@@ -86,7 +86,7 @@ TEST(UnloadCommandTest, AsksYesNoAndStaysOpenWhenTheSaveDidNotHappen) {
 TEST(SwitchLanguageTest, WritesTheChoiceAndReloadsTheTextsOnly) {
     test::TempDir dir;
     Session session;
-    session.paths = SettingsPaths{QX_LANGUAGE_DIR, dir.Path()};
+    session.paths = SettingsPaths{QX_LANGUAGE_DIR, dir.Path(), {}};
     session.languageFile = "english.ini";
     LanguageTexts texts = test::EnglishTexts();
     Document doc = NamedDocument(7, true);

@@ -27,7 +27,7 @@ TransferResult RunTransfer(TransferMode mode, Document& doc, PortLinks& links, M
     t.Start();
     clock.RunUntilIdle();
     EXPECT_TRUE(t.Unloaded());
-    FinishTransfer(doc, session, t);
+    FinishTransfer(doc, session, t, ui);
     return t.Result();
 }
 

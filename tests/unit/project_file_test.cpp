@@ -14,6 +14,7 @@
 #include "document_builder.h"
 #include "document_state.h"
 #include "files/ton_file.h"
+#include "image/memory_image.h"
 #include "project_records.h"
 #include "temp_dir.h"
 
@@ -317,6 +318,45 @@ TEST_F(ProjectFile, OpenCommandOffersToSaveAndOpensEitherWay) {
     ui.answers = {Answer::Cancel};
     EXPECT_EQ(OpenCommand(doc, ui), OpenOutcome::Cancelled);
     EXPECT_EQ(StateOf(doc), StateOf(before));
+}
+
+}  // namespace
+}  // namespace qx
+
+namespace qx {
+namespace {
+
+TEST_F(ProjectFile, ABackupOpensAsANewDocumentInOneStep) {
+    Codeplug radio = NewCodeplug(24);
+    PutInUse(radio.Memory(7), 24);
+    radio.Memory(7).name = "BASE";
+    const std::vector<std::uint8_t> image = EncodeImage(radio, test::kAllFeatures).image;
+    const fs::path backup = dir_ / "20261208-143015-model24-read.img";
+    WriteBytes(backup, std::string(image.begin(), image.end()));
+
+    const Document before = ChangedDocument();
+    Document doc = before;
+    doc.filename = "mine.qx";
+    ScriptedUi ui;
+    ui.answers = {Answer::No};
+    ui.files = {backup.string()};
+    EXPECT_EQ(OpenBackupCommand(doc, ui), OpenOutcome::Opened);
+    EXPECT_EQ(ui.questions, std::vector<std::string>{doc.texts.Message(9001)});
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(doc.codeplug(), DecodeImage(image, 3).codeplug);
+    EXPECT_EQ(doc.codeplug().Memory(7).name, "BASE");
+    EXPECT_EQ(doc.filename, kNoFileName) << "a new document, not the backup file";
+    ExpectOneCleanStepOver(doc, before, StepKind::Open);
+
+    // Anything that is not an image is reported and changes nothing.
+    WriteBytes(dir_ / "short.img", std::string(100, '\0'));
+    Document kept = before;
+    ScriptedUi failing;
+    EXPECT_EQ(OpenBackup(kept, dir_ / "short.img", failing), OpenOutcome::Failed);
+    EXPECT_EQ(failing.messages,
+              std::vector<std::string>{"Cannot open \"" + (dir_ / "short.img").string() +
+                                       "\": A memory image has 8192 bytes; this one has 100."});
+    EXPECT_EQ(StateOf(kept), StateOf(before));
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ class SettingsFiles : public ::testing::Test {
              "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root_);
         fs::create_directories(root_ / "language");
-        paths_ = SettingsPaths{root_ / "language", root_ / "config"};
+        paths_ = SettingsPaths{root_ / "language", root_ / "config", {}};
     }
     void TearDown() override { fs::remove_all(root_); }
 
@@ -60,7 +60,7 @@ TEST_F(SettingsFiles, WritingTheLanguageKeepsOtherLinesAndIgnoresFailure) {
 
     // A config folder that cannot be created (its parent is a file): silently ignored.
     WriteBytes(root_ / "blocker", "x");
-    SettingsPaths blocked{paths_.languageDir, root_ / "blocker" / "qxprog"};
+    SettingsPaths blocked{paths_.languageDir, root_ / "blocker" / "qxprog", {}};
     WriteCurrentLanguage(blocked, "chinese.ini");
     EXPECT_FALSE(fs::exists(root_ / "blocker" / "qxprog"));
 }
@@ -121,7 +121,7 @@ TEST_F(SettingsFiles, StoredFeatureBytesAreSticky) {
 TEST_F(SettingsFiles, StoringIntoAnUnwritableFolderIsSilent) {
     WriteBytes(root_ / "blocker", "x");
     Session session;
-    session.paths = SettingsPaths{paths_.languageDir, root_ / "blocker" / "qxprog"};
+    session.paths = SettingsPaths{paths_.languageDir, root_ / "blocker" / "qxprog", {}};
     session.featureFlags.dtmf = true;
     EXPECT_NO_THROW(StoreFeatureFlags(session));
     EXPECT_EQ(session.storedFeatureBytes[2], 1) << "kept for this run all the same";
@@ -143,6 +143,9 @@ TEST_F(SettingsFiles, Folders) {
     EXPECT_EQ(UserConfigDir("/x/cfg", "/home/u"), fs::path("/x/cfg/qxprog"));
     EXPECT_EQ(UserConfigDir("", "/home/u"), fs::path("/home/u/.config/qxprog"));
     EXPECT_EQ(UserConfigDir(nullptr, nullptr), fs::path());
+    EXPECT_EQ(UserBackupDir("/x/data", "/home/u"), fs::path("/x/data/qxprog/backups"));
+    EXPECT_EQ(UserBackupDir("", "/home/u"), fs::path("/home/u/.local/share/qxprog/backups"));
+    EXPECT_EQ(UserBackupDir(nullptr, nullptr), fs::path());
     EXPECT_EQ(FindLanguageDir(root_), root_ / "language");
     EXPECT_EQ(FindLanguageDir(root_ / "bin"),
               root_ / "bin" / ".." / "share" / "qxprog" / "language");

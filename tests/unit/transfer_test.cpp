@@ -18,6 +18,7 @@
 #include "link/simulated_radio.h"
 #include "manual_clock.h"
 #include "scripted_ui.h"
+#include "temp_dir.h"
 
 namespace qx {
 namespace {
@@ -147,10 +148,20 @@ TEST_F(TransferTest, ReadSkipsChannelsNotInUseAndLeavesTheImageForTheDocument) {
     EXPECT_FALSE(link.IsOpen());
     EXPECT_EQ(StateOf(doc), before) << "the transfer never touches the document";
 
-    // Applied when the window has closed: the decoded codeplug, one clean step.
+    // Applied when the window has closed: the decoded codeplug, one clean step,
+    // and the image as received kept as the one new backup.
     const Document open = doc;
     doc.filename = "old.qx";
-    FinishTransfer(doc, session, *transfer);
+    const test::TempDir backups;
+    session.paths.backupDir = backups.Path() / "backups";
+    const std::filesystem::path backup = FinishTransfer(doc, session, *transfer, ui);
+    ASSERT_EQ(std::distance(std::filesystem::directory_iterator(session.paths.backupDir),
+                            std::filesystem::directory_iterator()),
+              1);
+    EXPECT_EQ(backup.parent_path(), session.paths.backupDir);
+    EXPECT_TRUE(backup.filename().string().ends_with("-model3-read.img")) << backup;
+    const std::string stored = test::ReadBytes(backup);
+    EXPECT_EQ(std::vector<std::uint8_t>(stored.begin(), stored.end()), radio.Memory());
     EXPECT_EQ(doc.codeplug(), DecodeImage(radio.Memory(), 7).codeplug);
     EXPECT_TRUE(doc.codeplug().Memory(0).inUse);
     EXPECT_FALSE(doc.codeplug().Memory(1).inUse);
@@ -168,7 +179,7 @@ TEST_F(TransferTest, TheSignallingMenusFollowTheFeaturesTheRadioReported) {
     radio = SimulatedRadio(3, 0x20, "");  // DTMF only
     EXPECT_EQ(Run(TransferMode::Read), TransferResult::Completed);
     EXPECT_EQ(session.featureFlags, (FeatureFlags{false, false, true, false}));
-    FinishTransfer(doc, session, *transfer);
+    FinishTransfer(doc, session, *transfer, ui);
     EXPECT_EQ(doc.menus, (SignallingMenus{true, false, false}));
     EXPECT_EQ(doc.optSignalList, (std::vector<std::string>{"None", "DTMF", "DTMF-ANI"}));
 
@@ -176,7 +187,7 @@ TEST_F(TransferTest, TheSignallingMenusFollowTheFeaturesTheRadioReported) {
     radio = SimulatedRadio(3, 0xC0, "");
     EXPECT_EQ(Run(TransferMode::Write), TransferResult::Completed);
     EXPECT_EQ(session.featureFlags, (FeatureFlags{true, true, false, false}));
-    FinishTransfer(doc, session, *transfer);
+    FinishTransfer(doc, session, *transfer, ui);
     EXPECT_EQ(doc.menus, (SignallingMenus{false, true, true}));
 }
 
@@ -185,10 +196,13 @@ TEST_F(TransferTest, AReadThatDoesNotCompleteLeavesTheDocumentAndItsHistory) {
     doc.Change({StepKind::Options}, [](Codeplug& c) { c.options.mrNumber = 9; });
     doc.filename = "mine.qx";
     const auto before = StateOf(doc);
+    const test::TempDir backups;
+    session.paths.backupDir = backups.Path();
     const auto finishedAsBefore = [&](TransferResult result) {
         EXPECT_EQ(transfer->Result(), result);
-        FinishTransfer(doc, session, *transfer);
+        EXPECT_EQ(FinishTransfer(doc, session, *transfer, ui), std::filesystem::path());
         EXPECT_EQ(StateOf(doc), before);
+        EXPECT_TRUE(std::filesystem::is_empty(backups.Path())) << "no backup of a partial read";
     };
 
     radio.AddFault({FaultKind::SilentAfter, 0});
@@ -236,7 +250,7 @@ TEST_F(TransferTest, WriteWithEveryChannelInUseSends496BlocksAfterThePreReadAndI
     EXPECT_EQ(link.lines.back().second, "AL~E");
     EXPECT_EQ(ui.messages.back(), texts.done);
     ASSERT_TRUE(doc.Modified());
-    FinishTransfer(doc, session, *transfer);
+    FinishTransfer(doc, session, *transfer, ui);
     EXPECT_FALSE(doc.Modified()) << "the radio holds what the document holds";
     doc.MarkClean(NewCodeplug(3));
     EXPECT_EQ(StateOf(doc), before) << "a write never changes the codeplug or its history";
@@ -265,7 +279,7 @@ TEST_F(TransferTest, AWriteSendsTheDocumentAsItWasAtStart) {
     clock.RunUntilIdle();
     EXPECT_EQ(transfer->Result(), TransferResult::Completed);
     EXPECT_EQ(DecodeImage(radio.Memory(), 3).codeplug.Memory(1).name, "");
-    FinishTransfer(doc, session, *transfer);
+    FinishTransfer(doc, session, *transfer, ui);
     EXPECT_TRUE(doc.Modified()) << "the late edit is not in the radio";
     ASSERT_TRUE(doc.Undo());
     EXPECT_FALSE(doc.Modified());
@@ -470,7 +484,7 @@ TEST_F(TransferTest, ACodeplugTheRadioCannotHoldIsRefusedBeforeAnythingIsSent) {
     EXPECT_EQ(radio.BlocksWritten(), 0);
     EXPECT_FALSE(transfer->Running());
     EXPECT_FALSE(transfer->Closing()) << "the window stays until the user closes it";
-    FinishTransfer(doc, session, *transfer);
+    FinishTransfer(doc, session, *transfer, ui);
     EXPECT_EQ(StateOf(doc), before);
 }
 
