@@ -16,7 +16,12 @@ int RunImageDecode(const std::vector<std::string>& args, CommandIo& io) {
         const FileBytes file = ReadFileBytes(parsed.positional[0], kImageSize + 1);
         if (!file.error.empty()) throw CommandError(file.error);
         const ImageDecoding decoded = DecodeImage(file.bytes, ws->doc.model());
-        if (!decoded.error.empty()) throw CommandError(parsed.positional[0] + ": " + decoded.error);
+        if (!decoded.error.empty()) {
+            // The size on disk, not the part read.
+            const std::string reason =
+                file.size != file.bytes.size() ? ImageSizeError(file.size) : decoded.error;
+            throw CommandError(parsed.positional[0] + ": " + reason);
+        }
         if (const std::string error = WriteProject(decoded.codeplug, output); !error.empty()) {
             throw CommandError(error);
         }

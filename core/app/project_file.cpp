@@ -96,7 +96,9 @@ OpenOutcome OpenBackup(Document& doc, const std::filesystem::path& path, Ui& ui)
     }
     ImageDecoding decoded = DecodeImage(file.bytes, doc.model());
     if (!decoded.error.empty()) {
-        std::string reason = decoded.error;
+        // The size on disk, not the part read.
+        std::string reason =
+            file.size != file.bytes.size() ? ImageSizeError(file.size) : decoded.error;
         if (reason.ends_with('.')) reason.pop_back();  // the file error text ends the sentence
         ui.ShowMessage(FileErrorText("Cannot open", path, reason));
         return OpenOutcome::Failed;

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "util/file_kind.h"
 #include "util/ini_file.h"
 
 namespace qx {
@@ -53,7 +54,9 @@ void WriteCurrentLanguage(const SettingsPaths& paths, const std::string& languag
 
 std::array<std::uint8_t, 4> ReadFeatureBytes(const SettingsPaths& paths) {
     std::array<std::uint8_t, 4> bytes{};
-    std::ifstream in(SettingsFileForReading(paths, kFeatureFlagFile), std::ios::binary);
+    const std::filesystem::path path = SettingsFileForReading(paths, kFeatureFlagFile);
+    if (KindOfFile(path) != FileKind::Regular) return {};
+    std::ifstream in(path, std::ios::binary);
     char raw[4] = {};
     if (!in || !in.read(raw, sizeof raw)) return {};
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(raw[i]);

@@ -5,6 +5,8 @@
 #include <random>
 #include <system_error>
 
+#include "util/file_kind.h"
+
 namespace qx {
 namespace {
 
@@ -92,6 +94,15 @@ std::string WriteFilesAtomically(std::span<const PendingFile> files) {
 
 FileBytes ReadFileBytes(const std::filesystem::path& path, std::size_t limit) {
     FileBytes result;
+    const FileKind kind = KindOfFile(path);
+    if (kind == FileKind::Folder || kind == FileKind::Other) {
+        result.error =
+            FileErrorText("Cannot open", path,
+                          kind == FileKind::Folder ? "it is a folder" : "it is not a regular file");
+        return result;
+    }
+    std::error_code ec;
+    result.size = std::filesystem::file_size(path, ec);
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {

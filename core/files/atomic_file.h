@@ -27,10 +27,12 @@ struct PendingFile {
 
 struct FileBytes {
     std::vector<std::uint8_t> bytes;
-    std::string error;  // "" when the read succeeded
+    std::uintmax_t size = 0;  // the whole file's size, which may exceed what was read
+    std::string error;        // "" when the read succeeded
 };
 
-// Reads at most `limit` bytes from the start of the file.
+// Reads at most `limit` bytes from the start of a regular file; a folder, a
+// pipe or a device is refused without being opened.
 FileBytes ReadFileBytes(const std::filesystem::path& path, std::size_t limit);
 
 // The user-facing form of a failed file operation: `Cannot save "x.qx": reason.`

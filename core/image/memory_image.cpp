@@ -739,11 +739,15 @@ bool ReadRequestsLine(std::span<const std::uint8_t> imageSoFar, int line) {
     return (bits & BitmapMask(row)) != 0;
 }
 
+std::string ImageSizeError(std::uintmax_t size) {
+    return "A memory image has " + std::to_string(kImageSize) + " bytes; this one has " +
+           std::to_string(size) + ".";
+}
+
 ImageDecoding DecodeImage(std::span<const std::uint8_t> image, int fallbackModel) {
     ImageDecoding result;
     if (image.size() != kImageSize) {
-        result.error = "A memory image has " + std::to_string(kImageSize) +
-                       " bytes; this one has " + std::to_string(image.size()) + ".";
+        result.error = ImageSizeError(image.size());
         return result;
     }
     const ByteReader reader(image);

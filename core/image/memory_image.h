@@ -50,6 +50,9 @@ struct ImageDecoding {
     std::string error;
 };
 [[nodiscard]] ImageDecoding DecodeImage(std::span<const std::uint8_t> image, int fallbackModel);
+// Why a file of `size` bytes is no memory image: "A memory image has 8192
+// bytes; this one has 9000."
+std::string ImageSizeError(std::uintmax_t size);
 
 // The identity line and the password, read from the start of an image (or
 // of what has arrived so far; missing bytes count as 0).

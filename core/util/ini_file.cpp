@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "util/file_kind.h"
 #include "util/text.h"
 
 namespace qx {
@@ -14,7 +15,14 @@ std::string LookupKey(const std::string& section, const std::string& key) {
     return ToUpperAscii(Trim(section)) + "\n" + ToUpperAscii(Trim(key));
 }
 
+// A settings or language file is small: a pipe, a device or an oversized
+// file counts as missing rather than blocking or filling the memory.
+constexpr std::uintmax_t kMaxIniBytes = 1 << 20;
+
 std::string ReadWholeFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (KindOfFile(path) != FileKind::Regular) return {};
+    if (std::filesystem::file_size(path, ec) > kMaxIniBytes || ec) return {};
     std::ifstream in(path, std::ios::binary);
     if (!in) return {};
     std::ostringstream buffer;

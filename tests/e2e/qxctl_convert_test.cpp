@@ -1,6 +1,7 @@
 // qxctl image encode/decode and listing, run as a user runs them, checked
 // against the core they are shells over.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -160,6 +161,35 @@ TEST_F(QxctlConvert, BadInputFailsWithOneClearLine) {
     }
     EXPECT_FALSE(fs::exists(Path("x.bin")));
     EXPECT_FALSE(fs::exists(Path("x.qx")));
+}
+
+// Pipes, folders and oversized files are refused at once with what they
+// are: nothing waits for a writer or reads without end.
+TEST_F(QxctlConvert, OnlyRegularFilesAreRead) {
+    SaveSample("good.qx");
+    ASSERT_EQ(mkfifo(Path("pipe.bin").c_str(), 0600), 0);
+    fs::create_directories(Path("folder.bin"));
+    qx::test::WriteFileText(Path("big.bin"), std::string(9000, '\0'));
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"pipe.bin", "Cannot open \"" + Path("pipe.bin") + "\": it is not a regular file."},
+        {"folder.bin", "Cannot open \"" + Path("folder.bin") + "\": it is a folder."},
+        {"big.bin", Path("big.bin") + ": A memory image has 8192 bytes; this one has 9000."},
+    };
+    for (const auto& [name, message] : cases) {
+        const ProgramRun run = Qxctl("image decode " + Path(name) + " -o " + Path("x.qx"));
+        EXPECT_EQ(run.exitCode, 1) << name;
+        EXPECT_EQ(run.err, "qxctl image decode: " + message + "\n") << name;
+    }
+
+    // A companion file or a settings file that is a pipe counts as missing.
+    fs::copy_file(Path("good.qx"), Path("piped.qx"));
+    ASSERT_EQ(mkfifo(Path("piped.ton").c_str(), 0600), 0);
+    fs::create_directories(Path("config/qxprog"));
+    ASSERT_EQ(mkfifo(Path("config/qxprog/mysetup.ini").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(Path("config/qxprog/Setting.ini").c_str(), 0600), 0);
+    const ProgramRun run = Qxctl("image encode " + Path("piped.qx") + " -o " + Path("x.bin"));
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(fs::file_size(Path("x.bin")), qx::kImageSize);
 }
 
 }  // namespace
