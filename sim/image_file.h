@@ -16,8 +16,8 @@ struct LoadedImage {
 
 LoadedImage LoadImageFile(const std::filesystem::path& path);
 
-// Writes `memory` to path + ".tmp", then renames it over `path`, so a reader
-// never sees half an image. "" on success, else what failed.
+// Writes `memory` to a temporary beside `path`, then renames it over `path`,
+// so a reader never sees half an image. "" on success, else what failed.
 std::string SaveImageFile(const std::filesystem::path& path,
                           const std::vector<std::uint8_t>& memory);
 

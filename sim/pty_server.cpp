@@ -17,6 +17,17 @@
 namespace qx::sim {
 namespace {
 
+// A write acknowledgement turned into the radio's refusal of the line.
+std::vector<std::uint8_t> Refused(std::vector<std::uint8_t> answer) {
+    static constexpr std::string_view kOk = "\r\nOK\r\n";
+    static constexpr std::string_view kError = "\r\nERROR\r\n";
+    const std::string_view text(reinterpret_cast<const char*>(answer.data()), answer.size());
+    if (!text.ends_with(kOk)) return answer;
+    answer.resize(answer.size() - kOk.size());
+    answer.insert(answer.end(), kError.begin(), kError.end());
+    return answer;
+}
+
 constexpr int kBackOffMillis = 100;
 // How long an answer may wait for room in the terminal before the unread
 // answers of earlier sessions are thrown away.
@@ -122,10 +133,11 @@ bool RadioServer::Consume(std::span<const std::uint8_t> bytes, Time readTime) {
         }
         if (byte != '\r' && byte != '\n' && lineText_.size() < kMaxLogLine)
             lineText_.push_back(static_cast<char>(byte));
-        const std::vector<std::uint8_t> answer = radio_.Receive(std::span(&byte, 1));
+        std::vector<std::uint8_t> answer = radio_.Receive(std::span(&byte, 1));
         // Saved before the answer goes out: a program that has seen OK finds
-        // the block in the file.
-        SaveIfWritten();
+        // the block in the file, and a block that could not be stored is
+        // refused, so no writer believes a write that is not kept.
+        if (!SaveIfWritten()) answer = Refused(answer);
         if (!answer.empty()) Answer(answer, arrival);
         if (byte == '\n') lineText_.clear();
         if (settings_.once && radio_.EndReceived()) return false;
@@ -174,12 +186,15 @@ void RadioServer::WriteAll(std::span<const std::uint8_t> bytes) {
     }
 }
 
-void RadioServer::SaveIfWritten() {
-    if (radio_.BlocksWritten() == savedBlocks_) return;
-    savedBlocks_ = radio_.BlocksWritten();
-    if (!settings_.imagePath) return;
+bool RadioServer::SaveIfWritten() {
+    if (radio_.BlocksWritten() == savedBlocks_ || !settings_.imagePath) return true;
     const std::string error = SaveImageFile(*settings_.imagePath, radio_.Memory());
-    if (!error.empty()) log_ << "qxsim: " << error << '\n';
+    if (!error.empty()) {
+        log_ << "qxsim: " << error << '\n';
+        return false;
+    }
+    savedBlocks_ = radio_.BlocksWritten();
+    return true;
 }
 
 bool RadioServer::StopRequested() const {

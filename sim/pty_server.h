@@ -63,7 +63,8 @@ class RadioServer {
     bool Consume(std::span<const std::uint8_t> bytes, Time readTime);
     void Answer(const std::vector<std::uint8_t>& answer, Time lineEnd);
     void WriteAll(std::span<const std::uint8_t> bytes);
-    void SaveIfWritten();
+    // False when a written block could not be saved to the image file.
+    bool SaveIfWritten();
     bool StopRequested() const;
     void SleepUntil(Time deadline) const;
     void Pause() const;  // a short back-off while the terminal has nothing to give

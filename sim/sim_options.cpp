@@ -88,6 +88,10 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
             if (!options.features)
                 return fail("bad feature byte '" + value + "'; expected two hex digits");
         } else if (name == "--password") {
+            if (value.size() > 16) {
+                return fail("the password '" + value + "' has " + std::to_string(value.size()) +
+                            " bytes; a radio keeps at most 16");
+            }
             options.password = value;
         } else if (name == "--baud") {
             const auto baud = WholeNumber(value, 0, kMaxBaud);

@@ -147,4 +147,32 @@ TEST(Qxsim, FaultsPacingAndCommandLine) {
     EXPECT_EQ(help.out.substr(0, 20), "usage: qxsim [option");
 }
 
+// Bad image files and passwords are refused at start; a write the image
+// file cannot keep is refused on the line.
+TEST(Qxsim, RefusesWhatItCannotHoldOrKeep) {
+    const qx::test::TempDir dir;
+    std::filesystem::create_directories(dir / "folder.bin");
+    const std::vector<std::pair<std::string, std::string>> refused = {
+        {"--image '" + (dir / "folder.bin").string() + "'", "folder.bin is a folder"},
+        {"--image /dev/zero", "/dev/zero is not a regular file"},
+        {"--password 12345678901234567", "has 17 bytes; a radio keeps at most 16"},
+    };
+    for (const auto& [args, message] : refused) {
+        const auto run = qx::test::RunProgram(QXSIM_PATH, args, dir / "run");
+        EXPECT_EQ(run.exitCode, 2) << args;
+        EXPECT_NE(run.err.find(message), std::string::npos) << args << "\n" << run.err;
+    }
+
+    const auto folder = dir / "gone";
+    std::filesystem::create_directories(folder);
+    SimProcess sim(QXSIM_PATH, {"--image", (folder / "radio.bin").string()});
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    std::filesystem::remove_all(folder);
+    Port port(sim.Path());
+    ASSERT_TRUE(port.IsOpen());
+    EXPECT_EQ(port.Exchange("PV418\r\n", 13), "PV418\r\n\r\nOK\r\n");
+    EXPECT_EQ(port.Exchange(kWrite, 52), kWrite + "\r\nERROR\r\n") << "not stored, not OK";
+    EXPECT_EQ(sim.Stop(), 0);
+}
+
 }  // namespace
