@@ -6,10 +6,19 @@
 #include "app/list_control.h"
 #include "codeplug/step_rounding.h"
 #include "codeplug/value_lists.h"
+#include "files/project_codec.h"
 #include "util/numbers.h"
 
 namespace qx {
 namespace {
+
+// Grid columns 2..16 show the record's fields 2..16.
+constexpr bool SameNumber(Column column, ProjectField field) {
+    return static_cast<int>(column) == static_cast<int>(field);
+}
+static_assert(SameNumber(kColName, kFieldName) && SameNumber(kColStep, kFieldStep) &&
+              SameNumber(kColRxFreq, kFieldRxFrequency) && SameNumber(kColShift, kFieldShift) &&
+              SameNumber(kColOptSignal, kFieldSignalKind));
 
 const std::vector<std::string> kOffOn = {"off", "on"};
 const std::vector<std::string> kToneKinds = {"off", "CTCSS", "DCS"};
@@ -25,8 +34,6 @@ const std::vector<std::string>& NumberedCodes() {
     }();
     return list;
 }
-
-const char* OnOff(bool on) { return on ? "on" : "off"; }
 
 bool IsLiveRow(const Document& doc, int row) {
     return row == kCallRow || row == kVfoRow || doc.codeplug().Row(row).inUse;
@@ -154,39 +161,15 @@ std::string CellText(const Document& doc, int row, int column) {
         return channel.inUse ? doc.texts.active : doc.texts.inactive;
     }
     if (!special && !channel.inUse) return kInactiveCell;
+    // The grid shows the file's texts, but the language's words for the
+    // bandwidth and scan skip; grid columns 2..16 are the record's fields.
     switch (column) {
-        case kColName:
-            return channel.name;
-        case kColStep:
-            return StepText(channel.step);
-        case kColRxFreq:
-            return channel.rx.ToString();
-        case kColRxTone:
-            return channel.rxTone.ToString();
         case kColBandwidth:
             return channel.bandwidth == Bandwidth::Narrow ? doc.texts.narrow : doc.texts.wide;
-        case kColPacMode:
-            return OnOff(channel.pacMode);
-        case kColDcsDetect:
-            return OnOff(channel.dcsDetect);
         case kColScanSkip:
             return channel.scanSkip ? doc.texts.scanSkipOn : doc.texts.scanSkipOff;
-        case kColPriority:
-            return channel.priority.ToString();
-        case kColTxFreq:
-            return channel.tx.ToString();
-        case kColTxTone:
-            return channel.txTone.ToString();
-        case kColBcl:
-            return OnOff(channel.bcl);
-        case kColAni:
-            return OnOff(channel.ani);
-        case kColShift:
-            return OnOff(channel.shift);
-        case kColOptSignal:
-            return SignalKindText(channel.signal.kind);
         default:
-            return {};
+            return ProjectFieldText(channel, column);
     }
 }
 
