@@ -5,13 +5,18 @@
 #include "util/numbers.h"
 
 namespace qx {
+namespace {
 
-void ClearAll(Document& doc) {
-    doc.Replace(NewCodeplug(doc.model()), StepLabel{StepKind::New});
+// A new document of `model`, belonging to no file, as one clean step.
+void StartNew(Document& doc, int model, StepKind kind) {
+    doc.Replace(NewCodeplug(model), StepLabel{kind});
     doc.codeListsShown = false;
-    doc.filename = kNoFileName;
-    doc.statusText = std::string(kCurrentFilePrefix) + "Noname.qx";
+    doc.BelongTo({});
 }
+
+}  // namespace
+
+void ClearAll(Document& doc) { StartNew(doc, doc.model(), StepKind::New); }
 
 void LoadMainWindow(Document& doc, const LanguageTexts& lang, const FeatureFlags& flags, Ui& ui) {
     ShowRadioFeatures(doc, flags);
@@ -39,10 +44,7 @@ bool ChangeModel(Document& doc, int modelIndex, Ui& ui, const std::function<bool
         // by clearing the unsaved document.
         if (answer == Answer::Yes && !save()) return false;
     }
-    doc.Replace(NewCodeplug(modelIndex), StepLabel{StepKind::Model});
-    doc.codeListsShown = false;
-    doc.filename = kNoFileName;
-    doc.statusText = std::string(kCurrentFilePrefix) + "Noname.qx";
+    StartNew(doc, modelIndex, StepKind::Model);
     return true;
 }
 

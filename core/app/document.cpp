@@ -73,6 +73,11 @@ void Document::EndRowEdit(ChannelField field) {
 
 void Document::CancelRowEdit() { editedRow_ = 0; }
 
+void Document::BelongTo(const std::string& path) {
+    filename = path.empty() ? kNoFileName : path;
+    statusText = kCurrentFilePrefix + (path.empty() ? std::string("Noname.qx") : path);
+}
+
 const Channel& Document::ShownRow(int row) const {
     return row == editedRow_ ? edited_ : codeplug().Row(row);
 }

@@ -92,6 +92,10 @@ class Document {
     // What the grid shows for a row: the working copy while it is edited.
     const Channel& ShownRow(int row) const;
 
+    // The file the document now belongs to, which the first status panel
+    // names; the empty path: none ("noname.qx").
+    void BelongTo(const std::string& path);
+
     // What the main window shows around the codeplug.
     DocumentTexts texts;
     std::string filename = kNoFileName;

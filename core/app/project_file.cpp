@@ -9,15 +9,6 @@
 #include "image/memory_image.h"
 
 namespace qx {
-namespace {
-
-void BelongsTo(Document& doc, const std::filesystem::path& path) {
-    doc.filename = path.string();
-    // The status bar names the file the document now belongs to.
-    doc.statusText = kCurrentFilePrefix + path.string();
-}
-
-}  // namespace
 
 std::string WriteProject(const Codeplug& codeplug, const std::filesystem::path& path) {
     const ProjectEncoding encoding = EncodeProject(codeplug);
@@ -34,7 +25,7 @@ std::string WriteProject(const Codeplug& codeplug, const std::filesystem::path& 
 
 std::string SaveProject(Document& doc, const std::filesystem::path& path) {
     if (std::string error = WriteProject(doc.codeplug(), path); !error.empty()) return error;
-    BelongsTo(doc, path);
+    doc.BelongTo(path.string());
     doc.MarkClean();
     return {};
 }
@@ -68,7 +59,7 @@ OpenOutcome OpenProject(Document& doc, const std::filesystem::path& path, Ui& ui
     switch (read.status) {
         case ProjectReadStatus::Read:
             doc.Replace(std::move(read.codeplug), StepLabel{StepKind::Open});
-            BelongsTo(doc, path);
+            doc.BelongTo(path.string());
             return OpenOutcome::Opened;
         case ProjectReadStatus::TooLarge:
             // The records are left alone; the companion's signalling is taken.
@@ -104,8 +95,7 @@ OpenOutcome OpenBackup(Document& doc, const std::filesystem::path& path, Ui& ui)
         return OpenOutcome::Failed;
     }
     doc.Replace(std::move(decoded.codeplug), StepLabel{StepKind::Open});
-    doc.filename = kNoFileName;
-    doc.statusText = std::string(kCurrentFilePrefix) + "Noname.qx";
+    doc.BelongTo({});
     return OpenOutcome::Opened;
 }
 

@@ -61,8 +61,7 @@ std::filesystem::path FinishTransfer(Document& doc, Session& session, const Tran
         if (!backup.error.empty()) ui.ShowMessage("The read was not backed up. " + backup.error);
     }
     doc.Replace(std::move(read.codeplug), StepLabel{StepKind::Read});
-    doc.filename = kNoFileName;
-    doc.statusText = std::string(kCurrentFilePrefix) + "Noname.qx";
+    doc.BelongTo({});
     return backup.path;
 }
 
