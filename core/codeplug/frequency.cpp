@@ -1,18 +1,14 @@
 #include "codeplug/frequency.h"
 
-#include <array>
 #include <ostream>
 
+#include "codeplug/step_rounding.h"
+#include "codeplug/value_lists.h"
 #include "util/numbers.h"
 
 namespace qx {
 namespace {
 
-constexpr std::array<const char*, kStepCount> kStepTexts = {"5",  "6.25", "8.33", "10", "12.5",
-                                                            "15", "20",   "25",   "30", "50"};
-// Step sizes in hertz; the 8.33 kHz step has a grid of its own.
-constexpr std::array<std::int64_t, kStepCount> kStepHz = {5000,  6250,  8330,  10000, 12500,
-                                                          15000, 20000, 25000, 30000, 50000};
 constexpr std::int64_t kHzPerMhz = 1'000'000;
 constexpr int kMaxMhzDigits = 7;
 
@@ -29,28 +25,14 @@ int DecimalsNeeded(std::int64_t hz) {
     return decimals;
 }
 
-// The 8.33 kHz grid below 1 MHz in 10 Hz units: steps of 833, with one unit
-// added so that every third point lands on a multiple of 25 kHz. The point
-// at or below `fractionHz`.
-std::int64_t Grid833Below(std::int64_t fractionHz) {
-    std::int64_t point = 0;
-    for (std::int64_t next = 0;;) {
-        point = next;
-        next += 833;
-        if ((next + 1) % 250 == 0) next += 1;
-        if (next * 10 > fractionHz) return point * 10;
-    }
-}
-
 }  // namespace
 
-std::string StepText(Step step) { return kStepTexts.at(static_cast<std::size_t>(step)); }
+std::string StepText(Step step) { return StepList().at(static_cast<std::size_t>(step)); }
 
 std::optional<Step> ParseStep(std::string_view text) {
-    for (int i = 0; i < kStepCount; ++i) {
-        if (text == kStepTexts[static_cast<std::size_t>(i)]) return static_cast<Step>(i);
-    }
-    return std::nullopt;
+    const int index = ListIndexOf(StepList(), std::string(text));
+    if (index < 0) return std::nullopt;
+    return static_cast<Step>(index);
 }
 
 std::optional<Step> StepAt(int index) {
@@ -96,13 +78,8 @@ std::string Frequency::ToString() const {
 }
 
 Frequency Frequency::RoundedTo(Step step) const {
-    const std::int64_t whole = hz_ / kHzPerMhz * kHzPerMhz;
-    const std::int64_t fraction = hz_ % kHzPerMhz;
-    if (step == Step::k8_33) return Frequency(whole + Grid833Below(fraction), 5);
-    const std::int64_t size = kStepHz.at(static_cast<std::size_t>(step));
-    const std::int64_t below = fraction / size * size;
-    const std::int64_t above = below + size;
-    return Frequency(whole + (above - fraction > fraction - below ? below : above), 5);
+    // The editors' rounding, exact on the text: one rule for both.
+    return *Parse(AdjustRxFreqByStep(ToString(), StepText(step)));
 }
 
 Frequency operator+(Frequency f, Offset o) { return Frequency::FromHz(f.hz_ + o.hz, f.decimals_); }
