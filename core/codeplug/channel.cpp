@@ -108,23 +108,7 @@ int Priority::Row() const {
     }
 }
 
-std::string Priority::ToString() const {
-    switch (kind_) {
-        case Kind::Channel:
-            return std::string(1, static_cast<char>('0' + channel_ / 10)) +
-                   static_cast<char>('0' + channel_ % 10);
-        case Kind::Pl:
-            return "PL";
-        case Kind::Ph:
-            return "PH";
-        case Kind::Call:
-            return "CAL";
-        case Kind::Vfo:
-            return "VFO";
-        default:
-            return "off";
-    }
-}
+std::string Priority::ToString() const { return IsOff() ? "off" : PriorityName(Row()); }
 
 std::optional<Priority> Priority::Parse(std::string_view text) {
     if (text == "off") return Priority();
