@@ -21,7 +21,6 @@ void ClearAll(Document& doc) { StartNew(doc, doc.model(), StepKind::New); }
 void LoadMainWindow(Document& doc, const LanguageTexts& lang, const FeatureFlags& flags, Ui& ui) {
     ShowRadioFeatures(doc, flags);
     doc.texts = DocumentTexts::From(lang);
-    doc.statusText = doc.texts.statusPanel1;
     ChangeModel(doc, kStartModel, ui, [] { return true; });
 }
 
