@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/inotify.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -89,14 +90,32 @@ RadioServer::RadioServer(PseudoTerminal& pty, SimulatedRadio& radio, ServeSettin
 
 int RadioServer::Run() {
     std::array<std::uint8_t, 4096> buffer{};
+    // Each open of the terminal is a program opening the port: a radio that
+    // lost its power comes back then. Without the watch it just stays dead.
+    const int opens = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (opens >= 0) inotify_add_watch(opens, pty_.SlavePath().c_str(), IN_OPEN);
+    struct Closer {
+        int fd;
+        ~Closer() {
+            if (fd >= 0) close(fd);
+        }
+    } closeOpens{opens};
     for (;;) {
-        std::array<pollfd, 2> fds{pollfd{pty_.Master(), POLLIN, 0}, pollfd{stopFd_, POLLIN, 0}};
+        std::array<pollfd, 3> fds{pollfd{pty_.Master(), POLLIN, 0}, pollfd{stopFd_, POLLIN, 0},
+                                  pollfd{opens, POLLIN, 0}};
         if (poll(fds.data(), fds.size(), -1) < 0) {
             if (errno == EINTR) continue;
             log_ << "qxsim: " << SystemError("poll") << '\n';
             return 1;
         }
         if (fds[1].revents != 0) return 0;
+        if (fds[2].revents != 0) {
+            std::array<char, 1024> events{};
+            while (read(opens, events.data(), events.size()) > 0) {
+            }
+            if (radio_.PoweredOff() && settings_.verbose) log_ << "qxsim: the radio is back on\n";
+            radio_.PortOpened();
+        }
         if ((fds[0].revents & POLLIN) == 0) {
             // A hang-up (nobody holds the slave) or an error: nothing to
             // read yet, so wait a little instead of spinning on it.

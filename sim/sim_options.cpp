@@ -42,7 +42,9 @@ std::string UsageText() {
            "  --password TEXT  radio password, at most 16 bytes (default empty)\n"
            "  --baud N         pace input and answers as a line at N baud (default 0: no pacing)\n"
            "  --fault RULE     drop:N, corrupt:N, wrong-address:N, error-write:N,\n"
-           "                   reject-identifier or silent-after:N; N may be A-B; repeatable\n"
+           "                   reject-identifier, silent-after:N, store-corrupt:N (OK but one\n"
+           "                   byte stored changed) or power-loss:N (dead after line N until\n"
+           "                   the port is opened again); N may be A-B; repeatable\n"
            "  --once           exit after the first end line\n"
            "  --verbose        log each answered line and the byte counts to stderr\n"
            "  --help           show this text\n";

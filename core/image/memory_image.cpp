@@ -25,7 +25,7 @@ constexpr int kPasswordLine = 4;
 constexpr int kFirstWrittenLine = 16;
 constexpr int kOptionLineA = 16;
 constexpr int kOptionLineB = 17;
-constexpr int kInUseLine = 18;
+constexpr int kInUseLine = kInUseBitmapLine;
 constexpr int kScanSkipLine = 19;
 constexpr int kFirstChannelLine = 32;
 constexpr int kLastChannelLine = 231;
@@ -845,5 +845,96 @@ void SetImageModel(std::span<std::uint8_t> image, int modelIndex) {
 void SetImageFeatures(std::span<std::uint8_t> image, std::uint8_t featureByte) {
     ByteWriter(image).U8(LineOffset(kIdentityLine) + kFeatureByte, featureByte);
 }
+
+}  // namespace qx
+
+namespace qx {
+namespace {
+
+bool BcdDigits(const ByteReader& in, std::size_t offset, int digitCount) {
+    for (int i = 0; i < digitCount; ++i) {
+        const std::uint8_t byte = in.U8(offset + static_cast<std::size_t>(i / 2));
+        if ((i % 2 == 0 ? byte >> 4 : byte & 0x0F) > 9) return false;
+    }
+    return true;
+}
+
+bool AllBytes(const ByteReader& in, std::uint8_t value) {
+    for (std::size_t b = 0; b < kLineBytes; ++b)
+        if (in.U8(b) != value) return false;
+    return true;
+}
+
+std::string FirstRecordLineProblem(const ByteReader& in, bool memoryChannel) {
+    if (AllBytes(in, 0x00) || AllBytes(in, 0xFF)) {
+        // A record never written: a blank radio's VFO or call channel, but
+        // never a memory channel its bitmap says is in use.
+        return memoryChannel ? "a channel in use has an empty record" : "";
+    }
+    if (!BcdDigits(in, kRxByte, kRxDigits) || !BcdDigits(in, kOffsetByte, kOffsetDigits))
+        return "a frequency holds a digit above 9";
+    if (ReadDigits(in, kRxByte, kRxDigits) == 0) return "the Rx frequency is 0";
+    if (in.U8(kDirectionByte) > kAbove) return "the Tx direction is unknown";
+    if (in.U8(kStepByte) >= StepList().size()) return "the step is unknown";
+    const std::uint8_t toneType = in.U8(kToneTypeByte);
+    const ToneKinds kinds = ToneKindsOfByte(toneType);
+    if (toneType != 0 && kinds.rx == Tone::Kind::Off && kinds.tx == Tone::Kind::Off)
+        return "the tone type is unknown";
+    const auto badTone = [&in](Tone::Kind kind, std::size_t ctcssByte, std::size_t dcsByte) {
+        if (kind == Tone::Kind::Ctcss) return in.U8(ctcssByte) >= CtcssList().size();
+        // The DCS list ends with "off", which no record names.
+        if (kind == Tone::Kind::Dcs) return in.U8(dcsByte) + 1U >= DcsList().size();
+        return false;
+    };
+    if (badTone(kinds.tx, kTxCtcssByte, kTxDcsByte) || badTone(kinds.rx, kRxCtcssByte, kRxDcsByte))
+        return "a tone is outside its list";
+    return "";
+}
+
+std::string SecondRecordLineProblem(const ByteReader& first, const ByteReader& second) {
+    if (AllBytes(first, 0x00) || AllBytes(first, 0xFF)) return "";
+    for (std::size_t i = 0; i < kChannelNameLength; ++i) {
+        const std::uint8_t code = second.U8(i);
+        if (code == 0) break;
+        if (NameCodeChar(code) == '\0') return "the name holds a code no character has";
+    }
+    if (second.U8(kSignalTypeByte) >= kSignalKindCount) return "the signal type is unknown";
+    if ((first.U8(kFlagsByte) & 0x01) != 0) {
+        const std::uint8_t priority = second.U8(kPriorityByte);
+        if (priority >= kChannelRows && priority != kPriorityPl && priority != kPriorityPh &&
+            priority != kPriorityVfo && priority != kPriorityCal)
+            return "the priority names no channel";
+    }
+    return "";
+}
+
+std::string PasswordLineProblem(const ByteReader& in) {
+    std::size_t b = 0;
+    const auto printable = [](std::uint8_t c) { return (c >= 0x20 && c < 0x7F) || c >= 0xA0; };
+    while (b < kLineBytes && in.U8(b) != 0x00 && in.U8(b) != 0xFF && printable(in.U8(b))) ++b;
+    for (; b < kLineBytes; ++b) {
+        if (in.U8(b) != 0x00 && in.U8(b) != 0xFF)
+            return "the password holds a byte no password has";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string LineContentProblem(std::span<const std::uint8_t> image, int line) {
+    if (image.size() != kImageSize || line < 0 || line >= kImageLines) return "";
+    const ByteReader reader(image);
+    const auto at = [&reader](int n) { return ByteReader(reader.Sub(LineOffset(n), kLineBytes)); };
+    if (line == kPasswordLine) return PasswordLineProblem(at(line));
+    const int row = RecordRow(line);
+    if (row == 0) return "";
+    const int first = FirstRecordLine(row);
+    if (line == first) return FirstRecordLineProblem(at(line), row <= kChannelRows);
+    return SecondRecordLineProblem(at(first), at(line));
+}
+
+bool IsMemoryChannelLine(int line) { return MemoryRowOfLine(line) != 0; }
+
+int ChannelRecordRow(int line) { return RecordRow(line); }
 
 }  // namespace qx

@@ -40,6 +40,18 @@ bool WriteSendsLine(const Codeplug& codeplug, int line);
 // in line 18 of what has arrived so far (bytes not yet there count as 0).
 bool ReadRequestsLine(std::span<const std::uint8_t> imageSoFar, int line);
 
+// Why line `line` of an image cannot be what a radio holds (a BCD digit
+// above 9, an index beyond its list, an empty record for a channel in use,
+// a password with control bytes), judged from the image as far as it has
+// arrived; empty when it can be. A read asks again for such a line.
+std::string LineContentProblem(std::span<const std::uint8_t> image, int line);
+// Lines 32..231: the two lines of each memory channel's record.
+bool IsMemoryChannelLine(int line);
+// The row 1..104 whose record line `line` is part of; 0 for other lines.
+int ChannelRecordRow(int line);
+// The line that holds the memory channels' in-use bits.
+inline constexpr int kInUseBitmapLine = 18;
+
 // A whole image as a read leaves it. The codeplug starts as a new one for
 // the image's model, or for `fallbackModel` when the model code is unknown.
 // `error` tells why an image cannot be decoded; the rest is then unset.

@@ -27,6 +27,7 @@ std::string SimulatedLink::Open(const std::string& /*portName*/, const std::stri
         return error;
     }
     open_ = true;
+    radio_.PortOpened();
     return "";
 }
 

@@ -28,8 +28,8 @@ constexpr int kMaxFaultLine = 1'000'000;
 constexpr int kMaxFaultRange = 100'000;
 
 constexpr std::string_view kFaultUsage =
-    "expected drop:N, corrupt:N, wrong-address:N, error-write:N, reject-identifier or "
-    "silent-after:N";
+    "expected drop:N, corrupt:N, wrong-address:N, error-write:N, reject-identifier, "
+    "silent-after:N, store-corrupt:N or power-loss:N";
 
 void Append(std::vector<std::uint8_t>& out, std::string_view text) {
     out.insert(out.end(), text.begin(), text.end());
@@ -66,6 +66,8 @@ std::optional<FaultKind> NumberedFaultKind(std::string_view name) {
     if (name == "wrong-address") return FaultKind::WrongAddress;
     if (name == "error-write") return FaultKind::ErrorWrite;
     if (name == "silent-after") return FaultKind::SilentAfter;
+    if (name == "store-corrupt") return FaultKind::StoreCorrupt;
+    if (name == "power-loss") return FaultKind::PowerLoss;
     return std::nullopt;
 }
 
@@ -98,7 +100,7 @@ std::vector<Fault> ParseFaultRule(std::string_view rule, std::string& error) {
         return std::vector<Fault>{};
     };
 
-    if (*kind == FaultKind::SilentAfter) {
+    if (*kind == FaultKind::SilentAfter || *kind == FaultKind::PowerLoss) {
         // silent-after:0 is a radio that never answers.
         const auto after = ParseLineNumber(number, 0);
         if (!after) return badNumber("expected a whole number from 0 to 1000000");
@@ -137,6 +139,13 @@ SimulatedRadio::SimulatedRadio(std::vector<std::uint8_t> memory) : memory_(std::
 
 void SimulatedRadio::AddFault(const Fault& fault) { faults_.push_back(fault); }
 
+void SimulatedRadio::PortOpened() {
+    if (!poweredOff_) return;
+    poweredOff_ = false;
+    pending_.clear();
+    identifierAccepted_ = false;
+}
+
 void SimulatedRadio::SetPassword(std::string_view password) {
     const auto bytes = TextToFixedBytes(password, kLineBytes);
     std::copy(bytes.begin(), bytes.end(), memory_.begin() + kPasswordOffset);
@@ -156,6 +165,7 @@ std::vector<std::uint8_t> SimulatedRadio::Receive(std::span<const std::uint8_t> 
         pending_.clear();
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty()) continue;  // a stray line end
+        if (poweredOff_) continue;
         ++linesReceived_;
         const auto answer = Answer(line);
         out.insert(out.end(), answer.begin(), answer.end());
@@ -167,7 +177,8 @@ bool SimulatedRadio::HasFault(FaultKind kind, int line) const {
     return std::any_of(faults_.begin(), faults_.end(), [&](const Fault& fault) {
         if (fault.kind != kind) return false;
         if (kind == FaultKind::RejectIdentifier) return true;
-        if (kind == FaultKind::SilentAfter) return line > fault.line;
+        if (kind == FaultKind::SilentAfter || kind == FaultKind::PowerLoss)
+            return line > fault.line;
         return line == fault.line;
     });
 }
@@ -176,6 +187,13 @@ bool SimulatedRadio::HasFault(FaultKind kind, int line) const {
 // what travels back, as a noisy or dead line would.
 std::vector<std::uint8_t> SimulatedRadio::Answer(const std::string& line) {
     const int n = linesReceived_;
+    if (!powerLost_ && HasFault(FaultKind::PowerLoss, n)) {
+        // Dead from this line on: nothing is acted on or answered until
+        // the port is opened again.
+        powerLost_ = true;
+        poweredOff_ = true;
+        return {};
+    }
     std::vector<std::uint8_t> reply;
     Append(reply, line);
     Append(reply, kCrLf);
@@ -219,6 +237,9 @@ std::vector<std::uint8_t> SimulatedRadio::Answer(const std::string& line) {
         if (accept) {
             for (std::size_t b = 0; b < kLineBytes; ++b)
                 memory_[start + b] = HexPairToByte(data[2 * b], data[2 * b + 1]);
+            // The lowest bit of the first byte: a BCD digit or a flag
+            // changes, so the decoded block differs too.
+            if (HasFault(FaultKind::StoreCorrupt, n)) memory_[start] ^= 0x01;
             ++blocksWritten_;
         }
         Append(reply, accept ? "OK" : "ERROR");

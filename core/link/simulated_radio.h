@@ -22,6 +22,8 @@ enum class FaultKind {
     ErrorWrite,        // block write N is refused with ERROR
     RejectIdentifier,  // every model identifier is refused
     SilentAfter,       // no reply to any line after line N
+    StoreCorrupt,      // block write N is acknowledged with OK but stored with one byte changed
+    PowerLoss,         // the radio goes dead after line N and comes back on the next open
 };
 
 // N counts the lines the radio has received since it started, from 1.
@@ -32,8 +34,9 @@ struct Fault {
 };
 
 // "drop:N", "corrupt:N", "wrong-address:N", "error-write:N",
-// "reject-identifier", "silent-after:N". N may be a range "A-B" (each
-// line A..B). Empty result and `error` set when the rule is not understood.
+// "reject-identifier", "silent-after:N", "store-corrupt:N", "power-loss:N".
+// N may be a range "A-B" (each line A..B) except for silent-after and
+// power-loss. Empty result and `error` set when the rule is not understood.
 std::vector<Fault> ParseFaultRule(std::string_view rule, std::string& error);
 
 // Time on a line at `baud`: each byte costs 10 bit times. Zero for baud 0.
@@ -53,6 +56,9 @@ class SimulatedRadio {
 
     void AddFault(const Fault& fault);
     void SetPassword(std::string_view password);
+    // The port was opened: a radio that lost its power is back, holding what
+    // it had stored, and loses it no more.
+    void PortOpened();
 
     // Consumes bytes the program sent (lines end with CR LF; a line may
     // arrive in pieces) and returns every byte the radio sends back.
@@ -62,6 +68,7 @@ class SimulatedRadio {
     int LinesReceived() const { return linesReceived_; }
     int BlocksWritten() const { return blocksWritten_; }  // accepted block writes
     bool EndReceived() const { return endReceived_; }     // "AL~E" seen
+    bool PoweredOff() const { return poweredOff_; }
 
   private:
     std::vector<std::uint8_t> Answer(const std::string& line);
@@ -74,6 +81,8 @@ class SimulatedRadio {
     int blocksWritten_ = 0;
     bool identifierAccepted_ = false;
     bool endReceived_ = false;
+    bool poweredOff_ = false;
+    bool powerLost_ = false;  // the power-loss fault has happened
 };
 
 }  // namespace qx

@@ -4,8 +4,10 @@
 #include <chrono>
 #include <string_view>
 
+#include "files/project_codec.h"
 #include "image/hex.h"
 #include "image/memory_image.h"
+#include "link/read_back.h"
 
 namespace qx {
 namespace {
@@ -29,6 +31,12 @@ constexpr std::size_t kWriteRefusalLength = 52;
 constexpr std::size_t kWriteLineLength = 41;  // without CR LF
 
 constexpr int kReadAttempts = 3;
+// A radio may restart after a write's end line: the verify's first request
+// is tried for four seconds.
+constexpr int kVerifyStartAttempts = 8;
+// A line read back other than written is asked for once more before the
+// verify fails: the reply, not the memory, may have been damaged.
+constexpr int kVerifyAttempts = 2;
 constexpr int kWriteRetries = 3;       // a fourth refusal fails the write
 constexpr int kIdentifierRetries = 2;  // a third refusal rejects the identifier
 constexpr int kSilentSends = 10;
@@ -53,6 +61,27 @@ std::string WithText(const LanguageTexts& texts, const char* key, std::string fa
     return text.empty() ? fallback : text;
 }
 
+// `text` with "%1".."%3" replaced by the arguments.
+std::string Filled(std::string text, std::initializer_list<std::string> args) {
+    int n = 1;
+    for (const std::string& arg : args) {
+        const std::string mark = "%" + std::to_string(n++);
+        if (const auto at = text.find(mark); at != std::string::npos)
+            text.replace(at, mark.size(), arg);
+    }
+    return text;
+}
+
+LineBytes LineOf(std::span<const std::uint8_t> image, int block) {
+    LineBytes line;
+    const auto from = image.begin() +
+                      static_cast<std::ptrdiff_t>(block) * static_cast<std::ptrdiff_t>(kLineBytes);
+    std::copy(from, from + static_cast<std::ptrdiff_t>(kLineBytes), line.bytes.begin());
+    return line;
+}
+
+bool operator==(const LineBytes& a, const LineBytes& b) { return a.bytes == b.bytes; }
+
 }  // namespace
 
 TransferTexts TransferTexts::From(const LanguageTexts& texts) {
@@ -72,6 +101,23 @@ TransferTexts TransferTexts::From(const LanguageTexts& texts) {
     t.stop = rw("rw004");
     t.close = WithText(texts, "rw005", t.close);
     t.completed = WithText(texts, "rw006", t.completed);
+    t.verifyFailed = WithText(texts, "msgverify", t.verifyFailed);
+    t.verifyNoAnswer = WithText(texts, "msgverifynoanswer", t.verifyNoAnswer);
+    t.verifyBlock = WithText(texts, "msgverifyblock", t.verifyBlock);
+    t.partlyWritten = WithText(texts, "msgpartly", t.partlyWritten);
+    t.restoreHint = WithText(texts, "msgrestorehint", t.restoreHint);
+    t.noBackupHint = WithText(texts, "msgnobackup", t.noBackupHint);
+    t.backupFailed = WithText(texts, "msgbackupfailed", t.backupFailed);
+    t.readsDiffer = WithText(texts, "msgreadsdiffer", t.readsDiffer);
+    t.passwordDamaged = WithText(texts, "msgpassworddamaged", t.passwordDamaged);
+    t.channel = WithText(texts, "rw011", t.channel);
+    t.callChannel = WithText(texts, "rw012", t.callChannel);
+    // The grid's headings, in the order of the project record's fields.
+    constexpr std::array<const char*, 15> kHeadings = {"50002", "50003", "50004", "50005", "50006",
+                                                       "50007", "50008", "50009", "50010", "50011",
+                                                       "50012", "50013", "50014", "50021", "50022"};
+    for (std::size_t i = 0; i < kHeadings.size(); ++i)
+        t.fieldNames.at(i + kFieldName) = texts.LanguageText("Channel", kHeadings.at(i));
     return t;
 }
 
@@ -120,7 +166,17 @@ std::string Transfer::Title() const {
 void Transfer::Reset() {
     blockIndex_ = mode_ == TransferMode::Write ? kFirstWriteBlock : 0;
     expectedAddress_.clear();
-    preRead_ = false;
+    phase_ = mode_ == TransferMode::Write ? Phase::Writing : Phase::Reading;
+    pass_ = 0;
+    passes_ = 1;
+    writeStarted_ = false;
+    writeInFlight_ = false;
+    partlyWritten_ = false;
+    doubtfulLine_ = -1;
+    doubts_ = 0;
+    resumeLine_ = -1;
+    verifyAnswered_ = false;
+    backupPath_.clear();
     identifierAccepted_ = false;
     retryCount_ = 0;
     sendCount_ = 0;
@@ -165,7 +221,9 @@ void Transfer::Start() {
         running_ = false;
         stopped_ = true;
         result_ = TransferResult::Stopped;
+        partlyWritten_ = writeStarted_ || writeInFlight_;
         Changed();
+        if (partlyWritten_) ui_.ShowMessage(PartlyWrittenText());
         return;
     }
     if (!link_.IsOpen()) {
@@ -181,23 +239,35 @@ void Transfer::Start() {
     Reset();
     changePassword_ = changePassword;
     if (mode_ == TransferMode::Write) {
-        // Encoded once, before anything is sent: a codeplug the radio cannot
-        // hold is refused as a whole instead of half written.
-        source_ = document_;
-        ImageEncoding encoding = EncodeImage(source_, session_.featureFlags);
-        if (!encoding.problems.empty()) {
-            for (const Problem& problem : encoding.problems) ui_.ShowMessage(problem.message);
-            ui_.ShowMessage(texts_.lengthError);
-            result_ = TransferResult::LengthError;
-            Changed();
-            return;
+        if (Restoring()) {
+            // A backup goes back byte for byte, bytes this program does not
+            // interpret included.
+            written_ = restoreImage_;
+            source_ = DecodeImage(written_, document_.model).codeplug;
+            writeModel_ = ImageModelIndex(written_);
+        } else {
+            // Encoded once, before anything is sent: a codeplug the radio
+            // cannot hold is refused as a whole instead of half written.
+            source_ = document_;
+            ImageEncoding encoding = EncodeImage(source_, session_.featureFlags);
+            if (!encoding.problems.empty()) {
+                for (const Problem& problem : encoding.problems) ui_.ShowMessage(problem.message);
+                ui_.ShowMessage(texts_.lengthError);
+                result_ = TransferResult::LengthError;
+                Changed();
+                return;
+            }
+            written_ = std::move(encoding.image);
+            writeModel_ = source_.model;
         }
-        written_ = std::move(encoding.image);
         passwordLine_ = EncodeImageLine(source_, kPasswordBlock,
                                         changePassword_ ? newPasswordText_ : std::string())
                             .bytes;
+        passes_ = 1 + (options_.backupFirst ? 1 : 0) + (options_.verify ? 1 : 0);
+        phase_ = Phase::PreRead;
         blockIndex_ = 0;
-        preRead_ = true;
+    } else {
+        passes_ = options_.readTwice ? 2 : 1;
     }
     running_ = true;
     SendNextData();
@@ -219,7 +289,11 @@ void Transfer::Unload() {
     timers_.Cancel(unloadTimer_);
     unloadTimer_ = 0;
     if (link_.IsOpen()) link_.Close();
-    if (result_ == TransferResult::None && running_) result_ = TransferResult::Stopped;
+    if (result_ == TransferResult::None && running_) {
+        result_ = TransferResult::Stopped;
+        partlyWritten_ = writeStarted_ || writeInFlight_;
+        if (partlyWritten_) ui_.ShowMessage(PartlyWrittenText());
+    }
     running_ = false;
     receiving_ = false;
     stopped_ = true;
@@ -229,9 +303,9 @@ void Transfer::Unload() {
 
 void Transfer::SendNextData() {
     if (stopped_) return;
-    const bool write = mode_ == TransferMode::Write;
+    const bool write = phase_ == Phase::Writing;
 
-    if (preRead_) {
+    if (phase_ == Phase::PreRead || phase_ == Phase::Verifying) {
         ++sendCount_;
     } else if (write && blockIndex_ < kFirstWriteBlock) {
         if (!PasswordCheck()) return;
@@ -243,7 +317,7 @@ void Transfer::SendNextData() {
         passwordChecked_ = true;
     }
 
-    if (write && !preRead_) {
+    if (write) {
         // Nothing is written into a radio of another model or band.
         if (modelMatch_ == 2) {
             Finish(TransferResult::ModelTypeDiffers, texts_.otherModelType);
@@ -303,13 +377,17 @@ bool Transfer::ReportFailure() {
     // A radio that never sent a byte gets the no-answer message: with three
     // attempts per line the failure would otherwise always come first.
     const bool silent = receiveCount_ == 0;
+    if (readFailed_ && phase_ == Phase::Verifying) {
+        FailWrite(TransferResult::VerifyFailed, texts_.verifyNoAnswer);
+        return true;
+    }
     if (readFailed_) {
         Finish(silent ? TransferResult::NoAnswer : TransferResult::ReadFailed,
                silent ? texts_.noAnswer : texts_.readFailed);
         return true;
     }
     if (writeFailure_ == WriteFailure::WriteFailed) {
-        Finish(TransferResult::WriteFailed, texts_.writeFailed);
+        FailWrite(TransferResult::WriteFailed, texts_.writeFailed);
         return true;
     }
     if (writeFailure_ == WriteFailure::IdentifierRejected) {
@@ -321,11 +399,20 @@ bool Transfer::ReportFailure() {
 
 void Transfer::SkipInactiveChannels() {
     while (blockIndex_ >= kFirstChannelBlock && blockIndex_ <= kLastChannelBlock) {
-        const bool sent = mode_ == TransferMode::Read ? ReadRequestsLine(image_, blockIndex_)
-                                                      : WriteSendsLine(source_, blockIndex_);
-        if (sent) return;
+        if (LineIncluded(blockIndex_)) return;
         blockIndex_ += 2;
     }
+}
+
+bool Transfer::LineIncluded(int block) const {
+    if (phase_ == Phase::Writing || phase_ == Phase::Verifying) return WritesLine(block);
+    return ReadRequestsLine(image_, block);
+}
+
+bool Transfer::WritesLine(int block) const {
+    // A restore sends the channels its image has in use, as a write of
+    // that image would.
+    return Restoring() ? ReadRequestsLine(written_, block) : WriteSendsLine(source_, block);
 }
 
 bool Transfer::ReceiveOn() {
@@ -364,8 +451,45 @@ void Transfer::SendBlockOrEnd() {
         if (SendLine(BlockRequestLine(blockIndex_), kBlockReplyLength)) SetProgress(blockIndex_);
         return;
     }
+    EndOfPass();
+}
+
+void Transfer::EndOfPass() {
+    if (phase_ == Phase::PreRead) {
+        // The whole radio has been read: it is stored before the first line
+        // is written, or nothing is written.
+        const StoredBackup backup =
+            storeBackup_ ? storeBackup_(image_) : StoredBackup{"", "No backup folder is set."};
+        if (!backup.error.empty()) {
+            Finish(TransferResult::BackupFailed, Filled(texts_.backupFailed, {backup.error}));
+            return;
+        }
+        backupPath_ = backup.path;
+        StartPass(Phase::Writing, kPasswordBlock + 1);
+        return;
+    }
+    if (phase_ == Phase::Reading && options_.readTwice) {
+        StartPass(Phase::ReadingAgain, 0);
+        return;
+    }
     if (!SendLine(kEndLine, 0)) return;
+    if (phase_ == Phase::Writing && options_.verify) {
+        // The lines written are read back in a read session of their own.
+        verifyAnswered_ = false;
+        StartPass(Phase::Verifying, 0);
+        return;
+    }
     Complete();
+}
+
+void Transfer::StartPass(Phase phase, int block) {
+    phase_ = phase;
+    ++pass_;
+    blockIndex_ = block;
+    retryCount_ = 0;
+    doubtfulLine_ = -1;
+    doubts_ = 0;
+    SendNextData();
 }
 
 void Transfer::SendWriteStep() {
@@ -374,7 +498,7 @@ void Transfer::SendWriteStep() {
         return;
     }
     if (blockIndex_ >= kImageLines) {
-        if (SendLine(kEndLine, 0)) Complete();
+        EndOfPass();
         return;
     }
     const std::string line = BlockWriteLine(blockIndex_, WriteLineHex());
@@ -388,12 +512,35 @@ void Transfer::SendWriteStep() {
         Changed();
         return;
     }
+    writeInFlight_ = true;
     if (SendLine(line + std::string(kCrLf), kWriteAckLength)) SetProgress(blockIndex_);
 }
 
 void Transfer::Complete() {
     SetProgress(kImageLines);
     Finish(TransferResult::Completed, texts_.done);
+}
+
+std::string Transfer::PartlyWrittenText() const {
+    const std::string& backup = backupPath_.empty() ? restorePoint_ : backupPath_;
+    return texts_.partlyWritten + " " +
+           (backup.empty() ? texts_.noBackupHint : Filled(texts_.restoreHint, {backup}));
+}
+
+void Transfer::FailWrite(TransferResult result, const std::string& message) {
+    if (!writeStarted_ && !writeInFlight_) {
+        Finish(result, message);
+        return;
+    }
+    // The radio holds neither what it had nor what was meant: the window
+    // stays open for another try, and says what to do.
+    StopReplyTimeout();
+    result_ = result;
+    partlyWritten_ = true;
+    stopped_ = true;
+    running_ = false;
+    Changed();
+    ui_.ShowMessage(message + "\n" + PartlyWrittenText());
 }
 
 void Transfer::Finish(TransferResult result, const std::string& message) {
@@ -430,49 +577,178 @@ void Transfer::OnBytes(std::span<const std::uint8_t> bytes) {
     // Anything else is left to the reply time-out.
 }
 
-void Transfer::StoreLine(std::span<const std::uint8_t> reply) {
+void Transfer::PutLine(const LineBytes& line) {
     if (blockIndex_ < 0 || blockIndex_ >= kImageLines) return;
-    const LineBytes line = ReplyLineBytes(reply);
     std::copy(line.bytes.begin(), line.bytes.end(),
               image_.begin() + static_cast<std::ptrdiff_t>(blockIndex_) *
                                    static_cast<std::ptrdiff_t>(kLineBytes));
+}
+
+void Transfer::StoreLine(const LineBytes& line) {
+    if (blockIndex_ < 0 || blockIndex_ >= kImageLines) return;
+    PutLine(line);
     if (blockIndex_ == 0) {
         // The radio's features count before a write too.
         session_.featureFlags = ImageFeatures(image_);
-        if (preRead_) modelMatch_ = CompareModel(document_.model, image_);
+        if (phase_ == Phase::PreRead) modelMatch_ = CompareModel(writeModel_, image_);
     } else if (blockIndex_ == kPasswordBlock) {
         session_.radioPassword = ImagePassword(image_);
-        preRead_ = false;  // the pre-read of a write ends with the password
+        // The pre-read of a write ends with the password, unless the whole
+        // radio is backed up first.
+        if (phase_ == Phase::PreRead && !options_.backupFirst) phase_ = Phase::Writing;
     }
 }
 
-std::string Transfer::WriteLineHex() const {
-    if (blockIndex_ == kPasswordBlock) return passwordLine_.ToHex();
-    LineBytes line;
-    const auto from = written_.begin() + static_cast<std::ptrdiff_t>(blockIndex_) *
-                                             static_cast<std::ptrdiff_t>(kLineBytes);
-    std::copy(from, from + static_cast<std::ptrdiff_t>(kLineBytes), line.bytes.begin());
-    return line.ToHex();
+LineBytes Transfer::WrittenLine(int block) const {
+    return block == kPasswordBlock ? passwordLine_ : LineOf(written_, block);
 }
+
+std::string Transfer::WriteLineHex() const { return WrittenLine(blockIndex_).ToHex(); }
 
 void Transfer::OnBlockReply(std::span<const std::uint8_t> reply) {
     StopReplyTimeout();
     const int check = CheckReply(reply, blockIndex_, CheckMode(), ui_);
-    if (check == 0) {
-        StoreLine(reply);
-        if (blockIndex_ < kImageLines) ++blockIndex_;
-        retryCount_ = 0;
-    } else if (++retryCount_ >= kReadAttempts) {
-        readFailed_ = true;
-        retryCount_ = 0;
+    if (check != 0) {
+        if (++retryCount_ >= kReadAttempts) {
+            readFailed_ = true;
+            retryCount_ = 0;
+        }
+        SendNextData();
+        return;
     }
-    SendNextData();
+    retryCount_ = 0;
+    const LineBytes line = ReplyLineBytes(reply);
+    if (phase_ == Phase::Verifying) {
+        OnVerifyLine(line);
+    } else if (phase_ == Phase::ReadingAgain) {
+        OnSecondReadLine(line);
+    } else {
+        OnReadLine(line);
+    }
+    if (result_ == TransferResult::None) SendNextData();
+}
+
+void Transfer::AcceptLine(const LineBytes& line) {
+    StoreLine(line);
+    doubtfulLine_ = -1;
+    doubts_ = 0;
+    if (blockIndex_ < kImageLines) ++blockIndex_;
+}
+
+void Transfer::OnReadLine(const LineBytes& line) {
+    if (resumeLine_ >= 0 && blockIndex_ == kInUseBitmapLine) {
+        // The in-use bits read again for a channel whose record was empty:
+        // changed bits were the damage, and the channels after them are
+        // requested anew; the same bits send the read back to the record.
+        const bool changed = !(line == LineOf(image_, blockIndex_));
+        const int resume = resumeLine_;
+        resumeLine_ = -1;
+        if (changed) {
+            AcceptLine(line);
+        } else {
+            blockIndex_ = resume;
+        }
+        return;
+    }
+    const LineBytes before = LineOf(image_, blockIndex_);
+    PutLine(line);
+    const std::string problem = LineContentProblem(image_, blockIndex_);
+    const bool again = doubtfulLine_ == blockIndex_ && doubtful_ == line;
+    if (problem.empty() || again) {
+        // Content that comes back the same is what the radio holds.
+        if (!problem.empty() && blockIndex_ == kPasswordBlock) {
+            Finish(TransferResult::ReadFailed, texts_.passwordDamaged);
+            return;
+        }
+        AcceptLine(line);
+        return;
+    }
+    PutLine(before);
+    if (++doubts_ >= kReadAttempts) {
+        readFailed_ = true;
+        return;
+    }
+    const bool firstDoubt = doubtfulLine_ != blockIndex_;
+    doubtfulLine_ = blockIndex_;
+    doubtful_ = line;
+    if (firstDoubt && IsMemoryChannelLine(blockIndex_)) {
+        // A damaged in-use bit makes an unused channel look used: its bits
+        // are read again before the record.
+        resumeLine_ = blockIndex_;
+        blockIndex_ = kInUseBitmapLine;
+    }
+}
+
+void Transfer::OnSecondReadLine(const LineBytes& line) {
+    // A line is taken when it equals the first read's, or when it comes
+    // back the same twice in a row after differing.
+    const bool same = line == LineOf(image_, blockIndex_);
+    if (same || (doubtfulLine_ == blockIndex_ && doubtful_ == line)) {
+        AcceptLine(line);
+        return;
+    }
+    if (++doubts_ > kReadAttempts) {
+        Finish(TransferResult::ReadsDiffer, Filled(texts_.readsDiffer, {LineAddress(blockIndex_)}));
+        return;
+    }
+    doubtfulLine_ = blockIndex_;
+    doubtful_ = line;
+}
+
+void Transfer::OnVerifyLine(const LineBytes& line) {
+    verifyAnswered_ = true;
+    // Line 0 only opens the read session; it was not written.
+    if (blockIndex_ != 0 && !(line == WrittenLine(blockIndex_))) {
+        if (++doubts_ < kVerifyAttempts) return;  // asked for once more
+        FailWrite(TransferResult::VerifyFailed, VerifyMessage(blockIndex_, line));
+        return;
+    }
+    doubts_ = 0;
+    if (blockIndex_ == 0) {
+        blockIndex_ = changePassword_ ? kPasswordBlock : kFirstWriteBlock;
+    } else if (blockIndex_ == kPasswordBlock) {
+        blockIndex_ = kFirstWriteBlock;
+    } else {
+        ++blockIndex_;
+    }
+}
+
+std::string Transfer::WhereText(int row, int field) const {
+    std::string where;
+    if (row >= 1 && row <= kChannelRows) {
+        where = Filled(texts_.channel, {std::to_string(row - 1)});
+    } else if (row == kCallRow) {
+        where = texts_.callChannel;
+    } else {
+        where = RowDisplayName(row);
+    }
+    if (field != kFieldRxFrequency && field >= 0 &&
+        static_cast<std::size_t>(field) < texts_.fieldNames.size() &&
+        !texts_.fieldNames.at(static_cast<std::size_t>(field)).empty())
+        where += " " + texts_.fieldNames.at(static_cast<std::size_t>(field));
+    return where;
+}
+
+std::string Transfer::VerifyMessage(int block, const LineBytes& line) const {
+    std::vector<std::uint8_t> sent = written_;
+    const LineBytes meant = WrittenLine(block);
+    std::copy(meant.bytes.begin(), meant.bytes.end(),
+              sent.begin() +
+                  static_cast<std::ptrdiff_t>(block) * static_cast<std::ptrdiff_t>(kLineBytes));
+    const ReadBackDifference difference = CompareReadBack(sent, block, line);
+    const std::string where = difference.row != 0
+                                  ? WhereText(difference.row, difference.field)
+                                  : Filled(texts_.verifyBlock, {LineAddress(block)});
+    return Filled(texts_.verifyFailed, {where, difference.readBack, difference.written});
 }
 
 void Transfer::OnWriteAck(std::span<const std::uint8_t> reply) {
     StopReplyTimeout();
     const int check = CheckReply(reply, blockIndex_, CheckMode(), ui_);
+    // A refused line is not stored; an acknowledged one is.
+    writeInFlight_ = false;
     if (check == 0) {
+        writeStarted_ = true;
         if (blockIndex_ < kImageLines) ++blockIndex_;
         if (blockIndex_ == kPasswordBlock + 1) blockIndex_ = kFirstWriteBlock;
         retryCount_ = 0;
@@ -499,9 +775,12 @@ void Transfer::OnIdentifierAck(std::span<const std::uint8_t> reply) {
 void Transfer::OnReplyTimeout() {
     StopReplyTimeout();
     if (stopped_) return;
+    // A block write without an answer may have been stored.
+    if (writeInFlight_) writeStarted_ = true;
     ++retryCount_;
     if (Reading()) {
-        if (retryCount_ >= kReadAttempts) {
+        const bool restarting = phase_ == Phase::Verifying && !verifyAnswered_;
+        if (retryCount_ >= (restarting ? kVerifyStartAttempts : kReadAttempts)) {
             retryCount_ = 0;
             readFailed_ = true;
         }
@@ -515,9 +794,9 @@ void Transfer::OnReplyTimeout() {
 
 void Transfer::OnLinkError(const std::string& text) {
     if (unloaded_ || stopped_) return;
-    Finish(TransferResult::PortLost,
-           "The connection to the radio was lost: " + text +
-               " The transfer was stopped; check the cable and start again.");
+    FailWrite(TransferResult::PortLost,
+              "The connection to the radio was lost: " + text +
+                  " The transfer was stopped; check the cable and start again.");
 }
 
 void Transfer::StopReplyTimeout() {
@@ -526,7 +805,8 @@ void Transfer::StopReplyTimeout() {
 }
 
 void Transfer::SetProgress(int block) {
-    progress_ = block;
+    // Every pass has its share of the bar.
+    progress_ = (pass_ * kImageLines + block) / passes_;
     Changed();
 }
 

@@ -2,9 +2,16 @@
 // dialogue with the radio, one line in flight, driven by events (Start, bytes
 // received, reply time-out, close). Single-threaded; it never sleeps. It only
 // moves lines between the port and an 8192-byte image: a write encodes the
-// document once at Start, a completed read leaves its image for the caller.
+// document once at Start (or sends a backup image as it is), a completed read
+// leaves its image for the caller.
+//
+// A write runs in passes: the pre-read (the whole memory when a backup comes
+// first), the write, and the verify, which reads back every line written.
+// A read asks again for a line whose content no radio can hold, and may read
+// everything twice.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -40,6 +47,22 @@ enum class TransferResult {
     PortError,           // the port could not be opened at Start: stays idle
     PortLost,            // the port failed during the transfer
     Stopped,             // Start pressed again while running
+    VerifyFailed,        // the radio gave back other bytes than were written, or none
+    BackupFailed,        // the backup before a write could not be stored: nothing written
+    ReadsDiffer,         // reading twice gave two answers for a line
+};
+
+// Choices of the transfer window, read when Start is pressed.
+struct TransferOptions {
+    bool verify = false;       // read back what a write sent
+    bool backupFirst = false;  // read the whole radio and store it before writing
+    bool readTwice = false;    // read everything twice; use it only when both agree
+};
+
+// Where a backup went, or why it could not be stored.
+struct StoredBackup {
+    std::string path;
+    std::string error;
 };
 
 // The texts of section "RW", with the built-in captions where a key is missing.
@@ -53,6 +76,23 @@ struct TransferTexts {
     std::string stop;                      // rw004
     std::string close = "Close";           // rw005
     std::string completed = "Completed:";  // rw006
+    // What a write that went wrong tells about the radio, with its backup.
+    std::string verifyFailed = "Verify failed: %1 reads back %2; %3 was written.";
+    std::string verifyNoAnswer =
+        "Verify failed: the radio did not answer when the written lines were read back.";
+    std::string verifyBlock = "the block at address %1";
+    std::string partlyWritten = "The radio now holds a partly written memory.";
+    std::string restoreHint = "Restore the backup %1 to put back what it held before.";
+    std::string noBackupHint = "No backup of it was made; write again to finish.";
+    std::string backupFailed = "The radio could not be backed up, so nothing was written. %1";
+    std::string readsDiffer =
+        "The two reads of the block at address %1 do not agree. Check the cable and read again.";
+    std::string passwordDamaged =
+        "The radio's password arrived damaged, so it cannot be checked. Check the cable and "
+        "read again.";
+    std::string channel = "channel %1";        // rw011; PL, PH and VFO keep their names
+    std::string callChannel = "call channel";  // rw012
+    std::array<std::string, 17> fieldNames;    // the channel grid's headings, by ProjectField
 
     static TransferTexts From(const LanguageTexts& texts);
 };
@@ -85,6 +125,19 @@ class Transfer final : private SerialEvents {
     // The "Password modify" box and its field, read when Start is pressed.
     void SetPasswordModify(bool checked) { passwordModify_ = checked; }
     void SetNewPasswordText(const std::string& text);
+    void SetOptions(const TransferOptions& options) { options_ = options; }
+    const TransferOptions& Options() const { return options_; }
+    // A write that sends `image` (a backup) instead of the document: the
+    // lines a write of it sends, taken from its bytes.
+    void SetRestoreImage(std::vector<std::uint8_t> image) { restoreImage_ = std::move(image); }
+    bool Restoring() const { return !restoreImage_.empty(); }
+    // Stores the backup read before a write; called before the first line is written.
+    void SetBackupStore(std::function<StoredBackup(std::span<const std::uint8_t>)> store) {
+        storeBackup_ = std::move(store);
+    }
+    // The backup a partly written radio can be restored from when the write
+    // made none of its own (the latest one read from it).
+    void SetRestorePoint(std::string path) { restorePoint_ = std::move(path); }
     // "Start": starts the transfer; pressed again while running, stops it.
     void Start();
     // "Close" and every other close request: the window unloads 200 ms later.
@@ -100,11 +153,19 @@ class Transfer final : private SerialEvents {
     bool Closing() const { return closing_; }
     bool Unloaded() const { return unloaded_; }
     TransferResult Result() const { return result_; }
+    // Nothing more happens until the user acts: ended, or waiting with its
+    // message shown.
+    bool Over() const { return unloaded_ || (!running_ && result_ != TransferResult::None); }
+    // A write ended after changing the radio without completing.
+    bool PartlyWritten() const { return partlyWritten_; }
+    // The backup stored before this write, if any.
+    const std::string& BackupPath() const { return backupPath_; }
     int BlockIndex() const { return blockIndex_; }
     // The lines received so far (zeros where none arrived); after a completed
     // read, the radio's memory.
     const std::vector<std::uint8_t>& Image() const { return image_; }
-    // What a write sends: the document's codeplug as it was at Start.
+    // What a write sends: the document's codeplug as it was at Start (a
+    // restore's: the backup decoded).
     const Codeplug& Written() const { return source_; }
 
     // Called after anything the window shows has changed, including the unload.
@@ -114,8 +175,23 @@ class Transfer final : private SerialEvents {
     void OnBytes(std::span<const std::uint8_t> bytes) override;
     void OnLinkError(const std::string& text) override;
 
+    enum class Phase { PreRead, Writing, Verifying, Reading, ReadingAgain };
+
     void Reset();
     void SendNextData();
+    bool LineIncluded(int block) const;
+    bool WritesLine(int block) const;
+    void EndOfPass();
+    void StartPass(Phase phase, int block);
+    void OnReadLine(const LineBytes& line);
+    void OnVerifyLine(const LineBytes& line);
+    void OnSecondReadLine(const LineBytes& line);
+    void AcceptLine(const LineBytes& line);
+    LineBytes WrittenLine(int block) const;
+    std::string VerifyMessage(int block, const LineBytes& line) const;
+    std::string WhereText(int row, int field) const;
+    std::string PartlyWrittenText() const;
+    void FailWrite(TransferResult result, const std::string& message);
     bool PasswordCheck();
     bool ReportFailure();
     void SkipInactiveChannels();
@@ -133,8 +209,9 @@ class Transfer final : private SerialEvents {
     void Unload();
     void SetProgress(int block);
     ReplyCheckMode CheckMode() const;
-    bool Reading() const { return mode_ == TransferMode::Read || preRead_; }
-    void StoreLine(std::span<const std::uint8_t> reply);
+    bool Reading() const { return phase_ != Phase::Writing; }
+    void PutLine(const LineBytes& line);    // into the image, nothing more
+    void StoreLine(const LineBytes& line);  // ... and what the line tells the transfer
     std::string WriteLineHex() const;
     void Changed();
 
@@ -150,7 +227,13 @@ class Transfer final : private SerialEvents {
     std::vector<std::uint8_t> image_;    // what a read received
     Codeplug source_;                    // what a write sends, taken at Start
     std::vector<std::uint8_t> written_;  // its image
+    std::vector<std::uint8_t> restoreImage_;
+    int writeModel_ = 0;
     LineBytes passwordLine_;
+    TransferOptions options_;
+    std::function<StoredBackup(std::span<const std::uint8_t>)> storeBackup_;
+    std::string restorePoint_;
+    std::string backupPath_;
     int modelMatch_ = 0;  // the pre-read's CompareModel: 0 same, 1 other band, 2 other type
 
     // The window's controls.
@@ -161,7 +244,19 @@ class Transfer final : private SerialEvents {
     // The transfer's state.
     int blockIndex_ = 0;
     std::string expectedAddress_;
-    bool preRead_ = false;
+    Phase phase_ = Phase::Reading;
+    int pass_ = 0;                // passes done: the pre-read with a backup, the write, the verify
+    int passes_ = 1;              // ... and how many there are
+    bool writeStarted_ = false;   // a block write was acknowledged, or went unanswered
+    bool writeInFlight_ = false;  // a block write awaits its answer
+    bool partlyWritten_ = false;
+    // A line whose content was impossible (or, reading twice, differed),
+    // kept until it comes back the same.
+    int doubtfulLine_ = -1;
+    LineBytes doubtful_;
+    int doubts_ = 0;
+    int resumeLine_ = -1;  // the doubtful channel line, while its bitmap is read again
+    bool verifyAnswered_ = false;
     bool identifierAccepted_ = false;
     int retryCount_ = 0;
     int sendCount_ = 0;

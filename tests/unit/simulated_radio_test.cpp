@@ -169,6 +169,36 @@ TEST(SimulatedRadio, InjectedFaults) {
     }
 }
 
+// A radio that stores something else than it acknowledges, and one that
+// loses its power halfway and comes back with what it had stored.
+TEST(SimulatedRadio, StorageFaults) {
+    const std::string ok1 = "PV418\r\n\r\nOK\r\n";
+    const std::string ok3 = kWrite50 + "\r\n\r\nOK\r\n";
+    std::string error;
+
+    SimulatedRadio corrupt = Radio();
+    corrupt.AddFault(ParseFaultRule("store-corrupt:2", error).at(0));
+    EXPECT_EQ(Send(corrupt, "PV418\r\n"), ok1);
+    EXPECT_EQ(Send(corrupt, kWrite50 + "\r\n"), ok3);
+    EXPECT_EQ(corrupt.Memory()[0x50], 0x00);  // 0x01 was written
+    EXPECT_EQ(corrupt.BlocksWritten(), 1);
+
+    SimulatedRadio dead = Radio();
+    dead.AddFault(ParseFaultRule("power-loss:1", error).at(0));
+    EXPECT_EQ(Send(dead, "PV418\r\n"), ok1);
+    EXPECT_EQ(Send(dead, kWrite50 + "\r\n"), "");
+    EXPECT_EQ(Send(dead, "PV418\r\n"), "");
+    EXPECT_TRUE(dead.PoweredOff());
+    EXPECT_EQ(dead.Memory()[0x50], 0x00);  // the write was never acted on
+    dead.PortOpened();
+    EXPECT_FALSE(dead.PoweredOff());
+    // Back on, without the identifier it had accepted, and for good.
+    EXPECT_EQ(Send(dead, kWrite50 + "\r\n"), kWrite50 + "\r\n\r\nERROR\r\n");
+    EXPECT_EQ(Send(dead, "PV418\r\n"), ok1);
+    EXPECT_EQ(Send(dead, kWrite50 + "\r\n"), ok3);
+    EXPECT_EQ(dead.Memory()[0x50], 0x01);
+}
+
 TEST(SimulatedRadio, FaultRules) {
     using K = FaultKind;
     const std::vector<std::pair<std::string, std::vector<Fault>>> good = {
@@ -180,6 +210,8 @@ TEST(SimulatedRadio, FaultRules) {
         {"reject-identifier", {{K::RejectIdentifier, 0}}},
         {"silent-after:100", {{K::SilentAfter, 100}}},
         {"silent-after:0", {{K::SilentAfter, 0}}},
+        {"store-corrupt:2-3", {{K::StoreCorrupt, 2}, {K::StoreCorrupt, 3}}},
+        {"power-loss:30", {{K::PowerLoss, 30}}},
     };
     for (const auto& [rule, faults] : good) {
         std::string error = "stale";
@@ -188,8 +220,8 @@ TEST(SimulatedRadio, FaultRules) {
     }
     for (const std::string rule :
          {"drop", "drop:", "drop:0", "drop:5-3", "drop:-3", "drop:3-", "drop:a", "drop: 7",
-          "drop:+7", "drop:1-200000", "drop:99999999999", "silent-after:1-3", "reject-identifier:2",
-          "Drop:1", "", "corrupt:1,2"}) {
+          "drop:+7", "drop:1-200000", "drop:99999999999", "silent-after:1-3", "power-loss:1-3",
+          "reject-identifier:2", "Drop:1", "", "corrupt:1,2"}) {
         std::string error;
         EXPECT_TRUE(ParseFaultRule(rule, error).empty()) << rule;
         EXPECT_NE(error, "") << rule;
@@ -198,7 +230,7 @@ TEST(SimulatedRadio, FaultRules) {
     ParseFaultRule("x", error);
     EXPECT_EQ(error,
               "unknown fault 'x'; expected drop:N, corrupt:N, wrong-address:N, error-write:N, "
-              "reject-identifier or silent-after:N");
+              "reject-identifier, silent-after:N, store-corrupt:N or power-loss:N");
     ParseFaultRule("drop:5-3", error);
     EXPECT_EQ(error,
               "bad line number '5-3' in fault 'drop:5-3'; expected N or A-B with 1 <= A <= B <= "
