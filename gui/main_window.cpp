@@ -331,7 +331,7 @@ void MainWindow::OnOpen() {
 
 void MainWindow::OnOpenBackup() {
     BeginFileWork();
-    OpenBackupCommand(document_, ui_);
+    OpenBackupCommand(document_, session_.paths.backupDir, ui_);
     ShowDocument();
     timer1_.start();
 }

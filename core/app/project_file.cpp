@@ -78,30 +78,36 @@ OpenOutcome OpenProject(Document& doc, const std::filesystem::path& path, Ui& ui
     }
 }
 
-OpenOutcome OpenBackup(Document& doc, const std::filesystem::path& path, Ui& ui) {
+std::optional<std::vector<std::uint8_t>> ReadBackupImage(const std::filesystem::path& path,
+                                                         Ui& ui) {
     // One byte more than an image, so a longer file is refused rather than cut.
-    const FileBytes file = ReadFileBytes(path, kImageSize + 1);
+    FileBytes file = ReadFileBytes(path, kImageSize + 1);
     if (!file.error.empty()) {
         ui.ShowMessage(file.error);
-        return OpenOutcome::Failed;
+        return std::nullopt;
     }
-    ImageDecoding decoded = DecodeImage(file.bytes, doc.model());
-    if (!decoded.error.empty()) {
+    if (file.size != kImageSize) {
         // The size on disk, not the part read.
-        std::string reason =
-            file.size != file.bytes.size() ? ImageSizeError(file.size) : decoded.error;
-        if (reason.ends_with('.')) reason.pop_back();  // the file error text ends the sentence
+        std::string reason = ImageSizeError(file.size);
+        reason.pop_back();  // the file error text ends the sentence
         ui.ShowMessage(FileErrorText("Cannot open", path, reason));
-        return OpenOutcome::Failed;
+        return std::nullopt;
     }
+    return std::move(file.bytes);
+}
+
+OpenOutcome OpenBackup(Document& doc, const std::filesystem::path& path, Ui& ui) {
+    const auto image = ReadBackupImage(path, ui);
+    if (!image) return OpenOutcome::Failed;
+    ImageDecoding decoded = DecodeImage(*image, doc.model());
     doc.Replace(std::move(decoded.codeplug), StepLabel{StepKind::Open});
     doc.BelongTo({});
     return OpenOutcome::Opened;
 }
 
-OpenOutcome OpenBackupCommand(Document& doc, Ui& ui) {
+OpenOutcome OpenBackupCommand(Document& doc, const std::filesystem::path& backupDir, Ui& ui) {
     if (!ConfirmDiscard(doc, ui, Buttons::YesNoCancel)) return OpenOutcome::Cancelled;
-    const auto chosen = ui.ChooseOpenFile(kBackupFilter);
+    const auto chosen = ui.ChooseOpenFileIn(kBackupFilter, backupDir.string());
     if (!chosen || chosen->empty()) return OpenOutcome::Cancelled;
     return OpenBackup(doc, *chosen, ui);
 }

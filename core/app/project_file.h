@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/document.h"
 #include "files/project_codec.h"
@@ -40,9 +43,13 @@ inline constexpr const char* kBackupFilter = "radio backups (*.img)|*.img|All fi
 // document: one undo step, belonging to no file. A file that is no image is
 // reported and the document stays as it was.
 OpenOutcome OpenBackup(Document& doc, const std::filesystem::path& path, Ui& ui);
+// The bytes of a backup image (a regular file of 8192 bytes); nullopt when
+// it cannot be one, after the reason was shown.
+std::optional<std::vector<std::uint8_t>> ReadBackupImage(const std::filesystem::path& path, Ui& ui);
 // File > Open Backup: the save question (Yes/No/Cancel), the open dialog,
 // then OpenBackup.
-OpenOutcome OpenBackupCommand(Document& doc, Ui& ui);
+// The dialog starts in `backupDir`.
+OpenOutcome OpenBackupCommand(Document& doc, const std::filesystem::path& backupDir, Ui& ui);
 
 // The Open command: with unsaved changes MSG 9001 (OK saves first; either
 // way the opening goes on), the open dialog, then OpenProject.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "link/link_session.h"
+#include "link/transfer.h"
 
 namespace qx {
 
@@ -23,6 +24,10 @@ struct Session : LinkSession {
     std::string languageFile;  // "english.ini", "chinese.ini" or empty
     // The Setting.ini bytes as read at start and updated by each store.
     std::array<std::uint8_t, 4> storedFeatureBytes{};
+    // The transfer window's check boxes, remembered in mysetup.ini.
+    TransferOptions transferChoices{.verify = true};
+    // The latest backup of a radio's memory stored in this session.
+    std::filesystem::path lastBackup;
 };
 
 }  // namespace qx

@@ -52,6 +52,29 @@ void WriteCurrentLanguage(const SettingsPaths& paths, const std::string& languag
                         languageFile);
 }
 
+namespace {
+constexpr const char* kTransferSection = "transfer";
+}
+
+TransferOptions ReadTransferChoices(const SettingsPaths& paths) {
+    const auto data = IniData::Load(SettingsFileForReading(paths, kMySetupFile));
+    const auto flag = [&data](const char* key) { return data.Value(kTransferSection, key); };
+    TransferOptions choices;
+    choices.verify = flag("VerifyAfterWrite").value_or("1") != "0";
+    choices.backupFirst = flag("BackupBeforeWrite").value_or("0") == "1";
+    choices.readTwice = flag("ReadTwice").value_or("0") == "1";
+    return choices;
+}
+
+void WriteTransferChoices(const SettingsPaths& paths, const TransferOptions& choices) {
+    if (paths.configDir.empty()) return;
+    const std::filesystem::path file = paths.configDir / kMySetupFile;
+    const auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
+    (void)WriteIniValue(file, kTransferSection, "VerifyAfterWrite", flag(choices.verify));
+    (void)WriteIniValue(file, kTransferSection, "BackupBeforeWrite", flag(choices.backupFirst));
+    (void)WriteIniValue(file, kTransferSection, "ReadTwice", flag(choices.readTwice));
+}
+
 std::array<std::uint8_t, 4> ReadFeatureBytes(const SettingsPaths& paths) {
     std::array<std::uint8_t, 4> bytes{};
     const std::filesystem::path path = SettingsFileForReading(paths, kFeatureFlagFile);
@@ -96,6 +119,7 @@ Session StartSession(const SettingsPaths& paths, const OsVersion& os,
     session.portSettings = Session::kPortSettings;
     session.storedFeatureBytes = ReadFeatureBytes(paths);
     session.featureFlags = FeatureFlagsFromBytes(session.storedFeatureBytes);
+    session.transferChoices = ReadTransferChoices(paths);
     return session;
 }
 

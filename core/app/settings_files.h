@@ -33,6 +33,12 @@ std::string ReadCurrentLanguage(const SettingsPaths& paths);
 // Written to the user's folder; a failure is ignored, as a read-only install demands.
 void WriteCurrentLanguage(const SettingsPaths& paths, const std::string& languageFile);
 
+// The transfer window's check boxes, section "transfer" of mysetup.ini:
+// verify after writing (on unless "0"), back up first, read twice (off
+// unless "1"). Written to the user's folder; a failure is ignored.
+TransferOptions ReadTransferChoices(const SettingsPaths& paths);
+void WriteTransferChoices(const SettingsPaths& paths, const TransferOptions& choices);
+
 // The four stored bytes; all zero when the file is missing, short or unreadable.
 std::array<std::uint8_t, 4> ReadFeatureBytes(const SettingsPaths& paths);
 FeatureFlags FeatureFlagsFromBytes(const std::array<std::uint8_t, 4>& bytes);

@@ -1,6 +1,7 @@
 #include "app/transfer_commands.h"
 
 #include "app/channel_ops.h"
+#include "app/project_file.h"
 #include "app/settings_files.h"
 #include "files/backups.h"
 #include "image/memory_image.h"
@@ -39,17 +40,38 @@ bool PrepareWrite(const Document& doc, const Session& session, Ui& ui) {
     return CheckWriteChannels(doc, ui);
 }
 
+void SetUpTransfer(Transfer& transfer, const Session& session) {
+    transfer.SetOptions(session.transferChoices);
+    transfer.SetRestorePoint(session.lastBackup.string());
+    const std::filesystem::path folder = session.paths.backupDir;
+    transfer.SetBackupStore([folder](std::span<const std::uint8_t> image) {
+        if (folder.empty()) return StoredBackup{"", "No folder for backups is known."};
+        const BackupResult stored =
+            StoreBackup(folder, image, ImageModelIndex(image), "before-write", std::time(nullptr));
+        return StoredBackup{stored.path.string(), stored.error};
+    });
+}
+
+std::optional<std::vector<std::uint8_t>> ChooseBackupToRestore(const Session& session, Ui& ui) {
+    const auto chosen = ui.ChooseOpenFileIn(kBackupFilter, session.paths.backupDir.string());
+    if (!chosen || chosen->empty()) return std::nullopt;
+    return ReadBackupImage(*chosen, ui);
+}
+
 std::filesystem::path FinishTransfer(Document& doc, Session& session, const Transfer& transfer,
                                      Ui& ui) {
     // The features the radio reported count even when the transfer failed.
     StoreFeatureFlags(session);
     ShowRadioFeatures(doc, session.featureFlags);
-    if (transfer.Result() != TransferResult::Completed) return {};
+    const std::filesystem::path beforeWrite = transfer.BackupPath();
+    if (!beforeWrite.empty()) session.lastBackup = beforeWrite;
+    if (transfer.Result() != TransferResult::Completed) return beforeWrite;
+    if (transfer.Restoring()) return beforeWrite;
     if (transfer.Mode() == TransferMode::Write) {
         // The radio now holds what was written: the document is clean as far
         // as it still equals that.
         doc.MarkClean(transfer.Written());
-        return {};
+        return beforeWrite;
     }
     ImageDecoding read = DecodeImage(transfer.Image(), doc.model());
     if (!read.error.empty()) return {};
@@ -59,6 +81,7 @@ std::filesystem::path FinishTransfer(Document& doc, Session& session, const Tran
         backup = StoreBackup(session.paths.backupDir, transfer.Image(), read.codeplug.model, "read",
                              std::time(nullptr));
         if (!backup.error.empty()) ui.ShowMessage("The read was not backed up. " + backup.error);
+        if (!backup.path.empty()) session.lastBackup = backup.path;
     }
     doc.Replace(std::move(read.codeplug), StepLabel{StepKind::Read});
     doc.BelongTo({});

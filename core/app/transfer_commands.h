@@ -3,7 +3,10 @@
 // document and the settings.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <vector>
 
 #include "app/document.h"
 #include "app/session.h"
@@ -22,13 +25,24 @@ bool PrepareWrite(const Document& doc, const Session& session, Ui& ui);
 // the message and false.
 bool CheckWriteChannels(const Document& doc, Ui& ui);
 
+// Before Start: the session's remembered choices (verify, back up first,
+// read twice), where a backup made before a write goes ("before-write",
+// in the session's backup folder) and the backup a partly written radio
+// can be restored from.
+void SetUpTransfer(Transfer& transfer, const Session& session);
+
+// Transfer > Restore Backup: the open dialog in the backup folder, then the
+// image read and checked. nullopt when cancelled or unreadable (shown).
+std::optional<std::vector<std::uint8_t>> ChooseBackupToRestore(const Session& session, Ui& ui);
+
 // After the transfer window closed: the signalling menus follow the features
 // the radio reported; a completed read replaces the document's codeplug as
 // one step (the image decoded for the model it names, else the document's),
 // a completed write makes what was written the clean state. A failed or
-// stopped transfer leaves the document as it was. A completed read is kept
-// as a backup in the session's backup folder (a failure is shown); the
-// backup's path is returned, empty when none was stored.
+// stopped transfer leaves the document as it was, and so does a restore. A
+// completed read is kept as a backup in the session's backup folder (a
+// failure is shown). The path of the backup the transfer stored (the read,
+// or the radio before a write) is returned, empty when none was.
 std::filesystem::path FinishTransfer(Document& doc, Session& session, const Transfer& transfer,
                                      Ui& ui);
 

@@ -21,6 +21,11 @@ class Ui {
     // "Description|*.ext" pair list as the file dialogs show it.
     virtual std::optional<std::string> ChooseOpenFile(const std::string& filter) = 0;
     virtual std::optional<std::string> ChooseSaveFile(const std::string& filter) = 0;
+    // The same, starting in `folder` where the dialog can.
+    virtual std::optional<std::string> ChooseOpenFileIn(const std::string& filter,
+                                                        const std::string& /*folder*/) {
+        return ChooseOpenFile(filter);
+    }
 };
 
 // Shows nothing and declines every question: for work whose messages no one

@@ -340,7 +340,7 @@ TEST_F(ProjectFile, ABackupOpensAsANewDocumentInOneStep) {
     ScriptedUi ui;
     ui.answers = {Answer::No};
     ui.files = {backup.string()};
-    EXPECT_EQ(OpenBackupCommand(doc, ui), OpenOutcome::Opened);
+    EXPECT_EQ(OpenBackupCommand(doc, {}, ui), OpenOutcome::Opened);
     EXPECT_EQ(ui.questions, std::vector<std::string>{doc.texts.Message(9001)});
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(doc.codeplug(), DecodeImage(image, 3).codeplug);
