@@ -1,11 +1,14 @@
 #include "files/atomic_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <random>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "util/file_kind.h"
 
@@ -68,34 +71,37 @@ std::string NewToken() {
 std::string EscapedName(std::string_view name) {
     std::string text;
     for (const char c : name) {
-        if (c == '%')
-            text += "%25";
-        else if (c == '\n')
-            text += "%0A";
-        else if (c == '\r')
-            text += "%0D";
-        else
-            text += c;
+        switch (c) {
+            case '%':
+                text += "%25";
+                break;
+            case '\n':
+                text += "%0A";
+                break;
+            case '\r':
+                text += "%0D";
+                break;
+            default:
+                text += c;
+        }
     }
     return text;
 }
 
 std::optional<std::string> UnescapedName(std::string_view text) {
+    constexpr std::pair<std::string_view, char> kEscapes[] = {
+        {"%25", '%'}, {"%0A", '\n'}, {"%0D", '\r'}};
     std::string name;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '%') {
             name += text[i];
             continue;
         }
-        const std::string_view code = text.substr(i + 1, 2);
-        if (code == "25")
-            name += '%';
-        else if (code == "0A")
-            name += '\n';
-        else if (code == "0D")
-            name += '\r';
-        else
-            return std::nullopt;
+        const auto* escape =
+            std::find_if(std::begin(kEscapes), std::end(kEscapes),
+                         [&](const auto& e) { return text.substr(i, 3) == e.first; });
+        if (escape == std::end(kEscapes)) return std::nullopt;
+        name += escape->second;
         i += 2;
     }
     // Only a plain name in the journal's own folder is ever touched.
@@ -286,11 +292,11 @@ std::string FileErrorText(const char* action, const fs::path& path, const std::s
 }
 
 RecoveryResult RecoverUnfinishedWrite(const fs::path& first) {
-    RemoveQuietly(JournalTemporary(first));  // never renamed: its write did not begin
+    RemoveQuietly(JournalTemporary(first));  // a journal never renamed into place records nothing
     if (!Exists(JournalPath(first))) return {};
     const FileBytes bytes = ReadFileBytes(JournalPath(first), kMaxJournalBytes);
     const auto journal =
-        bytes.error.empty()
+        bytes.error.empty() && bytes.size == bytes.bytes.size()
             ? ParseJournal({reinterpret_cast<const char*>(bytes.bytes.data()), bytes.bytes.size()})
             : std::nullopt;
     if (!journal) {

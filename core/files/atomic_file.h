@@ -38,8 +38,10 @@ using WriteStepHook = std::function<StepAction(WriteStep step, std::size_t file)
 // previous files kept, then the temporaries renamed over the targets. Returns
 // "" on success, else a description naming the file and the reason; then the
 // previous files are back as they were and no temporary is left. The new
-// files take the previous files' permission bits. An unfinished write of the
-// same first file is finished first (see RecoverUnfinishedWrite).
+// files take the previous files' permission bits; not their owner, which only
+// the superuser may give away and which the standard library cannot set. An
+// unfinished write of the same first file is finished first (see
+// RecoverUnfinishedWrite).
 [[nodiscard]] std::string WriteFilesAtomically(std::span<const PendingFile> files,
                                                const WriteStepHook& hook = {});
 
