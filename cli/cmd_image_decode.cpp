@@ -22,6 +22,7 @@ int RunImageDecode(const std::vector<std::string>& args, CommandIo& io) {
                 file.size != file.bytes.size() ? ImageSizeError(file.size) : decoded.error;
             throw CommandError(parsed.positional[0] + ": " + reason);
         }
+        RecoverProjectOrThrow(*ws, output);
         if (const std::string error = WriteProject(decoded.codeplug, output); !error.empty()) {
             throw CommandError(error);
         }

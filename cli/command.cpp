@@ -1,6 +1,8 @@
 #include "command.h"
 
+#include <cerrno>
 #include <ostream>
+#include <system_error>
 
 namespace qx::cli {
 namespace {
@@ -47,11 +49,23 @@ int DispatchGroup(const std::string& group, const std::vector<Command>& commands
 }
 
 int Dispatch(const std::vector<std::string>& args, CommandIo& io) {
+    int code = 0;
     if (!args.empty() && args.front() == "--version") {
         io.out << "qxctl " << QX_VERSION_TEXT << '\n';
-        return 0;
+    } else {
+        code = DispatchGroup("", Commands(), args, io);
     }
-    return DispatchGroup("", Commands(), args, io);
+    return CheckOutputWritten(code, io);
+}
+
+int CheckOutputWritten(int code, CommandIo& io) {
+    errno = 0;
+    io.out.flush();
+    if (io.out) return code;
+    const int error = errno;
+    io.err << "qxctl: cannot write to standard output"
+           << (error != 0 ? ": " + std::generic_category().message(error) : std::string()) << '\n';
+    return code != 0 ? code : 1;
 }
 
 }  // namespace qx::cli

@@ -36,8 +36,13 @@ int RunPorts(const std::vector<std::string>& args, CommandIo& io);
 int RunRead(const std::vector<std::string>& args, CommandIo& io);
 int RunWrite(const std::vector<std::string>& args, CommandIo& io);
 
-// Runs `qxctl ARGS...` (without the program name).
+// Runs `qxctl ARGS...` (without the program name). Output that could not be
+// written (a full disk, a closed pipe) fails the command, whichever it was.
 int Dispatch(const std::vector<std::string>& args, CommandIo& io);
+
+// Flushes standard output: `code`, or 1 with a line on stderr when what the
+// command wrote did not all reach it.
+int CheckOutputWritten(int code, CommandIo& io);
 
 // Runs the subcommand `name` of a command group ("image encode").
 int DispatchGroup(const std::string& group, const std::vector<Command>& commands,

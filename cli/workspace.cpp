@@ -50,13 +50,23 @@ std::unique_ptr<Workspace> LoadWorkspace(const Arguments& args, const CommandIo&
     const std::string language = ChooseLanguage(args, io);
     ws->features = io.session.featureFlags;
     ws->texts = LanguageTexts(io.session.paths.languageDir, language);
+    ws->notes = &io.err;
     LoadMainWindow(ws->doc, ws->texts, ws->features, ws->ui);
     ws->ui.messages.clear();
     return ws;
 }
 
-void OpenProjectOrThrow(Workspace& ws, const std::filesystem::path& path) {
+void RecoverProjectOrThrow(Workspace& ws, const std::filesystem::path& path) {
     ws.ui.messages.clear();
+    if (!RecoverProjectSave(ws.doc.texts, path, ws.ui)) throw CommandError(ws.ui.Report(""));
+    for (const std::string& note : ws.ui.messages) {
+        if (ws.notes != nullptr) *ws.notes << "qxctl: " << OneLine(note) << '\n';
+    }
+    ws.ui.messages.clear();
+}
+
+void OpenProjectOrThrow(Workspace& ws, const std::filesystem::path& path) {
+    RecoverProjectOrThrow(ws, path);
     const OpenOutcome outcome = OpenProject(ws.doc, path, ws.ui);
     if (outcome != OpenOutcome::Opened || !ws.ui.messages.empty()) {
         throw CommandError(ws.ui.Report("cannot open " + path.string()));

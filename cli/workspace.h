@@ -55,6 +55,7 @@ class CliUi final : public Ui {
 
 struct Workspace {
     CliUi ui;
+    std::ostream* notes = nullptr;  // where what the user should know but is no failure goes
     Document doc;
     FeatureFlags features;
     LanguageTexts texts;  // the language the document was loaded in
@@ -64,7 +65,12 @@ struct Workspace {
 // language folder) or else the configured one, with the stored features.
 std::unique_ptr<Workspace> LoadWorkspace(const Arguments& args, const CommandIo& io);
 
-// Opens a project into the workspace; any message of the open is an error.
+// Completes or undoes an interrupted earlier save of the project at `path`
+// and notes which on stderr; throws CommandError when it cannot be finished.
+void RecoverProjectOrThrow(Workspace& ws, const std::filesystem::path& path);
+
+// Opens a project into the workspace (RecoverProjectOrThrow first); any
+// message of the open is an error.
 void OpenProjectOrThrow(Workspace& ws, const std::filesystem::path& path);
 
 // Writes `path` atomically, or standard output for "-"; throws CommandError on failure.

@@ -1,6 +1,7 @@
 #include "qt_serial_link.h"
 
 #include <QByteArray>
+#include <QFileInfo>
 #include <QMetaObject>
 #include <algorithm>
 #include <charconv>
@@ -41,7 +42,23 @@ bool EndsTheLink(QSerialPort::SerialPortError error) {
     }
 }
 
+// Whether the user may read and write the device a port name stands for.
+bool DeviceAccessible(const std::string& portName) {
+    const QString path =
+        QString::fromStdString(portName.starts_with('/') ? portName : "/dev/" + portName);
+    const QFileInfo device(path);
+    return device.exists() && device.isReadable() && device.isWritable();
+}
+
 }  // namespace
+
+std::string OpenErrorText(const std::string& portName, QSerialPort::SerialPortError error,
+                          const std::string& qtText, bool deviceAccessible) {
+    if (error == QSerialPort::PermissionError && deviceAccessible) {
+        return portName + ": the port is in use by another program";
+    }
+    return portName + ": " + qtText;
+}
 
 std::optional<LineSettings> ParseLineSettings(std::string_view text) {
     std::vector<std::string_view> fields;
@@ -112,7 +129,8 @@ std::string QtSerialLink::Open(const std::string& portName, const std::string& s
     port_.setFlowControl(QSerialPort::NoFlowControl);
     port_.setReadBufferSize(1024);
     if (!port_.open(QIODevice::ReadWrite)) {
-        const std::string error = portName + ": " + port_.errorString().toStdString();
+        const std::string error = OpenErrorText(
+            portName, port_.error(), port_.errorString().toStdString(), DeviceAccessible(portName));
         port_.clearError();
         return error;
     }

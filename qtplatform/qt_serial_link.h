@@ -22,6 +22,12 @@ struct LineSettings {
 };
 std::optional<LineSettings> ParseLineSettings(std::string_view text);
 
+// Why `portName` would not open, for the user. Qt reports a port that another
+// program holds (its lock file, or the device busy) as a permission error;
+// when the user may read and write the device, that is what it means.
+std::string OpenErrorText(const std::string& portName, QSerialPort::SerialPortError error,
+                          const std::string& qtText, bool deviceAccessible);
+
 class QtSerialLink final : public SerialLink {
   public:
     QtSerialLink();

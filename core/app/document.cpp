@@ -28,6 +28,9 @@ DocumentTexts DocumentTexts::From(const LanguageTexts& lang) {
     t.printQuestion = lang.LanguageText("MSG", "900B");
     t.statusPanel1 = lang.LanguageText("OTHERS", "70007");
     t.statusPanel2 = lang.LanguageText("OTHERS", "70008");
+    t.saveCompleted = lang.LanguageText("Files", "Completed");
+    t.saveUndone = lang.LanguageText("Files", "Undone");
+    t.saveNotFinished = lang.LanguageText("Files", "Failed");
     return t;
 }
 

@@ -37,6 +37,11 @@ struct DocumentTexts {
     std::string printQuestion;                            // MSG 900B
     std::string statusPanel1;                             // OTHERS 70007
     std::string statusPanel2;                             // OTHERS 70008
+    // Files Completed, Undone, Failed: what became of an interrupted save
+    // ("%1" the project file, "%2" the reason it could not be finished).
+    std::string saveCompleted;
+    std::string saveUndone;
+    std::string saveNotFinished;
 
     static DocumentTexts From(const LanguageTexts& texts);
     // MSG 9001 .. 9009 by number.

@@ -40,6 +40,7 @@ std::vector<LanguageKey> BuildKeys() {
           "Dtmf", "TwoTone", "FiveTone", "New", "Open", "Read", "Other"}) {
         keys.push_back({"Edit", k});
     }
+    for (const char* k : {"Completed", "Undone", "Failed"}) keys.push_back({"Files", k});
     return keys;
 }
 

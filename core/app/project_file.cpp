@@ -10,7 +10,28 @@
 
 namespace qx {
 
-std::string WriteProject(const Codeplug& codeplug, const std::filesystem::path& path) {
+namespace {
+
+// Puts `first` for "%1" and `second` for "%2", in one pass so that neither
+// value is read as a marker.
+std::string Filled(std::string_view pattern, const std::string& first,
+                   const std::string& second = {}) {
+    std::string text;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() &&
+            (pattern[i + 1] == '1' || pattern[i + 1] == '2')) {
+            text += pattern[++i] == '1' ? first : second;
+        } else {
+            text += pattern[i];
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string WriteProject(const Codeplug& codeplug, const std::filesystem::path& path,
+                         const WriteStepHook& hook) {
     const ProjectEncoding encoding = EncodeProject(codeplug);
     if (!encoding.problems.empty()) {
         return FileErrorText("Cannot save", path, encoding.problems.front().message);
@@ -20,7 +41,25 @@ std::string WriteProject(const Codeplug& codeplug, const std::filesystem::path& 
         {path, encoding.files.qx},
         {CompanionPath(path), std::string(ton.begin(), ton.end())},
     };
-    return WriteFilesAtomically(files);
+    return WriteFilesAtomically(files, hook);
+}
+
+bool RecoverProjectSave(const DocumentTexts& texts, const std::filesystem::path& path, Ui& ui) {
+    const RecoveryResult recovered = RecoverUnfinishedWrite(path);
+    switch (recovered.outcome) {
+        case Recovery::None:
+            return true;
+        case Recovery::Completed:
+            ui.ShowMessage(Filled(texts.saveCompleted, path.string()));
+            return true;
+        case Recovery::Undone:
+            ui.ShowMessage(Filled(texts.saveUndone, path.string()));
+            return true;
+        case Recovery::Failed:
+            break;
+    }
+    ui.ShowMessage(Filled(texts.saveNotFinished, path.string(), recovered.error));
+    return false;
 }
 
 std::string SaveProject(Document& doc, const std::filesystem::path& path) {
@@ -33,12 +72,14 @@ std::string SaveProject(Document& doc, const std::filesystem::path& path) {
 bool SaveCommand(Document& doc, Ui& ui) {
     const auto chosen = ui.ChooseSaveFile(kProjectFilter);
     if (!chosen || chosen->empty()) return false;
+    if (!RecoverProjectSave(doc.texts, *chosen, ui)) return false;
     const std::string error = SaveProject(doc, *chosen);
     if (!error.empty()) ui.ShowMessage(error);
     return error.empty();
 }
 
 OpenOutcome OpenProject(Document& doc, const std::filesystem::path& path, Ui& ui) {
+    if (!RecoverProjectSave(doc.texts, path, ui)) return OpenOutcome::Failed;
     std::error_code ec;
     (void)std::filesystem::file_size(path, ec);
     if (ec) {

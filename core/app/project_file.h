@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/document.h"
+#include "files/atomic_file.h"
 #include "files/project_codec.h"
 #include "platform/ui.h"
 
@@ -17,13 +18,20 @@ namespace qx {
 
 inline constexpr const char* kProjectFilter = "data files (*.qx)|*.qx|All files (*.*)|*.*";
 
-// Writes the project file and its companion atomically; "" on success, else a
-// description naming the file and the reason (the previous files stay).
-[[nodiscard]] std::string WriteProject(const Codeplug& codeplug, const std::filesystem::path& path);
+// Writes the project file and its companion as one (see WriteFilesAtomically;
+// `hook` is for tests); "" on success, else a description naming the file and
+// the reason (the previous pair stays as it was).
+[[nodiscard]] std::string WriteProject(const Codeplug& codeplug, const std::filesystem::path& path,
+                                       const WriteStepHook& hook = {});
+// Completes or undoes a save of the project at `path` that was interrupted
+// (the program killed halfway) and tells the user which. False, with the
+// reason shown, when it cannot be finished.
+bool RecoverProjectSave(const DocumentTexts& texts, const std::filesystem::path& path, Ui& ui);
 // WriteProject for the document; on success the document belongs to the
 // file and is clean.
 [[nodiscard]] std::string SaveProject(Document& doc, const std::filesystem::path& path);
-// The Save command: the save dialog, then SaveProject; a failure is shown.
+// The Save command: the save dialog, an interrupted earlier save of the
+// chosen file settled (RecoverProjectSave), then SaveProject; a failure is shown.
 // True only when the files were written.
 bool SaveCommand(Document& doc, Ui& ui);
 
@@ -34,8 +42,9 @@ enum class OpenOutcome {
     Failed,     // unreadable or invalid file: the document is exactly as it was
     Cancelled,  // no file chosen
 };
-// Reads a project from a known path; every message goes through `ui`. The
-// whole file is checked before anything is applied; an opened file is one
+// Reads a project from a known path; every message goes through `ui`. An
+// interrupted save of it is settled first (RecoverProjectSave). The whole
+// file is checked before anything is applied; an opened file is one
 // undo step and the new clean state.
 OpenOutcome OpenProject(Document& doc, const std::filesystem::path& path, Ui& ui);
 inline constexpr const char* kBackupFilter = "radio backups (*.img)|*.img|All files (*.*)|*.*";

@@ -281,6 +281,70 @@ TEST_F(ProjectFile, AFailedSaveLeavesThePreviousFilesAndTheDocumentAsTheyWereAnd
     EXPECT_EQ(doc.filename, (dir_ / "ok.qx").string());
 }
 
+// How a pair is written step by step is atomic_file_test's part; here: the
+// message an interrupted save leaves for the next open or save, and that the
+// document opens or saves over what it settled.
+TEST_F(ProjectFile, AnInterruptedSaveIsSettledAndToldBeforeTheNextOpenOrSave) {
+    const fs::path path = dir_ / "cut.qx";
+    const Codeplug saved = ChangedDocument(3).codeplug();
+    const Codeplug cutOff = ChangedDocument(12).codeplug();
+    const std::string prefix = "The last save of \"" + path.string() + "\" was interrupted. ";
+    const std::string completed = prefix + "It has now been completed.";
+    const std::string undone = prefix + "It has been undone: the files are as they were before it.";
+    struct Case {
+        WriteStep cutAt;
+        bool open;  // else the Save command
+        std::string message;
+    };
+    const Case cases[] = {
+        {WriteStep::Backup, true, undone},
+        {WriteStep::Replace, true, completed},
+        {WriteStep::Backup, false, undone},
+        {WriteStep::Replace, false, completed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message + (c.open ? " open" : " save"));
+        ASSERT_EQ(WriteProject(saved, path), "");
+        const auto cut = [&](WriteStep step, std::size_t file) {
+            return step == c.cutAt && file == 1 ? StepAction::Stop : StepAction::Proceed;
+        };
+        ASSERT_NE(WriteProject(cutOff, path, cut), "");
+        Document doc = ChangedDocument(7);
+        ScriptedUi ui;
+        if (c.open) {
+            EXPECT_EQ(OpenProject(doc, path, ui), OpenOutcome::Opened);
+            EXPECT_EQ(doc.codeplug(), c.message == completed ? cutOff : saved);
+        } else {
+            ui.files = {path.string()};
+            EXPECT_TRUE(SaveCommand(doc, ui));
+            EXPECT_EQ(ReadBytes(path), EncodeProject(doc.codeplug()).files.qx);
+        }
+        EXPECT_EQ(ui.messages, std::vector<std::string>{c.message});
+        EXPECT_EQ(FileCount(), 2) << "only cut.qx and cut.ton";
+    }
+
+    // A record of the save that cannot be read: nothing is opened or saved.
+    WriteBytes(dir_ / ".cut.qx.saving", "damaged");
+    const std::string failed = "The last save of \"" + path.string() +
+                               "\" was interrupted and cannot be finished: the record of it, \"" +
+                               (dir_ / ".cut.qx.saving").string() + "\", cannot be read.";
+    const Document before = ChangedDocument();
+    const std::string onDisk = ReadBytes(path);
+    for (const bool open : {true, false}) {
+        Document doc = before;
+        ScriptedUi ui;
+        ui.files = {path.string()};
+        if (open) {
+            EXPECT_EQ(OpenProject(doc, path, ui), OpenOutcome::Failed);
+        } else {
+            EXPECT_FALSE(SaveCommand(doc, ui));
+        }
+        EXPECT_EQ(ui.messages, std::vector<std::string>{failed});
+        EXPECT_EQ(StateOf(doc), StateOf(before));
+        EXPECT_EQ(ReadBytes(path), onDisk);
+    }
+}
+
 TEST_F(ProjectFile, OpenCommandOffersToSaveAndOpensEitherWay) {
     const fs::path golden = Golden("golden.qx");
     const fs::path saved = dir_ / "saved.qx";

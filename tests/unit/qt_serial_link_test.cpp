@@ -177,6 +177,35 @@ TEST(QtSerialLink, OpenFailuresNameThePortOrTheSettings) {
     EXPECT_NE(closed.Write("x"), "");
 }
 
+TEST(QtSerialLink, APortAnotherProgramHoldsIsNamedAsInUse) {
+    Pty pty;
+    ASSERT_FALSE(pty.SlavePath().empty());
+    qx::QtSerialLink holder;
+    ASSERT_EQ(holder.Open(pty.SlavePath(), "9600,n,8,1"), "");
+    qx::QtSerialLink second;
+    EXPECT_EQ(second.Open(pty.SlavePath(), "9600,n,8,1"),
+              pty.SlavePath() + ": the port is in use by another program");
+    EXPECT_FALSE(second.IsOpen());
+    holder.Close();
+    EXPECT_EQ(second.Open(pty.SlavePath(), "9600,n,8,1"), "");
+}
+
+TEST(QtSerialLink, OpenErrorTextsTellABusyPortFromAForbiddenOne) {
+    struct Case {
+        QSerialPort::SerialPortError error;
+        bool accessible;
+        std::string text;
+    };
+    const Case cases[] = {
+        {QSerialPort::PermissionError, true, "ttyUSB0: the port is in use by another program"},
+        {QSerialPort::PermissionError, false, "ttyUSB0: Permission denied"},
+        {QSerialPort::DeviceNotFoundError, true, "ttyUSB0: Permission denied"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(qx::OpenErrorText("ttyUSB0", c.error, "Permission denied", c.accessible), c.text);
+    }
+}
+
 TEST(QtSerialLink, ParsesLineSettings) {
     struct Case {
         std::string text;
