@@ -11,10 +11,14 @@ std::optional<std::string> Arguments::Option(const std::string& name) const {
 }
 
 Arguments ParseArguments(const std::vector<std::string>& args,
-                         const std::vector<std::string>& valueOptions) {
+                         const std::vector<std::string>& valueOptions,
+                         const std::vector<std::string>& flags) {
     Arguments parsed;
     const auto takesValue = [&](const std::string& name) {
         return std::find(valueOptions.begin(), valueOptions.end(), name) != valueOptions.end();
+    };
+    const auto isFlag = [&](const std::string& name) {
+        return std::find(flags.begin(), flags.end(), name) != flags.end();
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -27,6 +31,14 @@ Arguments ParseArguments(const std::vector<std::string>& args,
         if (const auto eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
             name = arg.substr(0, eq);
             value = arg.substr(eq + 1);
+        }
+        if (!value && isFlag(name)) {
+            if (parsed.options.count(name) != 0) {
+                parsed.error = "option \"" + name + "\" given twice";
+                return parsed;
+            }
+            parsed.options[name] = "";
+            continue;
         }
         if (!takesValue(name)) {
             parsed.error = "unknown option \"" + name + "\"";

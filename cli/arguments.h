@@ -15,11 +15,14 @@ struct Arguments {
     std::string error;                           // empty when the arguments parsed
 
     std::optional<std::string> Option(const std::string& name) const;
+    bool Flag(const std::string& name) const { return options.count(name) != 0; }
 };
 
-// `valueOptions` are the options that take a value; any other "-" argument is
-// an error. A lone "-" is a positional argument (standard input or output).
+// `valueOptions` are the options that take a value, `flags` those that take
+// none; any other "-" argument is an error. A lone "-" is a positional
+// argument (standard input or output).
 Arguments ParseArguments(const std::vector<std::string>& args,
-                         const std::vector<std::string>& valueOptions);
+                         const std::vector<std::string>& valueOptions,
+                         const std::vector<std::string>& flags = {});
 
 }  // namespace qx::cli

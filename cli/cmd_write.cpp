@@ -1,14 +1,18 @@
-// qxctl write --port NAME PROJECT.qx [--password TEXT] [--new-password TEXT] [--language FILE]
+// qxctl write --port NAME PROJECT.qx [--password TEXT] [--new-password TEXT] [--backup]
+//             [--no-verify] [--sim-fault RULES] [--language FILE]
 #include "transfer_run.h"
 
 namespace qx::cli {
 
 int RunWrite(const std::vector<std::string>& args, CommandIo& io) {
     return RunGuarded(
-        "write", "--port NAME PROJECT.qx [--password TEXT] [--new-password TEXT] [--language FILE]",
+        "write",
+        "--port NAME PROJECT.qx [--password TEXT] [--new-password TEXT] [--backup] [--no-verify] "
+        "[--sim-fault RULES] [--language FILE]",
         io, [&] {
-            const Arguments parsed =
-                ParseArguments(args, {"--port", "--password", "--new-password", "--language"});
+            std::vector<std::string> options = kTransferOptions;
+            options.insert(options.end(), {"--new-password", "--language"});
+            const Arguments parsed = ParseArguments(args, options, {"--backup", "--no-verify"});
             if (!parsed.error.empty()) throw UsageError(parsed.error);
             if (parsed.positional.size() != 1) throw UsageError("wrong number of arguments");
             const std::string port = PortArgument(parsed);
@@ -23,9 +27,15 @@ int RunWrite(const std::vector<std::string>& args, CommandIo& io) {
             if (!CheckWriteChannels(ws->doc, ws->ui)) {
                 throw CommandError(ws->ui.Report("no active channel to write"));
             }
-            RunTransfer({TransferMode::Write, port, SimMemoryFor(port, parsed, io, ws->doc.model()),
-                         newPassword},
-                        *ws, io);
+            TransferRequest request;
+            request.mode = TransferMode::Write;
+            request.port = port;
+            request.simMemory = SimMemoryFor(port, parsed, io, ws->doc.model());
+            request.newPassword = newPassword;
+            request.options = {.verify = !parsed.Flag("--no-verify"),
+                               .backupFirst = parsed.Flag("--backup")};
+            request.simFaults = parsed.Option("--sim-fault");
+            RunTransfer(request, *ws, io);
         });
 }
 

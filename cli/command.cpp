@@ -15,7 +15,8 @@ const std::vector<Command>& Commands() {
         {"ports", "list the serial ports a transfer can use (\"sim\" is the built-in radio)",
          RunPorts},
         {"read", "read a radio's memory into a project", RunRead},
-        {"write", "write a project into a radio", RunWrite},
+        {"write", "write a project into a radio and verify it", RunWrite},
+        {"restore", "write a backup image back into a radio and verify it", RunRestore},
     };
     return commands;
 }

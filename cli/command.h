@@ -35,6 +35,7 @@ int RunListing(const std::vector<std::string>& args, CommandIo& io);
 int RunPorts(const std::vector<std::string>& args, CommandIo& io);
 int RunRead(const std::vector<std::string>& args, CommandIo& io);
 int RunWrite(const std::vector<std::string>& args, CommandIo& io);
+int RunRestore(const std::vector<std::string>& args, CommandIo& io);
 
 // Runs `qxctl ARGS...` (without the program name). Output that could not be
 // written (a full disk, a closed pipe) fails the command, whichever it was.

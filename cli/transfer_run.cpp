@@ -11,13 +11,6 @@
 namespace qx::cli {
 namespace {
 
-bool Ended(const Transfer& t) {
-    // A length error and a port that cannot be opened leave the window open:
-    // nothing more happens, so the command ends there.
-    return t.Unloaded() || t.Result() == TransferResult::LengthError ||
-           t.Result() == TransferResult::PortError;
-}
-
 std::string FailureText(const Transfer& t, const Workspace& ws) {
     if (t.Result() == TransferResult::PasswordCancelled) {
         return ws.ui.password ? "The password given with --password is not the radio's password."
@@ -48,15 +41,35 @@ std::vector<std::uint8_t> SimMemoryFor(const std::string& port, const Arguments&
     return FreshRadioMemory(fresh->doc);
 }
 
+void AddSimFaults(const std::string& rules, SimulatedRadio& radio) {
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = rules.find(',', start);
+        std::string error;
+        const auto faults = ParseFaultRule(rules.substr(start, comma - start), error);
+        if (!error.empty()) throw UsageError("--sim-fault: " + error);
+        for (const Fault& fault : faults) radio.AddFault(fault);
+        if (comma == std::string::npos) return;
+        start = comma + 1;
+    }
+}
+
 void RunTransfer(const TransferRequest& request, Workspace& ws, CommandIo& io) {
     io.session.portName = request.port;
     QtTimers timers;
     PortLinks links(request.simMemory);
+    if (request.simFaults) {
+        if (request.port != kSimPortName) throw UsageError("--sim-fault needs --port sim");
+        AddSimFaults(*request.simFaults, links.SimRadio());
+    }
     const std::unique_ptr<SerialLink> link = links.LinkFor(request.port, timers);
     const TransferTexts texts = TransferTexts::From(ws.texts);
 
     ws.ui.messages.clear();
     Transfer t(request.mode, ws.doc.codeplug(), io.session, *link, timers, ws.ui, texts);
+    SetUpTransfer(t, io.session);
+    t.SetOptions(request.options);
+    if (!request.restoreImage.empty()) t.SetRestoreImage(request.restoreImage);
     t.Load();
     if (!ws.ui.messages.empty()) throw CommandError(ws.ui.Report("cannot open " + request.port));
 
@@ -72,21 +85,21 @@ void RunTransfer(const TransferRequest& request, Workspace& ws, CommandIo& io) {
             shown = t.ProgressText();
             io.err << texts.completed << ' ' << shown << std::endl;
         }
-        if (Ended(t)) loop.quit();
+        if (t.Over()) loop.quit();
     });
     t.Start();
     // Start may already have ended it, before the loop could be told to quit.
-    if (!Ended(t)) loop.exec();
+    if (!t.Over()) loop.exec();
     t.SetOnChange(nullptr);
 
     const std::size_t shownBefore = ws.ui.messages.size();
     const std::filesystem::path backup = FinishTransfer(ws.doc, io.session, t, ws.ui);
+    if (!backup.empty()) io.err << "Backup: " << backup.string() << '\n';
     if (t.Result() != TransferResult::Completed) throw CommandError(FailureText(t, ws));
     // A read that could not be backed up still counts; the user is told.
     for (std::size_t i = shownBefore; i < ws.ui.messages.size(); ++i) {
         io.err << "qxctl: " << ws.ui.messages[i] << '\n';
     }
-    if (!backup.empty()) io.err << "Backup: " << backup.string() << '\n';
 }
 
 }  // namespace qx::cli

@@ -24,17 +24,24 @@ void TakePassword(const Arguments& args, Workspace& ws);
 std::vector<std::uint8_t> SimMemoryFor(const std::string& port, const Arguments& args,
                                        const CommandIo& io, std::optional<int> model);
 
+// The options every transfer takes: the port, the password, the built-in
+// radio's faults.
+inline const std::vector<std::string> kTransferOptions = {"--port", "--password", "--sim-fault"};
+
 struct TransferRequest {
     TransferMode mode = TransferMode::Read;
     std::string port;
     std::vector<std::uint8_t> simMemory;     // see SimMemoryFor
     std::optional<std::string> newPassword;  // a write that changes the radio's password
+    TransferOptions options;                 // verify, back up first, read twice
+    std::vector<std::uint8_t> restoreImage;  // a write of this backup image instead of the project
+    std::optional<std::string> simFaults;    // --sim-fault: rules for the built-in radio, by ","
 };
 
-// Runs the transfer on `ws.doc` until the transfer window would unload,
-// printing "Completed: N%" on io.err at each change of the percentage.
-// Returns when the transfer completed; throws CommandError with the text the
-// transfer showed otherwise.
+// Runs the transfer on `ws.doc` until it is over, printing "Completed: N%"
+// on io.err at each change of the percentage and, at the end, the backup it
+// stored ("Backup: PATH"). Returns when the transfer completed; throws
+// CommandError with the text the transfer showed otherwise.
 void RunTransfer(const TransferRequest& request, Workspace& ws, CommandIo& io);
 
 }  // namespace qx::cli

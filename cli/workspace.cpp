@@ -88,10 +88,11 @@ void WriteOutput(const std::string& path, std::string_view bytes, CommandIo& io)
 
 Arguments ParseConversionArguments(const std::vector<std::string>& args,
                                    std::size_t positionalCount,
-                                   const std::vector<std::string>& extraOptions) {
+                                   const std::vector<std::string>& extraOptions,
+                                   const std::vector<std::string>& flags) {
     std::vector<std::string> options = {"-o", "--language"};
     options.insert(options.end(), extraOptions.begin(), extraOptions.end());
-    Arguments parsed = ParseArguments(args, options);
+    Arguments parsed = ParseArguments(args, options, flags);
     if (!parsed.error.empty()) throw UsageError(parsed.error);
     if (parsed.positional.size() != positionalCount) throw UsageError("wrong number of arguments");
     if (!parsed.Option("-o")) throw UsageError("missing -o OUTPUT");

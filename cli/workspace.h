@@ -80,7 +80,8 @@ void WriteOutput(const std::string& path, std::string_view bytes, CommandIo& io)
 // "--language") plus `extraOptions`, and checks the positional count.
 Arguments ParseConversionArguments(const std::vector<std::string>& args,
                                    std::size_t positionalCount,
-                                   const std::vector<std::string>& extraOptions = {});
+                                   const std::vector<std::string>& extraOptions = {},
+                                   const std::vector<std::string>& flags = {});
 
 // Runs a command body and turns its exceptions into the exit code and one
 // stderr line: "qxctl NAME: what went wrong".

@@ -70,6 +70,7 @@ const std::vector<MenuSpec>& Menus() {
          "3000M",
          {{"Menu_WriteCHData", "30000"},
           {"Menu_ReadCHData", "30001"},
+          {"Menu_RestoreBackup", "30003"},
           {"MnuRadioSetup", nullptr},
           {"Menu_COMPort", "30002"}}},
         {"Menu_Language", "4000M", {{"Menu_English", "40001"}, {"Menu_Chinese", "40002"}}},
@@ -164,6 +165,7 @@ void MainWindow::BuildMenus() {
     on("Menu_Exit", [this] { close(); });
     on("Menu_WriteCHData", [this] { OnWrite(); });
     on("Menu_ReadCHData", [this] { OnRead(); });
+    on("Menu_RestoreBackup", [this] { OnRestore(); });
     on("Menu_COMPort", [this] { OnPortSettings(); });
     on("Menu_English", [this] { OnLanguage("english.ini"); });
     on("Menu_Chinese", [this] { OnLanguage("chinese.ini"); });
@@ -376,9 +378,18 @@ void MainWindow::OnReadButton() {
     if (goOn) OnRead();
 }
 
-void MainWindow::RunTransfer(TransferMode mode) {
+void MainWindow::OnRestore() {
+    grid_->CommitEditor();
+    auto image = ChooseBackupToRestore(session_, ui_);
+    if (!image) return;
+    if (!PrepareRestore(document_, session_, ui_)) return;
+    RunTransfer(TransferMode::Write, std::move(*image));
+}
+
+void MainWindow::RunTransfer(TransferMode mode, std::vector<std::uint8_t> restoreImage) {
     {
-        TransferWindow window(mode, document_, session_, *links_, language_, this);
+        TransferWindow window(mode, document_, session_, *links_, language_, this,
+                              std::move(restoreImage));
         window.exec();
         FinishTransfer(document_, session_, window.transfer(), ui_);
     }

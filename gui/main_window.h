@@ -65,7 +65,8 @@ class MainWindow final : public QMainWindow {
     void OnPortSettings();
     void OnLanguage(const std::string& languageFile);
     void OnAbout();
-    void RunTransfer(TransferMode mode);
+    void RunTransfer(TransferMode mode, std::vector<std::uint8_t> restoreImage = {});
+    void OnRestore();
     // A modal option or signalling dialog over the document, then the document shown again.
     template <typename Dialog, typename... Extra>
     void RunDialog(Extra&&... extra);

@@ -1,6 +1,7 @@
 #include "qt_ui.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
 
@@ -61,8 +62,17 @@ Answer QtUi::Ask(const std::string& text, Buttons buttons) {
 std::optional<std::string> QtUi::AskPassword() { return PasswordDialog::Ask(parent_); }
 
 std::optional<std::string> QtUi::ChooseOpenFile(const std::string& filter) {
-    const QString path =
-        QFileDialog::getOpenFileName(parent_, title_, DocumentsFolder(), QtFilter(filter));
+    return ChooseOpenFileIn(filter, "");
+}
+
+std::optional<std::string> QtUi::ChooseOpenFileIn(const std::string& filter,
+                                                  const std::string& folder) {
+    // A folder that does not exist yet (no backup made so far) would open
+    // the dialog somewhere arbitrary: the documents folder then.
+    const QString start = !folder.empty() && QFileInfo(ToQString(folder)).isDir()
+                              ? ToQString(folder)
+                              : DocumentsFolder();
+    const QString path = QFileDialog::getOpenFileName(parent_, title_, start, QtFilter(filter));
     if (path.isEmpty()) return std::nullopt;
     return ToStdString(path);
 }

@@ -16,6 +16,8 @@ class QtUi final : public Ui {
     Answer Ask(const std::string& text, Buttons buttons) override;
     std::optional<std::string> AskPassword() override;
     std::optional<std::string> ChooseOpenFile(const std::string& filter) override;
+    std::optional<std::string> ChooseOpenFileIn(const std::string& filter,
+                                                const std::string& folder) override;
     std::optional<std::string> ChooseSaveFile(const std::string& filter) override;
 
   private:

@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/settings_files.h"
+#include "app/transfer_commands.h"
 #include "image/hex.h"
 #include "platform_info.h"
 
@@ -24,10 +26,18 @@ QPushButton* Button(const QString& name, QWidget* parent) {
     return button;
 }
 
+QCheckBox* ChoiceBox(const QString& name, const std::string& text, bool checked, QWidget* parent) {
+    auto* box = new QCheckBox(ToQString(text), parent);
+    box->setObjectName(name);
+    box->setChecked(checked);
+    return box;
+}
+
 }  // namespace
 
 TransferWindow::TransferWindow(TransferMode mode, Document& doc, Session& session, PortLinks& links,
-                               const LanguageTexts& texts, QWidget* parent)
+                               const LanguageTexts& texts, QWidget* parent,
+                               std::vector<std::uint8_t> restoreImage)
     : QDialog(parent),
       link_(links.LinkFor(session.portName, timers_)),
       ui_(this),
@@ -35,8 +45,11 @@ TransferWindow::TransferWindow(TransferMode mode, Document& doc, Session& sessio
       transfer_(mode, doc.codeplug(), session, *link_, timers_, ui_, texts_),
       curLine_(new QLabel(this)),
       completeBar_(new QProgressBar(this)),
-      start_(Button(QStringLiteral("cmdAutoSend"), this)) {
+      start_(Button(QStringLiteral("cmdAutoSend"), this)),
+      session_(session) {
     setObjectName(QStringLiteral("frmMain"));
+    SetUpTransfer(transfer_, session);
+    if (!restoreImage.empty()) transfer_.SetRestoreImage(std::move(restoreImage));
     ui_.SetTitle(ToQString(texts.LanguageText("OTHERS", "70018")));
 
     curLine_->setObjectName(QStringLiteral("CurLine"));
@@ -68,6 +81,17 @@ TransferWindow::TransferWindow(TransferMode mode, Document& doc, Session& sessio
         password->addWidget(passwordModify_);
         password->addWidget(newPassword_, 1);
         layout->addLayout(password);
+        const TransferOptions& choices = session.transferChoices;
+        backupFirst_ = ChoiceBox(QStringLiteral("chkBackupFirst"),
+                                 texts.LanguageText("RW", "rw007"), choices.backupFirst, this);
+        verify_ = ChoiceBox(QStringLiteral("chkVerify"), texts.LanguageText("RW", "rw008"),
+                            choices.verify, this);
+        layout->addWidget(backupFirst_);
+        layout->addWidget(verify_);
+    } else {
+        readTwice_ = ChoiceBox(QStringLiteral("chkReadTwice"), texts.LanguageText("RW", "rw009"),
+                               session.transferChoices.readTwice, this);
+        layout->addWidget(readTwice_);
     }
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -118,6 +142,15 @@ void TransferWindow::OnStart() {
         transfer_.SetPasswordModify(passwordModify_->isChecked());
         transfer_.SetNewPasswordText(ToStdString(newPassword_->text()));
     }
+    if (!transfer_.Running()) {
+        // The boxes count from this start on and are remembered.
+        TransferOptions& choices = session_.transferChoices;
+        if (verify_ != nullptr) choices.verify = verify_->isChecked();
+        if (backupFirst_ != nullptr) choices.backupFirst = backupFirst_->isChecked();
+        if (readTwice_ != nullptr) choices.readTwice = readTwice_->isChecked();
+        WriteTransferChoices(session_.paths, choices);
+        transfer_.SetOptions(choices);
+    }
     transfer_.Start();
 }
 
@@ -132,6 +165,9 @@ void TransferWindow::Refresh() {
     setWindowTitle(ToQString(transfer_.Title()));
     start_->setText(ToQString(transfer_.StartCaption()));
     start_->setEnabled(loaded_ && !transfer_.Closing() && !transfer_.Unloaded());
+    for (QCheckBox* box : {backupFirst_, verify_, readTwice_}) {
+        if (box != nullptr) box->setEnabled(!transfer_.Running());
+    }
     curLine_->setText(ToQString(texts_.completed + " " + transfer_.ProgressText()));
     completeBar_->setValue(transfer_.ProgressValue());
 }

@@ -27,8 +27,11 @@ class TransferWindow final : public QDialog {
     Q_OBJECT
   public:
     // Opened with exec(); ends by itself once the transfer has unloaded.
+    // A write window with `restoreImage` writes that backup image instead of
+    // the document.
     TransferWindow(TransferMode mode, Document& doc, Session& session, PortLinks& links,
-                   const LanguageTexts& texts, QWidget* parent = nullptr);
+                   const LanguageTexts& texts, QWidget* parent = nullptr,
+                   std::vector<std::uint8_t> restoreImage = {});
 
     TransferResult Result() const { return transfer_.Result(); }
     const Transfer& transfer() const { return transfer_; }
@@ -58,6 +61,10 @@ class TransferWindow final : public QDialog {
     QPushButton* start_;
     QCheckBox* passwordModify_ = nullptr;  // write only
     QLineEdit* newPassword_ = nullptr;     // write only
+    QCheckBox* backupFirst_ = nullptr;     // write only
+    QCheckBox* verify_ = nullptr;          // write only
+    QCheckBox* readTwice_ = nullptr;       // read only
+    Session& session_;
     bool loadQueued_ = false;
     bool loaded_ = false;
 };

@@ -12,7 +12,7 @@ std::vector<LanguageKey> BuildKeys() {
     for (const char* k : {"1000M", "2000M", "3000M", "4000M"}) keys.push_back({"Menu", k});
     AddRange(keys, "Menu", 10000, 10006);
     AddRange(keys, "Menu", 20000, 20004);
-    AddRange(keys, "Menu", 30000, 30002);
+    AddRange(keys, "Menu", 30000, 30003);
     AddRange(keys, "Menu", 40001, 40004);
     keys.push_back({"Menu", "5000M"});
     AddRange(keys, "Menu", 50001, 50002);
@@ -30,9 +30,35 @@ std::vector<LanguageKey> BuildKeys() {
     AddRange(keys, "OPTION", 60069, 60089);
     AddRange(keys, "OPTION", 60093, 60095);
     for (const char* k : {"6100C", "61002", "61003"}) keys.push_back({"COMMSET", k});
-    for (const char* k :
-         {"msg1", "msg2", "msg3", "msg4", "msgopen", "msgversion", "msgmodeltypedif", "msgbanddif",
-          "RW001", "rw002", "rw003", "rw004", "rw005", "rw006"}) {
+    for (const char* k : {"msg1",
+                          "msg2",
+                          "msg3",
+                          "msg4",
+                          "msgopen",
+                          "msgversion",
+                          "msgmodeltypedif",
+                          "msgbanddif",
+                          "RW001",
+                          "rw002",
+                          "rw003",
+                          "rw004",
+                          "rw005",
+                          "rw006",
+                          "rw007",
+                          "rw008",
+                          "rw009",
+                          "rw011",
+                          "rw012",
+                          "rw013",
+                          "msgverify",
+                          "msgverifynoanswer",
+                          "msgverifyblock",
+                          "msgpartly",
+                          "msgrestorehint",
+                          "msgnobackup",
+                          "msgbackupfailed",
+                          "msgreadsdiffer",
+                          "msgpassworddamaged"}) {
         keys.push_back({"RW", k});
     }
     for (const char* k :

@@ -34,6 +34,10 @@ bool PrepareRead(const Document& doc, const Session& session, Ui& ui) {
     return true;
 }
 
+bool PrepareRestore(const Document& doc, const Session& session, Ui& ui) {
+    return PrepareRead(doc, session, ui);  // the same test and notice
+}
+
 bool PrepareWrite(const Document& doc, const Session& session, Ui& ui) {
     if (!PortChosen(session, ui)) return false;
     ui.ShowMessage(doc.texts.Message(9007));

@@ -21,6 +21,8 @@ namespace qx {
 // open (the reason was shown).
 bool PrepareRead(const Document& doc, const Session& session, Ui& ui);
 bool PrepareWrite(const Document& doc, const Session& session, Ui& ui);
+// Transfer > Restore Backup, once the image was chosen: the port test and the notice.
+bool PrepareRestore(const Document& doc, const Session& session, Ui& ui);
 // The write's own check: at least one of the memory channels in use, else
 // the message and false.
 bool CheckWriteChannels(const Document& doc, Ui& ui);

@@ -101,6 +101,7 @@ TransferTexts TransferTexts::From(const LanguageTexts& texts) {
     t.stop = rw("rw004");
     t.close = WithText(texts, "rw005", t.close);
     t.completed = WithText(texts, "rw006", t.completed);
+    t.restoreTitle = WithText(texts, "rw013", t.restoreTitle);
     t.verifyFailed = WithText(texts, "msgverify", t.verifyFailed);
     t.verifyNoAnswer = WithText(texts, "msgverifynoanswer", t.verifyNoAnswer);
     t.verifyBlock = WithText(texts, "msgverifyblock", t.verifyBlock);
@@ -158,8 +159,9 @@ void Transfer::SetNewPasswordText(const std::string& text) {
 }
 
 std::string Transfer::Title() const {
-    const std::string& caption =
-        mode_ == TransferMode::Write ? texts_.writeTitle : texts_.readTitle;
+    const std::string& caption = Restoring()                    ? texts_.restoreTitle
+                                 : mode_ == TransferMode::Write ? texts_.writeTitle
+                                                                : texts_.readTitle;
     return caption + "  (COMM Port:" + session_.portName + ")";
 }
 
@@ -223,7 +225,7 @@ void Transfer::Start() {
         result_ = TransferResult::Stopped;
         partlyWritten_ = writeStarted_ || writeInFlight_;
         Changed();
-        if (partlyWritten_) ui_.ShowMessage(PartlyWrittenText());
+        if (partlyWritten_) ui_.ShowMessage(PartlyWrittenText(false));
         return;
     }
     if (!link_.IsOpen()) {
@@ -292,7 +294,7 @@ void Transfer::Unload() {
     if (result_ == TransferResult::None && running_) {
         result_ = TransferResult::Stopped;
         partlyWritten_ = writeStarted_ || writeInFlight_;
-        if (partlyWritten_) ui_.ShowMessage(PartlyWrittenText());
+        if (partlyWritten_) ui_.ShowMessage(PartlyWrittenText(false));
     }
     running_ = false;
     receiving_ = false;
@@ -521,9 +523,11 @@ void Transfer::Complete() {
     Finish(TransferResult::Completed, texts_.done);
 }
 
-std::string Transfer::PartlyWrittenText() const {
+std::string Transfer::PartlyWrittenText(bool verified) const {
     const std::string& backup = backupPath_.empty() ? restorePoint_ : backupPath_;
-    return texts_.partlyWritten + " " +
+    // A failed verify follows a whole write: the memory differs, but it
+    // is not partly written.
+    return (verified ? "" : texts_.partlyWritten + " ") +
            (backup.empty() ? texts_.noBackupHint : Filled(texts_.restoreHint, {backup}));
 }
 
@@ -540,7 +544,7 @@ void Transfer::FailWrite(TransferResult result, const std::string& message) {
     stopped_ = true;
     running_ = false;
     Changed();
-    ui_.ShowMessage(message + "\n" + PartlyWrittenText());
+    ui_.ShowMessage(message + "\n" + PartlyWrittenText(result == TransferResult::VerifyFailed));
 }
 
 void Transfer::Finish(TransferResult result, const std::string& message) {

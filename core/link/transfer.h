@@ -71,11 +71,12 @@ struct TransferTexts {
     // msgmodeltypedif, msgbanddif.
     std::string readFailed, writeFailed, done, lengthError, noAnswer, identifierRejected,
         otherModelType, otherBand;
-    std::string readTitle, writeTitle;     // RW001, rw002
-    std::string start = "Start";           // rw003
-    std::string stop;                      // rw004
-    std::string close = "Close";           // rw005
-    std::string completed = "Completed:";  // rw006
+    std::string readTitle, writeTitle;                     // RW001, rw002
+    std::string restoreTitle = "Restore backup to radio";  // rw013
+    std::string start = "Start";                           // rw003
+    std::string stop;                                      // rw004
+    std::string close = "Close";                           // rw005
+    std::string completed = "Completed:";                  // rw006
     // What a write that went wrong tells about the radio, with its backup.
     std::string verifyFailed = "Verify failed: %1 reads back %2; %3 was written.";
     std::string verifyNoAnswer =
@@ -190,7 +191,7 @@ class Transfer final : private SerialEvents {
     LineBytes WrittenLine(int block) const;
     std::string VerifyMessage(int block, const LineBytes& line) const;
     std::string WhereText(int row, int field) const;
-    std::string PartlyWrittenText() const;
+    std::string PartlyWrittenText(bool verified) const;
     void FailWrite(TransferResult result, const std::string& message);
     bool PasswordCheck();
     bool ReportFailure();

@@ -171,7 +171,7 @@ class MainWindowTest : public QObject {
                 "Menu_Exit",
                 "&Edit: Menu_Undo Menu_Redo",
                 "&Option: Menu_RadioOption mnuDTMF mnu2Tone Menu_AutoDiaer",
-                "&Transfer: Menu_WriteCHData Menu_ReadCHData Menu_COMPort",
+                "&Transfer: Menu_WriteCHData Menu_ReadCHData Menu_RestoreBackup Menu_COMPort",
                 "&Language: Menu_English Menu_Chinese",
                 "&Help: Menu_About",
             }));
