@@ -537,8 +537,10 @@ void Transfer::FailWrite(TransferResult result, const std::string& message) {
         return;
     }
     // The radio holds neither what it had nor what was meant: the window
-    // stays open for another try, and says what to do.
+    // stays open for another try, and says what to do. The port is let go,
+    // so the next try starts on a fresh one.
     StopReplyTimeout();
+    link_.Close();
     result_ = result;
     partlyWritten_ = true;
     stopped_ = true;

@@ -499,6 +499,264 @@ TEST_F(TransferTest, TheWindowShowsItsPortAndUnloads200MsAfterClose) {
     EXPECT_TRUE(transfer->Unloaded());
 }
 
+TEST_F(TransferTest, AVerifiedWriteReadsBackEveryLineItWrote) {
+    Open(TransferMode::Write).SetOptions({.verify = true});
+    transfer->Start();
+    clock.RunUntilIdle();
+    EXPECT_EQ(transfer->Result(), TransferResult::Completed);
+    EXPECT_EQ(ui.messages.back(), texts.done);
+    const std::vector<int> written = Blocks(link, 'W');
+    // After the end line: a read session of its own, from line 0, of every line written.
+    const auto end = std::find_if(link.lines.begin(), link.lines.end(),
+                                  [](const auto& l) { return l.second == "AL~E"; });
+    ASSERT_NE(end, link.lines.end());
+    std::vector<int> readBack;
+    for (auto it = end + 1; it != link.lines.end(); ++it) {
+        if (it->second.size() >= 9 && it->second[8] == 'R') readBack.push_back(BlockOf(it->second));
+    }
+    std::vector<int> expected = {0};
+    expected.insert(expected.end(), written.begin(), written.end());
+    EXPECT_EQ(readBack, expected);
+    EXPECT_EQ(link.lines.back().second, "AL~E");
+    EXPECT_EQ(transfer->ProgressValue(), 512);
+}
+
+// A radio that acknowledges a line but stores something else: only the
+// verify tells, wherever the line is.
+TEST_F(TransferTest, VerifyCatchesALineStoredOtherThanAcknowledged) {
+    Run(TransferMode::Write);
+    const std::vector<int> written = Blocks(link, 'W');
+    const std::vector<std::uint8_t> clean = radio.Memory();
+    for (const int block : {written.front(), written[written.size() / 2], written.back()}) {
+        for (const bool verify : {false, true}) {
+            radio = SimulatedRadio(3, 0xE0, "");
+            Open(TransferMode::Write).SetOptions({.verify = verify});
+            transfer->Start();
+            // The fault is placed on the line that writes `block`.
+            const int n = 6 +
+                          static_cast<int>(std::find(written.begin(), written.end(), block) -
+                                           written.begin()) +
+                          1;
+            radio.AddFault({FaultKind::StoreCorrupt, n});
+            clock.RunUntilIdle();
+            EXPECT_NE(radio.Memory(), clean) << block;
+            if (!verify) {
+                EXPECT_EQ(transfer->Result(), TransferResult::Completed)
+                    << "without verify the damage goes unseen, block " << block;
+                continue;
+            }
+            EXPECT_EQ(transfer->Result(), TransferResult::VerifyFailed) << block;
+            EXPECT_TRUE(ui.messages.back().starts_with("Verify failed: ")) << ui.messages.back();
+            EXPECT_TRUE(transfer->PartlyWritten());
+            EXPECT_FALSE(transfer->Closing()) << "the window stays for another try";
+            EXPECT_FALSE(link.IsOpen());
+        }
+    }
+}
+
+TEST_F(TransferTest, AVerifyFailureNamesTheValueThatDiffers) {
+    session.lastBackup = "/backups/20261208-143015-model3-read.img";
+    SetUpTransfer(Open(TransferMode::Write), session);
+    transfer->SetOptions({.verify = true});
+    transfer->Start();
+    // Channel 0's first record line is line 32; its first byte holds the flags.
+    radio.AddFault({FaultKind::StoreCorrupt, 6 + 17});  // line 16 + 16 = line 32
+    clock.RunUntilIdle();
+    ASSERT_EQ(transfer->Result(), TransferResult::VerifyFailed);
+    EXPECT_EQ(ui.messages.back(),
+              "Verify failed: channel 0 Priority reads back 00; off was written.\n"
+              "Restore the backup /backups/20261208-143015-model3-read.img to put back what it "
+              "held before.");
+}
+
+TEST_F(TransferTest, ARadioRestartingAfterTheEndLineIsWaitedForAFewSeconds) {
+    Run(TransferMode::Write);
+    const int endLine = static_cast<int>(link.lines.size());
+    for (const auto& [drops, result] :
+         {std::pair{5, TransferResult::Completed}, std::pair{8, TransferResult::VerifyFailed}}) {
+        radio = SimulatedRadio(3, 0xE0, "");
+        std::string error;
+        // The end line gets no answer anyway; the requests after it do not either.
+        for (const Fault& f : ParseFaultRule(
+                 "drop:" + std::to_string(endLine + 1) + "-" + std::to_string(endLine + drops),
+                 error))
+            radio.AddFault(f);
+        Open(TransferMode::Write).SetOptions({.verify = true});
+        transfer->Start();
+        clock.RunUntilIdle();
+        EXPECT_EQ(transfer->Result(), result) << drops << " unanswered requests";
+    }
+    EXPECT_EQ(ui.messages.back(), texts.verifyNoAnswer + "\n" + texts.noBackupHint);
+}
+
+TEST_F(TransferTest, AWriteThatStopsPartwaySaysSoAndCanBeTriedAgain) {
+    session.lastBackup = "/b/last.img";
+    SetUpTransfer(Open(TransferMode::Write), session);
+    transfer->Start();
+    radio.AddFault({FaultKind::PowerLoss, 40});
+    clock.RunUntilIdle();
+    EXPECT_EQ(transfer->Result(), TransferResult::WriteFailed);
+    EXPECT_EQ(ui.messages.back(), texts.writeFailed + "\n" + texts.partlyWritten +
+                                      " Restore the backup /b/last.img to put back what it held "
+                                      "before.");
+    EXPECT_TRUE(transfer->PartlyWritten());
+    EXPECT_TRUE(transfer->Over());
+    EXPECT_FALSE(transfer->Closing());
+    EXPECT_TRUE(radio.PoweredOff());
+
+    // The next Start opens the port again: the radio is back and takes it all.
+    transfer->Start();
+    clock.RunUntilIdle();
+    EXPECT_EQ(transfer->Result(), TransferResult::Completed);
+    EXPECT_EQ(radio.Memory(),
+              SimulatedRadio(EncodeImage(doc.codeplug(), test::kAllFeatures).image).Memory());
+
+    // Stopped after a line went out: partly written too.
+    radio = SimulatedRadio(3, 0xE0, "");
+    link.lines.clear();
+    Open(TransferMode::Write).Start();
+    while (Blocks(link, 'W').empty()) clock.Advance(ms(10));
+    transfer->Start();
+    EXPECT_EQ(transfer->Result(), TransferResult::Stopped);
+    EXPECT_TRUE(transfer->PartlyWritten());
+    EXPECT_EQ(ui.messages.back(), texts.partlyWritten + " " + texts.noBackupHint);
+}
+
+TEST_F(TransferTest, ABackupComesBeforeTheFirstLineIsWritten) {
+    radio = RadioHolding(LoadedDocument(3).codeplug());
+    radio.SetPassword("");
+    const std::vector<std::uint8_t> before = radio.Memory();
+    std::vector<std::uint8_t> stored;
+    std::size_t linesAtBackup = 0;
+    Open(TransferMode::Write).SetOptions({.verify = true, .backupFirst = true});
+    transfer->SetBackupStore([&](std::span<const std::uint8_t> image) {
+        stored.assign(image.begin(), image.end());
+        linesAtBackup = link.lines.size();
+        return StoredBackup{"/b/x-before-write.img", ""};
+    });
+    transfer->Start();
+    clock.RunUntilIdle();
+    EXPECT_EQ(transfer->Result(), TransferResult::Completed);
+    EXPECT_EQ(stored, before) << "the whole radio as it was";
+    EXPECT_EQ(Blocks(link, 'W').front(), 16);
+    for (std::size_t i = 0; i < linesAtBackup; ++i) EXPECT_NE(link.lines[i].second[8], 'W');
+    EXPECT_EQ(transfer->BackupPath(), "/b/x-before-write.img");
+    EXPECT_EQ(FinishTransfer(doc, session, *transfer, ui), "/b/x-before-write.img");
+    EXPECT_EQ(session.lastBackup, "/b/x-before-write.img");
+
+    // A backup that cannot be stored writes nothing.
+    radio = SimulatedRadio(before);
+    Open(TransferMode::Write).SetOptions({.backupFirst = true});
+    transfer->SetBackupStore([](std::span<const std::uint8_t>) {
+        return StoredBackup{"", "Disk full."};
+    });
+    transfer->Start();
+    clock.RunUntilIdle();
+    EXPECT_EQ(transfer->Result(), TransferResult::BackupFailed);
+    EXPECT_EQ(ui.messages.back(),
+              "The radio could not be backed up, so nothing was written. Disk full.");
+    EXPECT_EQ(radio.BlocksWritten(), 0);
+}
+
+TEST_F(TransferTest, ARestoreWritesTheImageBytesAsTheyAre) {
+    std::vector<std::uint8_t> image = EncodeImage(doc.codeplug(), test::kAllFeatures).image;
+    image[300 * kLineBytes + 7] = 0x5A;  // a byte no field of this program holds
+    image[4 * kLineBytes] = 'x';         // the password line is not written back
+    radio = SimulatedRadio(3, 0xE0, "");
+    Open(TransferMode::Write).SetRestoreImage(image);
+    transfer->SetOptions({.verify = true});
+    EXPECT_EQ(transfer->Title(), texts.restoreTitle + "  (COMM Port:sim)");
+    transfer->Start();
+    clock.RunUntilIdle();
+    EXPECT_EQ(transfer->Result(), TransferResult::Completed);
+    for (int line = 16; line < kImageLines; ++line) {
+        if (!ReadRequestsLine(image, line)) continue;
+        EXPECT_TRUE(std::equal(image.begin() + line * 16, image.begin() + line * 16 + 16,
+                               radio.Memory().begin() + line * 16))
+            << "line " << line;
+    }
+    EXPECT_EQ(radio.Memory()[300 * kLineBytes + 7], 0x5A);
+    EXPECT_EQ(radio.Memory()[4 * kLineBytes], 0) << "the radio keeps its password";
+    const auto state = StateOf(doc);
+    FinishTransfer(doc, session, *transfer, ui);
+    EXPECT_EQ(StateOf(doc), state) << "a restore leaves the document alone";
+
+    // Of another model: nothing is written.
+    SetImageModel(image, 7);  // the same type, another band
+    radio = SimulatedRadio(3, 0xE0, "");
+    Open(TransferMode::Write).SetRestoreImage(image);
+    transfer->Start();
+    clock.RunUntilIdle();
+    EXPECT_EQ(transfer->Result(), TransferResult::BandDiffers);
+    EXPECT_EQ(radio.BlocksWritten(), 0);
+}
+
+// Damage the protocol cannot see (there is no checksum): content no radio
+// holds is asked for again; content that comes back the same is taken.
+TEST_F(TransferTest, AReadAsksAgainForImpossibleContent) {
+    Document source = LoadedDocument(3);
+    for (int row = 1; row <= kChannelRows; ++row) SetRowInUse(source, row, row <= 2);
+    radio = RadioHolding(source.codeplug());
+    const std::vector<std::uint8_t> memory = radio.Memory();
+    struct Case {
+        const char* name;
+        std::string faults;
+        std::vector<int> requests;  // of the lines from 18 on
+    };
+    const std::vector<Case> cases = {
+        // Line 19 carries block 18, the in-use bits: all set, every unused
+        // channel's empty record sends the read back to the bits.
+        {"damaged in-use bits", "corrupt:19", {18, 19, 20}},
+        // Line 33 carries channel 0's first record line, digits above 9.
+        {"damaged record", "corrupt:33", {18, 19, 20}},
+    };
+    for (const Case& c : cases) {
+        radio = SimulatedRadio(memory);
+        std::string error;
+        for (const Fault& f : ParseFaultRule(c.faults, error)) radio.AddFault(f);
+        link.lines.clear();
+        EXPECT_EQ(Run(TransferMode::Read), TransferResult::Completed) << c.name;
+        EXPECT_EQ(DecodeImage(transfer->Image(), 3).codeplug, DecodeImage(memory, 3).codeplug)
+            << c.name;
+    }
+
+    // An in-use channel whose record is empty in the radio itself: asked for
+    // once more with its bits, then taken as it is.
+    std::vector<std::uint8_t> empty = memory;
+    std::fill(empty.begin() + 34 * 16, empty.begin() + 36 * 16, std::uint8_t{0});
+    radio = SimulatedRadio(empty);
+    link.lines.clear();
+    EXPECT_EQ(Run(TransferMode::Read), TransferResult::Completed);
+    EXPECT_EQ(transfer->Image(), empty);
+    const std::vector<int> blocks = Blocks(link, 'R');
+    EXPECT_EQ(std::count(blocks.begin(), blocks.end(), 34), 2);
+    EXPECT_EQ(std::count(blocks.begin(), blocks.end(), 18), 2);
+
+    // A password with control bytes, twice the same: it cannot be checked.
+    std::vector<std::uint8_t> badPassword = memory;
+    badPassword[4 * 16] = 0x07;
+    radio = SimulatedRadio(badPassword);
+    EXPECT_EQ(Run(TransferMode::Read), TransferResult::ReadFailed);
+    EXPECT_EQ(ui.messages.back(), texts.passwordDamaged);
+}
+
+TEST_F(TransferTest, ReadingTwiceTakesOnlyWhatBothReadsAgreeOn) {
+    radio = RadioHolding(doc.codeplug());
+    const std::vector<std::uint8_t> memory = radio.Memory();
+    Run(TransferMode::Read);
+    const int lines = static_cast<int>(link.lines.size()) - 1;  // without the end line
+    // Damage in the second read: the line is asked for until two reads agree.
+    radio = SimulatedRadio(memory);
+    radio.AddFault({FaultKind::CorruptReply, lines + 300});
+    link.lines.clear();
+    Open(TransferMode::Read).SetOptions({.readTwice = true});
+    transfer->Start();
+    clock.RunUntilIdle();
+    EXPECT_EQ(transfer->Result(), TransferResult::Completed);
+    EXPECT_EQ(transfer->Image(), memory);
+    EXPECT_EQ(static_cast<int>(link.lines.size()), 2 * lines + 1 + 1) << "one more request";
+}
+
 TEST(TransferMenus, ReadAndWriteNeedAPortAndAWriteAChannelInUse) {
     Document doc = LoadedDocument(3);
     Session session;
