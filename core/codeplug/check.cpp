@@ -188,7 +188,7 @@ class Checker {
     void CheckTones(int row, const qx::Channel& ch) {
         if (ch.txTone.IsOff() || !ch.rxTone.IsOff()) return;
         Channel(CheckSeverity::Warning, CheckKind::TxToneWithoutRxTone, row, ChannelField::RxTone)
-            .text = ch.txTone.ToString();
+            .text = ch.txTone.Value();
     }
 
     // Names and Rx frequencies repeated among the memory channels.
@@ -216,7 +216,7 @@ class Checker {
     void CheckScanLimits() {
         const qx::Channel& pl = c_.Pl();
         const qx::Channel& ph = c_.Ph();
-        if (!pl.inUse || pl.blank || pl.rx.Hz() <= ph.rx.Hz()) return;
+        if (!pl.inUse || pl.blank || !ph.inUse || ph.blank || pl.rx.Hz() <= ph.rx.Hz()) return;
         CheckProblem& p = Channel(CheckSeverity::Warning, CheckKind::ScanLimitsReversed, kPlRow,
                                   ChannelField::RxFrequency);
         p.text = pl.rx.ToString();
