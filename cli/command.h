@@ -35,6 +35,7 @@ int RunListing(const std::vector<std::string>& args, CommandIo& io);
 int RunPorts(const std::vector<std::string>& args, CommandIo& io);
 int RunRead(const std::vector<std::string>& args, CommandIo& io);
 int RunWrite(const std::vector<std::string>& args, CommandIo& io);
+int RunCheck(const std::vector<std::string>& args, CommandIo& io);
 
 // Runs `qxctl ARGS...` (without the program name).
 int Dispatch(const std::vector<std::string>& args, CommandIo& io);
