@@ -73,7 +73,7 @@ const std::vector<MenuSpec>& Menus() {
          "3000M",
          {{"Menu_WriteCHData", "30000"},
           {"Menu_ReadCHData", "30001"},
-          {"Menu_Check", "Menu", "Check"},
+          {"Menu_Check", "MenuEntry", "Check"},
           {"MnuRadioSetup", nullptr},
           {"Menu_COMPort", "30002"}}},
         {"Menu_Language", "4000M", {{"Menu_English", "40001"}, {"Menu_Chinese", "40002"}}},

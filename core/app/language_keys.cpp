@@ -89,7 +89,7 @@ std::vector<LanguageKey> BuildKeys() {
                           "SignalCodeEmpty",
                           "ScanLimitsReversed",
                           "StartChannelNotInUse",
-                          "Menu"}) {
+                          "MenuEntry"}) {
         keys.push_back({"Check", k});
     }
     return keys;
