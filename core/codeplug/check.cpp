@@ -40,7 +40,7 @@ std::string FirstRefused(const std::string& text, Allowed allowed) {
 
 bool IsUpperHex(char c) { return kUpperHexDigits.find(c) != std::string_view::npos; }
 
-bool OnRowsInUse(const Codeplug& codeplug, int row) {
+bool RowInUse(const Codeplug& codeplug, int row) {
     return row >= kCallRow || codeplug.Row(row).inUse;
 }
 
@@ -57,7 +57,8 @@ class Checker {
     }
 
   private:
-    CheckProblem& Channel(CheckSeverity severity, CheckKind kind, int row, ChannelField field) {
+    CheckProblem& AddRowProblem(CheckSeverity severity, CheckKind kind, int row,
+                                ChannelField field) {
         CheckProblem& p = problems_.emplace_back();
         p.severity = severity;
         p.kind = kind;
@@ -66,7 +67,7 @@ class Checker {
         p.field = field;
         return p;
     }
-    CheckProblem& Other(CheckSeverity severity, CheckKind kind, CheckArea area, int item) {
+    CheckProblem& AddProblem(CheckSeverity severity, CheckKind kind, CheckArea area, int item) {
         CheckProblem& p = problems_.emplace_back();
         p.severity = severity;
         p.kind = kind;
@@ -81,7 +82,7 @@ class Checker {
         // model's defaults.
         if (ch.blank || (row <= kChannelRows && !ch.inUse)) return;
         CheckStorable(row, ch);
-        if (!OnRowsInUse(c_, row)) return;
+        if (!RowInUse(c_, row)) return;
         CheckBands(row, ch);
         CheckExact(row, ch);
         CheckName(row, ch);
@@ -93,16 +94,15 @@ class Checker {
     }
 
     void CheckStorable(int row, const qx::Channel& ch) {
-        using enum CheckKind;
         if (!RecordHoldsRx(ch.rx)) {
-            CheckProblem& p =
-                Channel(CheckSeverity::Error, RxNotStorable, row, ChannelField::RxFrequency);
+            CheckProblem& p = AddRowProblem(CheckSeverity::Error, CheckKind::RxNotStorable, row,
+                                            ChannelField::RxFrequency);
             p.text = ch.rx.ToString();
             p.high = RecordMhzText(kRecordRxLimitUnits - 1);
         }
         if (!RecordHoldsOffset(ch.rx, ch.tx)) {
-            CheckProblem& p =
-                Channel(CheckSeverity::Error, OffsetNotStorable, row, ChannelField::TxFrequency);
+            CheckProblem& p = AddRowProblem(CheckSeverity::Error, CheckKind::OffsetNotStorable, row,
+                                            ChannelField::TxFrequency);
             p.text = RecordMhzText(RecordOffsetUnits(ch.rx, ch.tx));
             p.high = RecordMhzText(kRecordOffsetLimitUnits - 1);
         }
@@ -113,7 +113,7 @@ class Checker {
         const auto outside = [&](const Frequency& f, const Band& band, CheckKind kind,
                                  ChannelField field) {
             if (band.Contains(AsDecimal(f))) return;
-            CheckProblem& p = Channel(CheckSeverity::Error, kind, row, field);
+            CheckProblem& p = AddRowProblem(CheckSeverity::Error, kind, row, field);
             p.text = f.ToString();
             p.low = BandLowText(band);
             p.high = BandHighText(band);
@@ -131,7 +131,7 @@ class Checker {
         const auto differs = [&](const Frequency& f, const Frequency& back, ChannelField field) {
             if (back.Hz() == f.Hz()) return;
             CheckProblem& p =
-                Channel(CheckSeverity::Error, CheckKind::FrequencyNotExact, row, field);
+                AddRowProblem(CheckSeverity::Error, CheckKind::FrequencyNotExact, row, field);
             p.text = f.ToString();
             p.other = back.ToString();
         };
@@ -144,14 +144,14 @@ class Checker {
 
     void CheckName(int row, const qx::Channel& ch) {
         if (const std::string bad = FirstRefused(ch.name, IsNameChar); !bad.empty()) {
-            CheckProblem& p =
-                Channel(CheckSeverity::Error, CheckKind::NameCharacter, row, ChannelField::Name);
+            CheckProblem& p = AddRowProblem(CheckSeverity::Error, CheckKind::NameCharacter, row,
+                                            ChannelField::Name);
             p.text = ch.name;
             p.other = bad;
         }
         if (ch.name.size() > kChannelNameLength) {
-            CheckProblem& p =
-                Channel(CheckSeverity::Error, CheckKind::NameTooLong, row, ChannelField::Name);
+            CheckProblem& p = AddRowProblem(CheckSeverity::Error, CheckKind::NameTooLong, row,
+                                            ChannelField::Name);
             p.text = ch.name;
             p.number = static_cast<int>(kChannelNameLength);
         }
@@ -164,7 +164,7 @@ class Checker {
                                    CheckKind problem) {
             if (limit < 0 || !code || *code <= limit) return;
             CheckProblem& p =
-                Channel(CheckSeverity::Error, problem, row, ChannelField::OptionSignal);
+                AddRowProblem(CheckSeverity::Error, problem, row, ChannelField::OptionSignal);
             p.text = SignalKindText(kind);
             p.number = *code;
             p.low = "0";
@@ -173,21 +173,23 @@ class Checker {
         outOfList(ch.signal.code, SignalCodeLimit(kind), CheckKind::SignalCodeOutOfList);
         outOfList(ch.signal.subCode, SignalSubCodeLimit(kind), CheckKind::SignalSubCodeOutOfList);
         if (!ch.signal.code || (SignalSubCodeLimit(kind) >= 0 && !ch.signal.subCode)) {
-            Channel(CheckSeverity::Warning, CheckKind::SignalCodeEmpty, row,
-                    ChannelField::OptionSignal)
+            AddRowProblem(CheckSeverity::Warning, CheckKind::SignalCodeEmpty, row,
+                          ChannelField::OptionSignal)
                 .text = SignalKindText(kind);
         }
     }
 
     void CheckPriority(int row, const qx::Channel& ch) {
-        if (ch.priority.IsOff() || OnRowsInUse(c_, ch.priority.Row())) return;
-        Channel(CheckSeverity::Error, CheckKind::PriorityNotInUse, row, ChannelField::Priority)
+        if (ch.priority.IsOff() || RowInUse(c_, ch.priority.Row())) return;
+        AddRowProblem(CheckSeverity::Error, CheckKind::PriorityNotInUse, row,
+                      ChannelField::Priority)
             .otherRow = ch.priority.Row();
     }
 
     void CheckTones(int row, const qx::Channel& ch) {
         if (ch.txTone.IsOff() || !ch.rxTone.IsOff()) return;
-        Channel(CheckSeverity::Warning, CheckKind::TxToneWithoutRxTone, row, ChannelField::RxTone)
+        AddRowProblem(CheckSeverity::Warning, CheckKind::TxToneWithoutRxTone, row,
+                      ChannelField::RxTone)
             .text = ch.txTone.Value();
     }
 
@@ -197,16 +199,16 @@ class Checker {
         if (!ch.name.empty()) {
             const auto [first, added] = names_.emplace(ch.name, row);
             if (!added) {
-                CheckProblem& p =
-                    Channel(CheckSeverity::Warning, CheckKind::SameName, row, ChannelField::Name);
+                CheckProblem& p = AddRowProblem(CheckSeverity::Warning, CheckKind::SameName, row,
+                                                ChannelField::Name);
                 p.text = ch.name;
                 p.otherRow = first->second;
             }
         }
         const auto [first, added] = rxs_.emplace(ch.rx.Hz(), row);
         if (!added) {
-            CheckProblem& p = Channel(CheckSeverity::Warning, CheckKind::SameRxFrequency, row,
-                                      ChannelField::RxFrequency);
+            CheckProblem& p = AddRowProblem(CheckSeverity::Warning, CheckKind::SameRxFrequency, row,
+                                            ChannelField::RxFrequency);
             p.text = ch.rx.ToString();
             p.otherRow = first->second;
         }
@@ -217,8 +219,8 @@ class Checker {
         const qx::Channel& pl = c_.Pl();
         const qx::Channel& ph = c_.Ph();
         if (!pl.inUse || pl.blank || !ph.inUse || ph.blank || pl.rx.Hz() <= ph.rx.Hz()) return;
-        CheckProblem& p = Channel(CheckSeverity::Warning, CheckKind::ScanLimitsReversed, kPlRow,
-                                  ChannelField::RxFrequency);
+        CheckProblem& p = AddRowProblem(CheckSeverity::Warning, CheckKind::ScanLimitsReversed,
+                                        kPlRow, ChannelField::RxFrequency);
         p.text = pl.rx.ToString();
         p.other = ph.rx.ToString();
     }
@@ -229,16 +231,16 @@ class Checker {
             const int value = OptionIndex(o, field);
             const int highest = static_cast<int>(OptionValues(field).size()) - 1;
             if (value <= highest) continue;
-            CheckProblem& p =
-                Other(CheckSeverity::Error, CheckKind::OptionOutOfList, CheckArea::Options, field);
+            CheckProblem& p = AddProblem(CheckSeverity::Error, CheckKind::OptionOutOfList,
+                                         CheckArea::Options, field);
             p.number = value;
             p.low = "0";
             p.high = std::to_string(highest);
         }
         if (o.startMode == StartMode::Mr && o.mrNumber < kChannelRows &&
             !c_.Memory(o.mrNumber).inUse) {
-            Other(CheckSeverity::Warning, CheckKind::StartChannelNotInUse, CheckArea::Options,
-                  kOptMrNumber)
+            AddProblem(CheckSeverity::Warning, CheckKind::StartChannelNotInUse, CheckArea::Options,
+                       kOptMrNumber)
                 .otherRow = o.mrNumber + 1;
         }
     }
@@ -250,14 +252,14 @@ class Checker {
             const std::string bad = FirstRefused(
                 entry, [](char c) { return kDialCharacters.find(c) != std::string_view::npos; });
             if (!bad.empty()) {
-                CheckProblem& p = Other(CheckSeverity::Error, CheckKind::DialCharacter,
-                                        CheckArea::AutoDialer, item);
+                CheckProblem& p = AddProblem(CheckSeverity::Error, CheckKind::DialCharacter,
+                                             CheckArea::AutoDialer, item);
                 p.text = entry;
                 p.other = bad;
             }
             if (entry.size() > kDialEntryLength) {
-                CheckProblem& p = Other(CheckSeverity::Error, CheckKind::DialTooLong,
-                                        CheckArea::AutoDialer, item);
+                CheckProblem& p = AddProblem(CheckSeverity::Error, CheckKind::DialTooLong,
+                                             CheckArea::AutoDialer, item);
                 p.text = entry;
                 p.number = static_cast<int>(kDialEntryLength);
             }
@@ -271,8 +273,8 @@ class Checker {
                                   record.code.size() == record.length &&
                                   FirstRefused(record.code, IsUpperHex).empty();
             if (faithful) return;
-            CheckProblem& p = Other(CheckSeverity::Error, CheckKind::FiveToneCodeNotStorable,
-                                    CheckArea::FiveTone, item);
+            CheckProblem& p = AddProblem(CheckSeverity::Error, CheckKind::FiveToneCodeNotStorable,
+                                         CheckArea::FiveTone, item);
             p.text = record.code;
             p.number = static_cast<int>(FiveToneCode::kCodeWidth);
         };
@@ -282,8 +284,8 @@ class Checker {
         const std::size_t stored =
             std::min<std::size_t>(f.selfIdLength, FiveToneSettings::kSelfIdWidth);
         if (f.selfId.size() != stored || !FirstRefused(f.selfId, IsUpperHex).empty()) {
-            CheckProblem& p = Other(CheckSeverity::Error, CheckKind::FiveToneCodeNotStorable,
-                                    CheckArea::FiveTone, kCheckSelfId);
+            CheckProblem& p = AddProblem(CheckSeverity::Error, CheckKind::FiveToneCodeNotStorable,
+                                         CheckArea::FiveTone, kCheckSelfId);
             p.text = f.selfId;
             p.number = static_cast<int>(FiveToneSettings::kSelfIdWidth);
         }
@@ -295,8 +297,8 @@ class Checker {
                 const qx::Channel& ch = c_.Row(row);
                 if (ch.inUse || ch.signal.kind != SignalKind::FiveTone || ch.signal.code != n)
                     continue;
-                Other(CheckSeverity::Error, CheckKind::EmergencyCallNotInUse, CheckArea::FiveTone,
-                      static_cast<int>(n))
+                AddProblem(CheckSeverity::Error, CheckKind::EmergencyCallNotInUse,
+                           CheckArea::FiveTone, static_cast<int>(n))
                     .otherRow = row;
             }
         }
