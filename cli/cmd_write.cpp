@@ -1,5 +1,8 @@
 // qxctl write --port NAME PROJECT.qx [--password TEXT] [--new-password TEXT] [--backup]
 //             [--no-verify] [--sim-fault RULES] [--language FILE]
+#include <ostream>
+
+#include "app/check_texts.h"
 #include "transfer_run.h"
 
 namespace qx::cli {
@@ -24,6 +27,14 @@ int RunWrite(const std::vector<std::string>& args, CommandIo& io) {
             auto ws = LoadWorkspace(parsed, io);
             TakePassword(parsed, *ws);
             OpenProjectOrThrow(*ws, parsed.positional[0]);
+            // The check's lines go to stderr; warnings let the write go on.
+            const auto review = [&](const CheckProblems& problems, WriteCheck) {
+                for (const CheckProblem& problem : problems)
+                    io.err << CheckReportLine(problem, ws->texts) << '\n';
+                return true;
+            };
+            if (!CheckBeforeWrite(ws->doc, io.session, ws->ui, review))
+                throw CommandError("the check found errors; nothing was written");
             if (!CheckWriteChannels(ws->doc, ws->ui)) {
                 throw CommandError(ws->ui.Report("no active channel to write"));
             }

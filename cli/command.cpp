@@ -15,8 +15,13 @@ const std::vector<Command>& Commands() {
         {"ports", "list the serial ports a transfer can use (\"sim\" is the built-in radio)",
          RunPorts},
         {"read", "read a radio's memory into a project", RunRead},
-        {"write", "write a project into a radio and verify it", RunWrite},
+        {"write", "write a project into a radio (after the check; errors stop it) and verify it",
+         RunWrite},
         {"restore", "write a backup image back into a radio and verify it", RunRestore},
+        {"check",
+         "check a project as a write does: one line per problem, a warning starting with "
+         "\"warning: \"; exit 1 when there is an error",
+         RunCheck},
     };
     return commands;
 }

@@ -137,6 +137,14 @@ QComboBox* ChannelGrid::AddCombo(const char* name, Leave leave) {
     return combo;
 }
 
+void ChannelGrid::SelectCell(int row, int column) {
+    CloseEditor(Close::Commit);
+    const QModelIndex index = model()->index(row - 1, column - 1);
+    scrollTo(index);
+    setCurrentIndex(index);
+    setFocus();
+}
+
 void ChannelGrid::Reload() {
     CloseEditor(Close::Discard);
     model_->ResetAll();

@@ -33,6 +33,9 @@ class ChannelGrid final : public QTableView {
     // Commits and hides the open editor, if any; the main window calls it
     // before every command so no typed value is lost.
     void CommitEditor();
+    // Makes the cell of `row` (1..104) and grid `column` current, in view,
+    // without opening its editor.
+    void SelectCell(int row, int column);
 
   signals:
     void edited();  // a click, toggle or commit changed the document

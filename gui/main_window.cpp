@@ -15,12 +15,14 @@
 
 #include "about_box.h"
 #include "app/channel_ops.h"
+#include "app/grid_columns.h"
 #include "app/listing_commands.h"
 #include "app/main_commands.h"
 #include "app/project_file.h"
 #include "app/undo_texts.h"
 #include "auto_dialer_view.h"
 #include "channel_grid.h"
+#include "check_list.h"
 #include "codeplug/models.h"
 #include "dtmf_dialog_view.h"
 #include "five_tone_dialog_view.h"
@@ -40,6 +42,7 @@ namespace {
 struct MenuEntry {
     const char* name;
     const char* key;
+    const char* section = "Menu";
 };
 struct MenuSpec {
     const char* name;
@@ -71,6 +74,7 @@ const std::vector<MenuSpec>& Menus() {
          {{"Menu_WriteCHData", "30000"},
           {"Menu_ReadCHData", "30001"},
           {"Menu_RestoreBackup", "30003"},
+          {"Menu_Check", "MenuEntry", "Check"},
           {"MnuRadioSetup", nullptr},
           {"Menu_COMPort", "30002"}}},
         {"Menu_Language", "4000M", {{"Menu_English", "40001"}, {"Menu_Chinese", "40002"}}},
@@ -166,6 +170,7 @@ void MainWindow::BuildMenus() {
     on("Menu_WriteCHData", [this] { OnWrite(); });
     on("Menu_ReadCHData", [this] { OnRead(); });
     on("Menu_RestoreBackup", [this] { OnRestore(); });
+    on("Menu_Check", [this] { OnCheck(); });
     on("Menu_COMPort", [this] { OnPortSettings(); });
     on("Menu_English", [this] { OnLanguage("english.ini"); });
     on("Menu_Chinese", [this] { OnLanguage("chinese.ini"); });
@@ -249,7 +254,8 @@ void MainWindow::ApplyTexts() {
         menu->setTitle(text("Menu", spec.key));
         for (const MenuEntry& entry : spec.entries) {
             if (entry.key == nullptr) continue;
-            findChild<QAction*>(QString::fromLatin1(entry.name))->setText(text("Menu", entry.key));
+            findChild<QAction*>(QString::fromLatin1(entry.name))
+                ->setText(text(entry.section, entry.key));
         }
     }
     for (const ToolButton& button : kToolButtons) {
@@ -359,8 +365,50 @@ void MainWindow::OnPrintFile() {
 
 void MainWindow::OnWrite() {
     grid_->CommitEditor();
-    if (!PrepareWrite(document_, session_, ui_)) return;
+    const auto review = [this](const CheckProblems& problems, WriteCheck decision) {
+        return ShowCheckList(problems, decision == WriteCheck::Ask);
+    };
+    if (!PrepareWrite(document_, session_, ui_, review)) return;
     RunTransfer(TransferMode::Write);
+}
+
+void MainWindow::OnCheck() {
+    grid_->CommitEditor();
+    const CheckProblems problems = CheckCodeplug(document_.codeplug());
+    if (problems.empty()) {
+        ui_.ShowMessage(language_.LanguageText("Check", "None"));
+        return;
+    }
+    ShowCheckList(problems, false);
+}
+
+bool MainWindow::ShowCheckList(const CheckProblems& problems, bool offerWrite) {
+    std::optional<CheckProblem> chosen;
+    bool goOn = false;
+    {
+        CheckList list(problems, offerWrite, language_, this);
+        goOn = list.exec() == QDialog::Accepted;
+        chosen = list.chosen();
+    }
+    if (chosen) GoToProblem(*chosen);
+    return goOn;
+}
+
+void MainWindow::GoToProblem(const CheckProblem& problem) {
+    switch (problem.area) {
+        case CheckArea::Channel:
+            grid_->SelectCell(problem.row, kFirstFieldColumn + static_cast<int>(problem.field));
+            break;
+        case CheckArea::Options:
+            RunDialog<OptionDialogView>();
+            break;
+        case CheckArea::AutoDialer:
+            RunDialog<AutoDialerView>(ui_);
+            break;
+        case CheckArea::FiveTone:
+            RunDialog<FiveToneDialogView>(ui_);
+            break;
+    }
 }
 
 void MainWindow::OnRead() {

@@ -60,6 +60,11 @@ class MainWindow final : public QMainWindow {
     void OnPrint();
     void OnPrintFile();
     void OnWrite();
+    void OnCheck();
+    // The problem list; true when the user chose to go on writing. A
+    // double-clicked problem is gone to: its grid cell or its dialog.
+    bool ShowCheckList(const CheckProblems& problems, bool offerWrite);
+    void GoToProblem(const CheckProblem& problem);
     void OnRead();
     void OnReadButton();
     void OnPortSettings();

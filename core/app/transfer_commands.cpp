@@ -1,6 +1,7 @@
 #include "app/transfer_commands.h"
 
 #include "app/channel_ops.h"
+#include "app/check_texts.h"
 #include "app/project_file.h"
 #include "app/settings_files.h"
 #include "files/backups.h"
@@ -20,6 +21,33 @@ bool PortChosen(const Session& session, Ui& ui) {
 
 }  // namespace
 
+WriteCheck DecideWrite(const CheckProblems& problems) {
+    if (problems.empty()) return WriteCheck::Write;
+    return HasErrors(problems) ? WriteCheck::Stop : WriteCheck::Ask;
+}
+
+bool CheckBeforeWrite(const Document& doc, const Session& session, Ui& ui,
+                      const ReviewProblems& review) {
+    const CheckProblems problems = CheckCodeplug(doc.codeplug());
+    const WriteCheck decision = DecideWrite(problems);
+    if (decision == WriteCheck::Write) return true;
+    bool goOn = false;
+    if (review) {
+        goOn = review(problems, decision);
+    } else {
+        const LanguageTexts texts(session.paths.languageDir, session.languageFile);
+        std::string text;
+        for (const CheckProblem& problem : problems)
+            text += (text.empty() ? "" : "\n") + CheckReportLine(problem, texts);
+        if (decision == WriteCheck::Stop) {
+            ui.ShowMessage(text);
+        } else {
+            goOn = ui.Ask(text, Buttons::OkCancel) == Answer::Ok;
+        }
+    }
+    return decision == WriteCheck::Ask && goOn;
+}
+
 bool CheckWriteChannels(const Document& doc, Ui& ui) {
     for (int row = 1; row <= kChannelRows; ++row) {
         if (doc.codeplug().Row(row).inUse) return true;
@@ -38,8 +66,12 @@ bool PrepareRestore(const Document& doc, const Session& session, Ui& ui) {
     return PrepareRead(doc, session, ui);  // the same test and notice
 }
 
-bool PrepareWrite(const Document& doc, const Session& session, Ui& ui) {
+bool PrepareWrite(const Document& doc, const Session& session, Ui& ui,
+                  const ReviewProblems& review) {
     if (!PortChosen(session, ui)) return false;
+    // Before the notice: there is no point connecting a radio for a write
+    // that cannot go on.
+    if (!CheckBeforeWrite(doc, session, ui, review)) return false;
     ui.ShowMessage(doc.texts.Message(9007));
     return CheckWriteChannels(doc, ui);
 }

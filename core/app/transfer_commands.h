@@ -5,24 +5,42 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <vector>
 
 #include "app/document.h"
 #include "app/session.h"
+#include "codeplug/check.h"
 #include "link/transfer.h"
 #include "platform/ui.h"
 
 namespace qx {
 
+// What the check before a write lets happen: the write, a question first
+// (warnings only) or no write (errors).
+enum class WriteCheck { Write, Ask, Stop };
+WriteCheck DecideWrite(const CheckProblems& problems);
+
+// Shows the problems the check found before a write; for `Ask` it returns
+// whether the user goes on writing (for `Stop` the answer is not used).
+using ReviewProblems = std::function<bool(const CheckProblems& problems, WriteCheck decision)>;
+
+// The check of the document's codeplug before a write: true when the write
+// may go on. Problems go to `review`; without one they are shown through
+// `ui` in the session's language, warnings with an OK/Cancel question.
+bool CheckBeforeWrite(const Document& doc, const Session& session, Ui& ui,
+                      const ReviewProblems& review = {});
+
 // The main window's "&Read CH Data" and "&Write CH Data" entries up to the
-// opening of the transfer window: the port test, the notice (MSG 9007) and,
-// for a write, at least one channel in use. False when the window must not
-// open (the reason was shown).
+// opening of the transfer window: the port test, for a write the check of
+// the codeplug, the notice (MSG 9007) and, for a write, at least one channel
+// in use. False when the window must not open (the reason was shown).
 bool PrepareRead(const Document& doc, const Session& session, Ui& ui);
-bool PrepareWrite(const Document& doc, const Session& session, Ui& ui);
 // Transfer > Restore Backup, once the image was chosen: the port test and the notice.
 bool PrepareRestore(const Document& doc, const Session& session, Ui& ui);
+bool PrepareWrite(const Document& doc, const Session& session, Ui& ui,
+                  const ReviewProblems& review = {});
 // The write's own check: at least one of the memory channels in use, else
 // the message and false.
 bool CheckWriteChannels(const Document& doc, Ui& ui);

@@ -16,13 +16,6 @@ std::string Fill(std::string pattern, const std::string& value) {
     return pattern.replace(at, 2, value);
 }
 
-std::string RowWords(int row, const LanguageTexts& texts) {
-    const auto edit = [&](const char* key) { return texts.LanguageText("Edit", key); };
-    if (row >= 1 && row <= kChannelRows) return Fill(edit("Row"), std::to_string(row - 1));
-    if (row == kCallRow) return edit("CallRow");
-    return PriorityName(row);  // PL, PH, VFO
-}
-
 const char* KindKey(StepKind kind) {
     switch (kind) {
         case StepKind::Model:
@@ -55,6 +48,13 @@ std::string EntryText(const std::optional<StepLabel>& step, const LanguageTexts&
 }
 
 }  // namespace
+
+std::string RowWords(int row, const LanguageTexts& texts) {
+    const auto edit = [&](const char* key) { return texts.LanguageText("Edit", key); };
+    if (row >= 1 && row <= kChannelRows) return Fill(edit("Row"), std::to_string(row - 1));
+    if (row == kCallRow) return edit("CallRow");
+    return PriorityName(row);  // PL, PH, VFO
+}
 
 std::string DescribeStep(const StepLabel& step, const LanguageTexts& texts) {
     switch (step.kind) {

@@ -10,6 +10,9 @@
 
 namespace qx {
 
+// A row in words: "channel 5", "call channel", "PL", "PH", "VFO".
+std::string RowWords(int row, const LanguageTexts& texts);
+
 // A step in words: a channel edit names the row and the field's grid heading.
 std::string DescribeStep(const StepLabel& step, const LanguageTexts& texts);
 

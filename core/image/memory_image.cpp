@@ -2,16 +2,15 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <utility>
 
+#include "codeplug/channel_record.h"
 #include "codeplug/defaults.h"
 #include "codeplug/models.h"
 #include "codeplug/option_fields.h"
-#include "codeplug/step_rounding.h"
 #include "codeplug/value_lists.h"
 #include "util/numbers.h"
 
@@ -92,12 +91,8 @@ std::uint8_t BitmapMask(int row) { return static_cast<std::uint8_t>(0x80 >> ((ro
 
 // --- Channel records ----------------------------------------------------------
 
-// Frequencies travel as whole counts of 100 Hz: 8 decimal digits for Rx, 6
-// for the Tx offset.
-constexpr std::int64_t kHzPerUnit = 100;
-constexpr std::int64_t kUnitsPerMhz = 10000;
-constexpr std::int64_t kRxLimitUnits = 10000 * kUnitsPerMhz;
-constexpr std::int64_t kOffsetLimitUnits = 100 * kUnitsPerMhz;
+// Frequencies travel as whole counts of 100 Hz (codeplug/channel_record.h):
+// 8 decimal digits for Rx, 6 for the Tx offset.
 constexpr int kRxDigits = 8;
 constexpr int kOffsetDigits = 6;
 
@@ -128,19 +123,18 @@ constexpr std::uint8_t kPriorityVfo = 0x80;
 constexpr std::uint8_t kPriorityCal = 0xA0;
 
 // Where each option signal keeps its code and second choice (byte 0: none),
-// with the highest value each may take; by the type byte's value.
+// by the type byte's value; the highest value each may take is the
+// codeplug's (SignalCodeLimit, SignalSubCodeLimit).
 struct SignalBytes {
     std::size_t codeByte;
-    int codeLimit;
     std::size_t subCodeByte;
-    int subCodeLimit;
 };
 constexpr std::array<SignalBytes, kSignalKindCount> kSignalBytes = {{
-    {0, 0, 0, 0},
-    {10, 7, 0, 0},
-    {10, 7, 13, 1},
-    {11, 99, 0, 0},
-    {12, 99, 14, 3},
+    {0, 0},
+    {10, 0},
+    {10, 13},
+    {11, 0},
+    {12, 14},
 }};
 
 // Writes `value` as `digitCount` decimal digits, two to a byte, from `offset`.
@@ -255,45 +249,19 @@ bool Offers(const FeatureFlags& features, SignalKind kind) {
     }
 }
 
-// Rx moved by the offset in single precision and written with seven
-// significant digits, then put on the row's step grid: the radio's own
-// arithmetic, which a read must repeat to show what the radio shows.
-Frequency ShiftedTx(const Frequency& rx, std::int64_t offsetUnits, bool below, Step step) {
-    const std::string rxText = rx.ToString();
-    float value = 0.0F;
-    std::from_chars(rxText.data(), rxText.data() + rxText.size(), value);
-    const float offset = static_cast<float>(offsetUnits) / static_cast<float>(kUnitsPerMhz);
-    const float tx = below ? value - offset : value + offset;
-    std::array<char, 32> buffer{};
-    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), tx,
-                                       std::chars_format::general, 7);
-    std::string text(buffer.data(), written.ptr);
-    // The 8.33 kHz grid rounds down, and the record has lost the fifth
-    // decimal (118.01666 was stored as 118.0166): take the top of the lost
-    // range so the frequency comes back on the point it was written from.
-    if (const auto parsed = ParseDecimal(text);
-        step == Step::k8_33 && parsed && parsed->units >= 0) {
-        constexpr std::int64_t kPerTenHz = ScaledDecimal::kScale / 100000;
-        text = FormatScaled(parsed->units / kPerTenHz + 9, 5);
-    }
-    // Below 0 MHz (an offset below Rx larger than Rx) there is no frequency.
-    return Frequency::Parse(AdjustRxFreqByStep(text, StepText(step)))
-        .value_or(Frequency::FromHz(0, 5));
-}
-
 std::string MhzText(std::int64_t units) { return FormatScaled(units, 4); }
 
 void EncodeFirstRecordLine(const Channel& c, std::uint8_t stepByte, int row, ByteWriter& out,
                            Problems& problems) {
-    const std::int64_t rx = c.rx.Hz() / kHzPerUnit;
-    const std::int64_t tx = c.tx.Hz() / kHzPerUnit;
-    const std::int64_t offset = tx > rx ? tx - rx : rx - tx;
-    if (rx >= kRxLimitUnits) {
+    const std::int64_t rx = RecordUnits(c.rx);
+    const std::int64_t tx = RecordUnits(c.tx);
+    const std::int64_t offset = RecordOffsetUnits(c.rx, c.tx);
+    if (!RecordHoldsRx(c.rx)) {
         problems.push_back({row, "Rx frequency",
                             RowDisplayName(row) + ": the Rx frequency " + c.rx.ToString() +
                                 " MHz cannot be stored in the radio."});
     }
-    if (offset >= kOffsetLimitUnits) {
+    if (!RecordHoldsOffset(c.rx, c.tx)) {
         problems.push_back({row, "Tx frequency",
                             RowDisplayName(row) + ": the Tx offset " + MhzText(offset) +
                                 " MHz is too large for the radio (at most 99.9999 MHz)."});
@@ -363,11 +331,11 @@ Channel DecodeRecord(const ByteReader& first, const ByteReader& second,
     c.bcl = (flags & 0x04) != 0;
     c.ani = (flags & 0x02) != 0;
     c.step = StepAt(first.U8(kStepByte)).value_or(Step::k5);
-    c.rx = Frequency::FromHz(ReadDigits(first, kRxByte, kRxDigits) * kHzPerUnit, 4);
+    c.rx = RecordRx(ReadDigits(first, kRxByte, kRxDigits));
     const std::uint8_t direction = first.U8(kDirectionByte);
     if (direction == kBelow || direction == kAbove) {
-        c.tx = ShiftedTx(c.rx, ReadDigits(first, kOffsetByte, kOffsetDigits), direction == kBelow,
-                         c.step);
+        c.tx = RecordTx(c.rx, ReadDigits(first, kOffsetByte, kOffsetDigits), direction == kBelow,
+                        c.step);
     } else {
         c.tx = c.rx;
     }
@@ -396,8 +364,8 @@ Channel DecodeRecord(const ByteReader& first, const ByteReader& second,
         const std::uint8_t value = second.U8(byte);
         return value <= limit ? value : 0;
     };
-    c.signal.code = codeAt(where.codeByte, where.codeLimit);
-    c.signal.subCode = codeAt(where.subCodeByte, where.subCodeLimit);
+    c.signal.code = codeAt(where.codeByte, SignalCodeLimit(static_cast<SignalKind>(type)));
+    c.signal.subCode = codeAt(where.subCodeByte, SignalSubCodeLimit(static_cast<SignalKind>(type)));
     return c;
 }
 

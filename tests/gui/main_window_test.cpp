@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QWindow>
@@ -171,7 +172,8 @@ class MainWindowTest : public QObject {
                 "Menu_Exit",
                 "&Edit: Menu_Undo Menu_Redo",
                 "&Option: Menu_RadioOption mnuDTMF mnu2Tone Menu_AutoDiaer",
-                "&Transfer: Menu_WriteCHData Menu_ReadCHData Menu_RestoreBackup Menu_COMPort",
+                "&Transfer: Menu_WriteCHData Menu_ReadCHData Menu_RestoreBackup Menu_Check "
+                "Menu_COMPort",
                 "&Language: Menu_English Menu_Chinese",
                 "&Help: Menu_About",
             }));
@@ -350,6 +352,106 @@ class MainWindowTest : public QObject {
                                                 "please active one channel in 0 to 99."}));
         QVERIFY(answerer.AllAnswered());
         QVERIFY(answerer.Unexpected().isEmpty());  // no transfer window opened
+    }
+
+    // The check before a write: errors show the list and stop; warnings let
+    // the user go on to the notice and the transfer window.
+    void aWriteRunsTheCheckFirst() {
+        qx::Session session = TestSession("english.ini");
+        qx::MainWindow window(session);
+        window.document().Change(qx::StepLabel{}, [](qx::Codeplug& c) {
+            c.Memory(0).rx = *qx::Frequency::Parse("180.0000");
+            c.Memory(0).txTone = qx::Tone::Ctcss(8);
+        });
+        ModalAnswerer answerer;
+        QStringList rows;
+        bool writeOffered = true;
+        const auto readList = [&](QWidget* list) {
+            rows.clear();
+            const auto* table = list->findChild<QTableWidget*>("ProblemTable");
+            for (int row = 0; row < table->rowCount(); ++row) {
+                QStringList cells;
+                for (int column = 0; column < table->columnCount(); ++column)
+                    cells << table->item(row, column)->text();
+                rows << cells.join(" | ");
+            }
+            writeOffered = !list->findChild<QPushButton*>("CommandOK")->isHidden();
+        };
+        answerer.Then([&](QWidget* list) {
+            QCOMPARE(list->objectName(), QStringLiteral("CheckList"));
+            readList(list);
+            list->findChild<QPushButton*>("CommandCANCEL")->click();
+        });
+        Action(window, "Write")->trigger();
+        QCOMPARE(rows, QStringList({"error | channel 0 | Rx frequency | 180.0000 MHz is outside "
+                                    "136–174 MHz",
+                                    "warning | channel 0 | Rx tone | Tx tone 88.5 is sent, but no "
+                                    "Rx tone is set"}));
+        QVERIFY(!writeOffered);
+        QVERIFY(answerer.AllAnswered());
+        QVERIFY(answerer.Unexpected().isEmpty());  // no notice, no transfer window
+
+        window.document().Change(qx::StepLabel{}, [](qx::Codeplug& c) {
+            c.Memory(0).rx = *qx::Frequency::Parse("145.0000");
+        });
+        answerer.Then([&](QWidget* list) {
+            readList(list);
+            list->findChild<QPushButton*>("CommandOK")->click();
+        });
+        answerer.Press(QMessageBox::Ok);  // MSG 9007
+        QString transfer;
+        answerer.Then([&transfer](QWidget* window) {
+            transfer = window->objectName();
+            window->close();
+        });
+        Action(window, "Menu_WriteCHData")->trigger();
+        QVERIFY(writeOffered);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(transfer, QStringLiteral("frmMain"));
+        QVERIFY(answerer.AllAnswered());
+        QVERIFY(answerer.Unexpected().isEmpty());
+    }
+
+    // Double-clicking a channel problem selects its cell; an option problem
+    // opens the option dialog.
+    void theCheckListGoesToAProblem() {
+        qx::Session session = TestSession("english.ini");
+        qx::MainWindow window(session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.document().Change(qx::StepLabel{}, [](qx::Codeplug& c) {
+            qx::PutInUse(c.Memory(40), c.model);
+            c.Memory(40).name = "ab%";
+            c.Memory(40).rx = c.Memory(40).tx = *qx::Frequency::Parse("146.0000");
+            c.options.squelch = 30;
+        });
+        ModalAnswerer answerer;
+        const auto doubleClick = [](QWidget* list, int row) {
+            auto* table = list->findChild<QTableWidget*>("ProblemTable");
+            const QPoint cell = table->visualItemRect(table->item(row, 3)).center();
+            // A double click is a click followed by the double-click event.
+            QTest::mousePress(table->viewport(), Qt::LeftButton, {}, cell);
+            QTest::mouseRelease(table->viewport(), Qt::LeftButton, {}, cell);
+            QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell);
+        };
+        answerer.Then([&](QWidget* list) { doubleClick(list, 0); });
+        Action(window, "Menu_Check")->trigger();
+        QTRY_VERIFY(answerer.AllAnswered());
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        const QModelIndex current = Grid(window)->currentIndex();
+        QCOMPARE(current.row(), 40);  // row 41, channel 40
+        QCOMPARE(current.column(), qx::kColName - 1);
+
+        QString dialog;
+        answerer.Then([&](QWidget* list) { doubleClick(list, 1); });
+        answerer.Then([&dialog](QWidget* options) {
+            dialog = options->objectName();
+            options->close();
+        });
+        Action(window, "Menu_Check")->trigger();
+        QCOMPARE(dialog, QStringLiteral("Frm_Option"));
+        QVERIFY(answerer.AllAnswered());
+        QVERIFY(answerer.Unexpected().isEmpty());
     }
 
     void printsToAFileOrReportsAMissingPrinter() {

@@ -4,11 +4,13 @@
 
 #include <array>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "codeplug/check.h"
 #include "codeplug/defaults.h"
 #include "codeplug/models.h"
 #include "codeplug/option_fields.h"
@@ -644,6 +646,89 @@ TEST(RoundTrip, WhatTheImageDoesNotHoldComesBackChanged) {
               }()));
     EXPECT_FALSE(read.Ph().scanSkip);
     EXPECT_EQ(read.signalling.twoTone.pairIndex, 0);
+}
+
+// --- Random images ----------------------------------------------------------------
+
+// A random image a radio could hold: random bytes everywhere, with a known
+// model code, and channel records whose direction, step and digits are
+// mostly plausible so that the offsets, steps and the rounding get exercised.
+std::vector<std::uint8_t> RandomImage(std::uint32_t seed) {
+    std::mt19937 random(seed);
+    const auto below = [&random](int n) {
+        return static_cast<int>(random() % static_cast<unsigned>(n));
+    };
+    std::vector<std::uint8_t> image(kImageSize);
+    for (auto& byte : image) byte = static_cast<std::uint8_t>(random());
+    SetImageModel(image, below(kModelCount));
+    for (int line = 20; line <= 231; ++line) {
+        const int row = line >= 32 ? (line - 30) / 2 : 0;
+        const bool first = line % 2 == 0;
+        if ((row == 0 && line >= 28) || !first) continue;
+        std::uint8_t* record = image.data() + line * 16;
+        if (below(4) != 0) record[1] = static_cast<std::uint8_t>(below(3));  // direction
+        if (below(4) != 0) record[3] = static_cast<std::uint8_t>(below(kStepCount));
+        for (int b = 4; b < 12; ++b) {
+            if (below(8) != 0) {
+                record[b] = static_cast<std::uint8_t>(below(10) << 4 | below(10));
+            }
+        }
+        // Offsets near the limit and Rx near the bottom of the range.
+        if (below(4) == 0) record[9] = 0x99, record[10] = 0x99, record[11] = 0x90 | below(10);
+        if (below(6) == 0) record[4] = 0, record[5] = 0;
+    }
+    return image;
+}
+
+bool HasErrorIn(const CheckProblems& problems, CheckArea area, int row = 0) {
+    return std::any_of(problems.begin(), problems.end(), [&](const CheckProblem& p) {
+        return p.IsError() && p.area == area && (area != CheckArea::Channel || p.row == row);
+    });
+}
+
+// Whatever a decode gives, the encoder takes; and where writing it would
+// not give the same codeplug back, the check says so with an error.
+TEST(RandomImages, TheEncoderTakesWhatADecodeGivesAndTheCheckNamesWhatAWriteWouldChange) {
+    constexpr std::uint32_t kImages = 2000;
+    int reported = 0;
+    int imagesWithErrors = 0;
+    const auto report = [&reported](std::uint32_t seed, const std::string& what) {
+        if (++reported <= 5) ADD_FAILURE() << "seed " << seed << ": " << what;
+    };
+    for (std::uint32_t seed = 1; seed <= kImages; ++seed) {
+        const ImageDecoding first = DecodeImage(RandomImage(seed), 3);
+        ASSERT_EQ(first.error, "");
+        const ImageEncoding encoded = EncodeImage(first.codeplug, first.features);
+        if (!encoded.problems.empty()) {
+            report(seed, encoded.problems.front().message);
+            continue;
+        }
+        const CheckProblems problems = CheckCodeplug(first.codeplug);
+        if (HasErrors(problems)) ++imagesWithErrors;
+        const Codeplug& was = first.codeplug;
+        const Codeplug& is = DecodeImage(encoded.image, 3).codeplug;
+        for (int row = 1; row <= kRowCount; ++row) {
+            // The scan limits are written out of use too; what they hold then
+            // does not matter.
+            if (!was.Row(row).inUse) continue;
+            Channel expected = was.Row(row);
+            // Codes of a signal the radio does not offer are not written.
+            if (expected.signal.kind == SignalKind::None) expected.signal = is.Row(row).signal;
+            if (is.Row(row) != expected && !HasErrorIn(problems, CheckArea::Channel, row)) {
+                report(seed, RowDisplayName(row) + " comes back as " +
+                                 testing::PrintToString(is.Row(row)) + " unchecked");
+            }
+        }
+        if (is.options != was.options && !HasErrorIn(problems, CheckArea::Options))
+            report(seed, "the options come back changed unchecked");
+        if (is.autoDialer != was.autoDialer && !HasErrorIn(problems, CheckArea::AutoDialer))
+            report(seed, "the auto dialer comes back changed unchecked");
+        if (is.signalling != was.signalling && !HasErrorIn(problems, CheckArea::FiveTone))
+            report(seed, "the signalling comes back changed unchecked");
+    }
+    EXPECT_EQ(reported, 0);
+    // Random images are full of values no radio holds.
+    EXPECT_GT(imagesWithErrors, static_cast<int>(kImages / 2));
 }
 
 }  // namespace
