@@ -20,11 +20,12 @@ int RunWrite(const std::vector<std::string>& args, CommandIo& io) {
             if (parsed.positional.size() != 1) throw UsageError("wrong number of arguments");
             const std::string port = PortArgument(parsed);
             const auto newPassword = parsed.Option("--new-password");
-            if (newPassword && newPassword->size() > kNewPasswordLength) {
-                throw UsageError("--new-password takes at most " +
-                                 std::to_string(kNewPasswordLength) + " characters");
-            }
             auto ws = LoadWorkspace(parsed, io);
+            if (newPassword) {
+                const std::string problem =
+                    NewPasswordProblem(*newPassword, TransferTexts::From(ws->texts));
+                if (!problem.empty()) throw UsageError("--new-password: " + problem);
+            }
             TakePassword(parsed, *ws);
             OpenProjectOrThrow(*ws, parsed.positional[0]);
             // The check's lines go to stderr; warnings let the write go on.

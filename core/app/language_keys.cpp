@@ -58,7 +58,9 @@ std::vector<LanguageKey> BuildKeys() {
                           "msgnobackup",
                           "msgbackupfailed",
                           "msgreadsdiffer",
-                          "msgpassworddamaged"}) {
+                          "msgpassworddamaged",
+                          "msgpasswordlong",
+                          "msgpasswordchar"}) {
         keys.push_back({"RW", k});
     }
     for (const char* k :

@@ -112,6 +112,8 @@ TransferTexts TransferTexts::From(const LanguageTexts& texts) {
     t.readsDiffer = WithText(texts, "msgreadsdiffer", t.readsDiffer);
     t.passwordDamaged = WithText(texts, "msgpassworddamaged", t.passwordDamaged);
     t.channel = WithText(texts, "rw011", t.channel);
+    t.passwordTooLong = WithText(texts, "msgpasswordlong", t.passwordTooLong);
+    t.passwordCharacter = WithText(texts, "msgpasswordchar", t.passwordCharacter);
     t.callChannel = WithText(texts, "rw012", t.callChannel);
     // The grid's headings, in the order of the project record's fields.
     constexpr std::array<const char*, 15> kHeadings = {"50002", "50003", "50004", "50005", "50006",
@@ -154,8 +156,24 @@ Transfer::~Transfer() {
     timers_.Cancel(unloadTimer_);
 }
 
-void Transfer::SetNewPasswordText(const std::string& text) {
-    newPasswordText_ = text.substr(0, kNewPasswordLength);
+void Transfer::SetNewPasswordText(const std::string& text) { newPasswordText_ = text; }
+
+std::string NewPasswordProblem(std::string_view text, const TransferTexts& texts) {
+    // Each character in turn: one that does not come back from Latin-1 has
+    // no byte in the radio.
+    std::size_t bytes = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t length = 1;
+        const auto lead = static_cast<unsigned char>(text[at]);
+        if (lead >= 0xC0) length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        const std::string_view character = text.substr(at, length);
+        if (Latin1ToUtf8(Utf8ToLatin1(character)) != character)
+            return Filled(texts.passwordCharacter, {std::string(character)});
+        at += length;
+        ++bytes;
+    }
+    if (bytes > kNewPasswordLength) return Filled(texts.passwordTooLong, {std::to_string(bytes)});
+    return "";
 }
 
 std::string Transfer::Title() const {
@@ -238,6 +256,15 @@ void Transfer::Start() {
         }
     }
     const bool changePassword = passwordModify_;
+    if (changePassword) {
+        if (const std::string problem = NewPasswordProblem(newPasswordText_, texts_);
+            !problem.empty()) {
+            result_ = TransferResult::BadNewPassword;
+            ui_.ShowMessage(problem);
+            Changed();
+            return;
+        }
+    }
     Reset();
     changePassword_ = changePassword;
     if (mode_ == TransferMode::Write) {

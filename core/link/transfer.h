@@ -18,6 +18,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "codeplug/codeplug.h"
 #include "image/memory_image.h"
@@ -50,6 +51,7 @@ enum class TransferResult {
     VerifyFailed,        // the radio gave back other bytes than were written, or none
     BackupFailed,        // the backup before a write could not be stored: nothing written
     ReadsDiffer,         // reading twice gave two answers for a line
+    BadNewPassword,      // the new password does not fit the radio: nothing was sent
 };
 
 // Choices of the transfer window, read when Start is pressed.
@@ -91,6 +93,12 @@ struct TransferTexts {
     std::string passwordDamaged =
         "The radio's password arrived damaged, so it cannot be checked. Check the cable and "
         "read again.";
+    std::string passwordTooLong =
+        "The new password takes %1 bytes in the radio; at most 16 fit (one byte for each "
+        "letter, digit or sign).";
+    std::string passwordCharacter =
+        "The radio cannot store \"%1\" in a password: only characters of Western European "
+        "alphabets fit, one byte each.";
     std::string channel = "channel %1";        // rw011; PL, PH and VFO keep their names
     std::string callChannel = "call channel";  // rw012
     std::array<std::string, 17> fieldNames;    // the channel grid's headings, by ProjectField
@@ -99,6 +107,10 @@ struct TransferTexts {
 };
 
 inline constexpr std::size_t kNewPasswordLength = 16;
+
+// Why `text` (UTF-8) cannot be a new password as the radio stores it: one
+// Latin-1 byte a character, at most 16 bytes. Empty when it can.
+std::string NewPasswordProblem(std::string_view text, const TransferTexts& texts);
 
 // "AL~F" + address + "R", the identifier, "AL~F" + address + "W" + data, the
 // end line; each followed by CR LF.

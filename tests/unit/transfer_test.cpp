@@ -418,7 +418,27 @@ TEST_F(TransferTest, ANewPasswordIsWrittenRightAfterTheIdentifier) {
     ui.passwords = {"old"};
     Open(TransferMode::Write);
     transfer->SetPasswordModify(true);
-    transfer->SetNewPasswordText("new-password-longer-than-16");
+    // Counted as the radio counts: one byte a character, Latin-1 only.
+    for (const auto& [text, message] :
+         {std::pair<std::string, std::string>{"new-password-longer", "takes 19 bytes"},
+          {"\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9",
+           ""},  // nine "é": 18 bytes of UTF-8, 9 in the radio
+          {"ab\xE4\xB8\xAD", "cannot store \"\xE4\xB8\xAD\""}}) {
+        const std::string problem = NewPasswordProblem(text, texts);
+        if (message.empty()) {
+            EXPECT_EQ(problem, "") << text;
+        } else {
+            EXPECT_NE(problem.find(message), std::string::npos) << problem;
+        }
+    }
+    transfer->SetNewPasswordText("new-password-longer");
+    transfer->Start();
+    EXPECT_EQ(transfer->Result(), TransferResult::BadNewPassword);
+    EXPECT_EQ(ui.messages.back(),
+              "The new password takes 19 bytes in the radio; at most 16 fit (one byte for each "
+              "letter, digit or sign).");
+    EXPECT_TRUE(link.lines.empty()) << "nothing is sent";
+    transfer->SetNewPasswordText("new-password-lon");
     transfer->Start();
     clock.RunUntilIdle();
     EXPECT_EQ(transfer->Result(), TransferResult::Completed);
