@@ -290,6 +290,52 @@ class MainWindowTest : public QObject {
         QVERIFY(answerer.Unexpected().isEmpty());
     }
 
+    // Transfer > Restore Backup: the open dialog in the backup folder, then
+    // the restore window writes the image; the document stays as it was.
+    void restoringABackupWritesItIntoTheRadio() {
+        qx::Session session = TestSession("english.ini");
+        session.paths.backupDir = config_.filePath("backups").toStdString();
+        QVERIFY(QDir().mkpath(config_.filePath("backups")));
+        qx::MainWindow window(session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        qx::Document radioDoc = window.document();
+        Rename(radioDoc, 1, "BACKUP");
+        const QString backup = config_.filePath("backups/20261208-143015-model3-read.img");
+        {
+            const std::vector<std::uint8_t> image = qx::FreshRadioMemory(radioDoc);
+            QFile file(backup);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(reinterpret_cast<const char*>(image.data()),
+                       static_cast<qint64>(image.size()));
+        }
+        const auto before = window.document().codeplug();
+        ModalAnswerer answerer;
+        QString startFolder;
+        answerer.Then([&startFolder, backup](QWidget* dialog) {
+            auto* files = qobject_cast<QFileDialog*>(dialog);
+            if (files == nullptr) return dialog->close(), void();
+            startFolder = files->directory().absolutePath();
+            if (auto* edit = files->findChild<QLineEdit*>("fileNameEdit")) edit->setText(backup);
+            static_cast<QDialog*>(files)->accept();
+        });
+        answerer.Press(QMessageBox::Ok);  // MSG 9007
+        QString title;
+        answerer.Then([&title](QWidget* transfer) {
+            title = transfer->windowTitle();
+            transfer->findChild<QPushButton*>("cmdAutoSend")->click();
+        });
+        answerer.Press(QMessageBox::Ok);  // RW msg3
+        Action(window, "Menu_RestoreBackup")->trigger();
+        QCOMPARE(startFolder, QDir(config_.filePath("backups")).absolutePath());
+        QCOMPARE(title, QStringLiteral("Restore backup to radio  (COMM Port:sim)"));
+        QVERIFY(window.document().codeplug() == before);
+        const std::vector<std::uint8_t>& memory = window.portLinks().SimRadio().Memory();
+        QCOMPARE(qx::DecodeImage(memory, 3).codeplug.Row(1).name, std::string("BACKUP"));
+        QVERIFY(answerer.AllAnswered());
+        QVERIFY(answerer.Unexpected().isEmpty());
+    }
+
     void readFromTheSimulatedRadioFillsTheGridAndSetsTheModel() {
         qx::Session session = TestSession("english.ini");
         qx::MainWindow window(session);

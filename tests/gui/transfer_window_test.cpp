@@ -12,7 +12,10 @@
 #include <optional>
 #include <utility>
 
+#include <QTemporaryDir>
+
 #include "app/channel_ops.h"
+#include "app/settings_files.h"
 #include "app/transfer_commands.h"
 #include "channels/cell_editors.h"
 #include "modal_answerer.h"
@@ -214,6 +217,67 @@ class TransferWindowTest : public QObject {
             QCOMPARE(text3->isVisible(), checked);
             QTest::mouseClick(check1, Qt::LeftButton, {}, check1->rect().center());
         }
+    }
+
+    // The boxes show the remembered choices, count from Start on and are
+    // remembered in the user's settings.
+    void theTransferChoicesAreRemembered() {
+        QTemporaryDir folder;
+        qx::Document doc = LoadedDocument(3);
+        Rig rig(qx::FreshRadioMemory(doc));
+        rig.session.paths.configDir = folder.filePath("config").toStdString();
+        rig.session.paths.backupDir = folder.filePath("backups").toStdString();
+        qx::test::ModalAnswerer answerer;
+        answerer.Press(QMessageBox::Ok);  // RW msg3
+        {
+            TransferWindow write(TransferMode::Write, doc, rig.session, rig.links, rig.texts);
+            auto* verify = Child<QCheckBox>(write, "chkVerify");
+            auto* backup = Child<QCheckBox>(write, "chkBackupFirst");
+            QCOMPARE(verify->text(), QStringLiteral("Verify after writing"));
+            QVERIFY(verify->isChecked());
+            QVERIFY(!backup->isChecked());
+            QVERIFY(write.findChild<QCheckBox*>("chkReadTwice") == nullptr);
+            verify->setChecked(false);
+            backup->setChecked(true);
+            RunToTheEnd(write);
+            QVERIFY(write.Result() == TransferResult::Completed);
+            QVERIFY(!write.transfer().BackupPath().empty());
+        }
+        const qx::TransferOptions stored = qx::ReadTransferChoices(rig.session.paths);
+        QVERIFY(!stored.verify && stored.backupFirst && !stored.readTwice);
+        QVERIFY(!rig.session.transferChoices.verify);
+        TransferWindow again(TransferMode::Write, doc, rig.session, rig.links, rig.texts);
+        QVERIFY(!Child<QCheckBox>(again, "chkVerify")->isChecked());
+        QVERIFY(Child<QCheckBox>(again, "chkBackupFirst")->isChecked());
+        TransferWindow read(TransferMode::Read, doc, rig.session, rig.links, rig.texts);
+        QVERIFY(!Child<QCheckBox>(read, "chkReadTwice")->isChecked());
+        QVERIFY(answerer.AllAnswered());
+    }
+
+    // A write that fails after changing the radio says so and keeps the
+    // window open; Start tries again.
+    void aPartlyWrittenRadioKeepsTheWindowForAnotherTry() {
+        qx::Document doc = LoadedDocument(3);
+        Rig rig(qx::FreshRadioMemory(doc));
+        std::string error;
+        for (const qx::Fault& fault : qx::ParseFaultRule("power-loss:30", error))
+            rig.links.SimRadio().AddFault(fault);
+        qx::test::ModalAnswerer answerer;
+        answerer.Press(QMessageBox::Ok);  // the failure
+        answerer.Press(QMessageBox::Ok);  // RW msg3
+        TransferWindow window(TransferMode::Write, doc, rig.session, rig.links, rig.texts);
+        window.show();
+        auto* start = Child<QPushButton>(window, "cmdAutoSend");
+        QTRY_VERIFY(start->isEnabled());
+        QTest::mouseClick(start, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(window.Result() == TransferResult::WriteFailed, kTransferTimeout);
+        QVERIFY(window.isVisible());
+        QCOMPARE(start->text(), QStringLiteral("Start"));
+        QVERIFY(answerer.Texts().value(0).contains("partly written"));
+        QTest::mouseClick(start, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), kTransferTimeout);
+        QVERIFY(window.Result() == TransferResult::Completed);
+        QVERIFY(answerer.AllAnswered());
     }
 
     void thePortDialogSetsThePortOnlyOnOk() {
