@@ -165,12 +165,15 @@ std::vector<FaultCase> CasesFor(Operation op, const std::vector<SentLine>& seque
     };
     positions("drop", answered);
     positions("corrupt", answered);
-    if (!Writes(op)) {
-        // Damaged data on line 16 (the options) has nothing a check could
-        // doubt, unlike a channel record or the password.
-        const auto options = std::find_if(sequence.begin(), sequence.end(),
-                                          [](const SentLine& s) { return s.text == "AL~F0100R"; });
-        cases.push_back({"corrupt", "line 16", static_cast<int>(options - sequence.begin()) + 1});
+    // Damaged data on the identity line (the model code) and, in a read, on
+    // line 16 (the options) has nothing a check could doubt, unlike a
+    // channel record or the password.
+    for (const int line : Writes(op) ? std::vector<int>{0} : std::vector<int>{0, 16}) {
+        const std::string request = "AL~F" + qx::LineAddress(line) + "R";
+        const auto at = std::find_if(sequence.begin(), sequence.end(),
+                                     [&](const SentLine& s) { return s.text == request; });
+        cases.push_back({"corrupt", "line " + std::to_string(line),
+                         static_cast<int>(at - sequence.begin()) + 1});
     }
     positions("wrong-address", requests);
     if (Writes(op)) {
