@@ -876,6 +876,36 @@ std::string SecondRecordLineProblem(const ByteReader& first, const ByteReader& s
     return "";
 }
 
+// Every option byte one of its field's codes (or 0x00, a radio never
+// written), the numbers within their range.
+std::string OptionLineProblem(const ByteReader& in, int line) {
+    const auto erased = [](std::uint8_t b) { return b == 0x00; };
+    const auto slots = line == kOptionLineA ? std::span<const OptionSlot>(kLineASlots)
+                                            : std::span<const OptionSlot>(kLineBSlots);
+    for (const OptionSlot& slot : slots) {
+        const std::uint8_t value = in.U8(slot.byte);
+        if (slot.field == kOptMrNumber && value >= kChannelRows) return "the MR number is above 99";
+        if (erased(value) || IsNumberOption(slot.field)) continue;
+        const auto& codes = OptionCodes(slot.field);
+        if (std::find(codes.begin(), codes.end(), value) == codes.end())
+            return "an option holds a value it does not have";
+    }
+    if (line == kOptionLineB) {
+        const std::uint8_t audio = in.U8(kAudioBitsByte);
+        if (!erased(audio) && (audio & ~(kScramblerBit | kAftersoundBit)) != 0)
+            return "an option holds a value it does not have";
+    }
+    return "";
+}
+
+std::string DialLineProblem(const ByteReader& in) {
+    for (std::size_t b = 0; b < kLineBytes; ++b) {
+        const std::uint8_t code = in.U8(b);
+        if (code != 0x00 && DialChar(code) == '\0') return "a dial memory holds a code no key has";
+    }
+    return "";
+}
+
 std::string PasswordLineProblem(const ByteReader& in) {
     std::size_t b = 0;
     const auto printable = [](std::uint8_t c) { return (c >= 0x20 && c < 0x7F) || c >= 0xA0; };
@@ -894,6 +924,13 @@ std::string LineContentProblem(std::span<const std::uint8_t> image, int line) {
     const ByteReader reader(image);
     const auto at = [&reader](int n) { return ByteReader(reader.Sub(LineOffset(n), kLineBytes)); };
     if (line == kPasswordLine) return PasswordLineProblem(at(line));
+    if (line == kIdentityLine) {
+        if (ImageModelIndex(image) < 0) return "the model code names no model";
+        // The feature byte uses its upper four bits only.
+        if ((at(line).U8(kFeatureByte) & 0x0F) != 0) return "the feature byte is unknown";
+    }
+    if (line == kOptionLineA || line == kOptionLineB) return OptionLineProblem(at(line), line);
+    if (line >= kFirstDialLine && line <= kLastDialLine) return DialLineProblem(at(line));
     const int row = RecordRow(line);
     if (row == 0) return "";
     const int first = FirstRecordLine(row);

@@ -573,7 +573,7 @@ void Transfer::FailWrite(TransferResult result, const std::string& message) {
     stopped_ = true;
     running_ = false;
     Changed();
-    ui_.ShowMessage(message + "\n" + PartlyWrittenText(result == TransferResult::VerifyFailed));
+    ui_.ShowMessage(message + "\n" + PartlyWrittenText(phase_ == Phase::Verifying));
 }
 
 void Transfer::Finish(TransferResult result, const std::string& message) {

@@ -518,6 +518,48 @@ TEST(IdentityLine, ModelFeaturesAndTheComparisonBeforeAWrite) {
     EXPECT_EQ(ImageModelIndex(line0), 25) << "an unknown model leaves the code";
 }
 
+// What a read asks for again: content no radio holds. A radio never
+// written (zeros) and lines no field reads pass.
+TEST(LineContent, ImpossibleContentIsNamed) {
+    const std::string line0 = "0033AA6600000000000000000000E000";
+    const std::string rx145 = "00000000014500000000000008080000";
+    struct Case {
+        int line;
+        std::string hex;
+        std::string problem;
+    };
+    const std::vector<Case> cases = {
+        {0, line0, ""},
+        {0, "0012345600000000000000000000E000", "the model code names no model"},
+        {0, "0033AA6600000000000000000000E100", "the feature byte is unknown"},
+        {4, "41424300FF0000000000000000000000", ""},
+        {4, "41420743000000000000000000000000", "the password holds a byte no password has"},
+        {16, "", ""},
+        {16, "005A0000000000000000000000000000", "an option holds a value it does not have"},
+        {16, "000000FF000000000000000000000000", "the MR number is above 99"},
+        {240, "3132333A", ""},
+        {240, "3132FF", "a dial memory holds a code no key has"},
+        {32, "", "a channel in use has an empty record"},
+        {32, rx145, ""},
+        {32, "000000000A4500000000000008080000", "a frequency holds a digit above 9"},
+        {32, "00000000000000000000000008080000", "the Rx frequency is 0"},
+        {32, "00030000014500000000000008080000", "the Tx direction is unknown"},
+        {32, "00000040014500000000000008080000", "the step is unknown"},
+        {32, "00000500014500000000000008080000", "the tone type is unknown"},
+        {32, "00000100014500000000000040080000", "a tone is outside its list"},
+        {20, "", ""},  // the VFO of a radio never written
+        {300, "FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF", ""},
+    };
+    for (const Case& c : cases) {
+        // Channel 0 in use (line 18), its record in line 32 unless the case sets it.
+        std::vector<std::uint8_t> image =
+            ImageOf({{0, line0}, {18, "80"}, {32, rx145}, {c.line, c.hex}});
+        EXPECT_EQ(LineContentProblem(image, c.line), c.problem) << c.line << " " << c.hex;
+    }
+    const auto image = ImageOf({{0, line0}, {18, "80"}, {32, rx145}, {33, "3AF0"}});
+    EXPECT_EQ(LineContentProblem(image, 33), "the name holds a code no character has");
+}
+
 TEST(WholeImage, OnlyEightKilobytesDecode) {
     EXPECT_EQ(DecodeImage(std::vector<std::uint8_t>(100), 3).error,
               "A memory image has 8192 bytes; this one has 100.");
