@@ -41,26 +41,14 @@ std::vector<std::uint8_t> SimMemoryFor(const std::string& port, const Arguments&
     return FreshRadioMemory(fresh->doc);
 }
 
-void AddSimFaults(const std::string& rules, SimulatedRadio& radio) {
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = rules.find(',', start);
-        std::string error;
-        const auto faults = ParseFaultRule(rules.substr(start, comma - start), error);
-        if (!error.empty()) throw UsageError("--sim-fault: " + error);
-        for (const Fault& fault : faults) radio.AddFault(fault);
-        if (comma == std::string::npos) return;
-        start = comma + 1;
-    }
-}
-
 void RunTransfer(const TransferRequest& request, Workspace& ws, CommandIo& io) {
     io.session.portName = request.port;
     QtTimers timers;
     PortLinks links(request.simMemory);
     if (request.simFaults) {
         if (request.port != kSimPortName) throw UsageError("--sim-fault needs --port sim");
-        AddSimFaults(*request.simFaults, links.SimRadio());
+        if (const std::string error = links.AddSimFaults(*request.simFaults); !error.empty())
+            throw UsageError("--sim-fault: " + error);
     }
     const std::unique_ptr<SerialLink> link = links.LinkFor(request.port, timers);
     const TransferTexts texts = TransferTexts::From(ws.texts);

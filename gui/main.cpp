@@ -1,6 +1,7 @@
 // qxprog: the desktop programming application.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdio>
 
 #include "app/settings_files.h"
 #include "main_window.h"
@@ -18,6 +19,12 @@ int main(int argc, char* argv[]) {
                                         QStringLiteral("Serial port to use at start."),
                                         QStringLiteral("NAME"));
     parser.addOption(portOption);
+    const QCommandLineOption faultOption(
+        QStringLiteral("sim-fault"),
+        QStringLiteral("Faults of the simulated radio \"sim\", separated by \",\" (as qxsim "
+                       "--fault: drop:N, store-corrupt:N, power-loss:N, ...)."),
+        QStringLiteral("RULES"));
+    parser.addOption(faultOption);
     parser.process(app);
 
     qx::Session session =
@@ -25,6 +32,15 @@ int main(int argc, char* argv[]) {
     if (parser.isSet(portOption)) session.portName = parser.value(portOption).toStdString();
 
     qx::MainWindow window(session);
+    if (parser.isSet(faultOption)) {
+        const std::string error =
+            window.portLinks().AddSimFaults(parser.value(faultOption).toStdString());
+        if (!error.empty()) {
+            // Before any window shows: a wrong rule is a wrong start.
+            std::fprintf(stderr, "qxprog: --sim-fault: %s\n", error.c_str());
+            return 2;
+        }
+    }
     window.show();
     return QApplication::exec();
 }

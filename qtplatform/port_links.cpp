@@ -16,6 +16,21 @@ std::unique_ptr<SerialLink> PortLinks::LinkFor(const std::string& portName, Time
     return std::make_unique<QtSerialLink>();
 }
 
+std::string PortLinks::AddSimFaults(const std::string& rules) {
+    std::vector<Fault> faults;
+    for (std::size_t start = 0;;) {
+        const std::size_t comma = rules.find(',', start);
+        std::string error;
+        const auto rule = ParseFaultRule(rules.substr(start, comma - start), error);
+        if (!error.empty()) return error;
+        faults.insert(faults.end(), rule.begin(), rule.end());
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    for (const Fault& fault : faults) radio_.AddFault(fault);
+    return "";
+}
+
 std::vector<std::uint8_t> FreshRadioMemory(const Document& doc) {
     ImageEncoding encoding = EncodeImage(doc.codeplug(), FeatureFlags{true, true, true, false});
     return std::move(encoding.image);

@@ -25,6 +25,9 @@ class PortLinks {
     std::unique_ptr<SerialLink> LinkFor(const std::string& portName, Timers& timers);
 
     SimulatedRadio& SimRadio() { return radio_; }
+    // Fault rules for the simulated radio, separated by ","; the first rule
+    // not understood is refused with the reason (nothing is added then).
+    std::string AddSimFaults(const std::string& rules);
 
   private:
     SimulatedRadio radio_;

@@ -55,5 +55,20 @@ TEST(PortLinks, TheSimulatedRadioKeepsWhatAnEarlierLinkWrote) {
     EXPECT_FALSE(read.codeplug().Row(3).inUse);
 }
 
+// "--sim-fault" rules for the built-in radio: all of them or none.
+TEST(PortLinks, SimFaultsAreAddedAllOrNone) {
+    const Document doc = LoadedDocument(3);
+    PortLinks links(FreshRadioMemory(doc));
+    EXPECT_NE(links.AddSimFaults("drop:2,bogus"), "");
+    EXPECT_NE(links.AddSimFaults(""), "");
+    ManualClock clock;
+    Document read = LoadedDocument(3);
+    EXPECT_EQ(RunTransfer(TransferMode::Read, read, links, clock), TransferResult::Completed)
+        << "the refused rules added nothing";
+    EXPECT_EQ(links.AddSimFaults("store-corrupt:20,power-loss:1000"), "");
+    EXPECT_EQ(links.AddSimFaults("silent-after:0"), "");
+    EXPECT_EQ(RunTransfer(TransferMode::Read, read, links, clock), TransferResult::NoAnswer);
+}
+
 }  // namespace
 }  // namespace qx
