@@ -11,12 +11,8 @@ int RunRestore(const std::vector<std::string>& args, CommandIo& io) {
         "--port NAME IMAGE.img [--password TEXT] [--backup] [--no-verify] [--sim-fault RULES] "
         "[--language FILE]",
         io, [&] {
-            std::vector<std::string> options = kTransferOptions;
-            options.push_back("--language");
-            const Arguments parsed = ParseArguments(args, options, {"--backup", "--no-verify"});
-            if (!parsed.error.empty()) throw UsageError(parsed.error);
-            if (parsed.positional.size() != 1) throw UsageError("wrong number of arguments");
-            const std::string port = PortArgument(parsed);
+            const Arguments parsed = ParseWriteArguments(args, {});
+            TransferRequest request = WriteRequest(parsed);
             auto ws = LoadWorkspace(parsed, io);
             TakePassword(parsed, *ws);
             auto image = ReadBackupImage(parsed.positional[0], ws->ui);
@@ -24,15 +20,9 @@ int RunRestore(const std::vector<std::string>& args, CommandIo& io) {
             // The built-in radio is one of the image's model, as a write of a
             // project finds one of the project's.
             const int model = ImageModelIndex(*image);
-            TransferRequest request;
-            request.mode = TransferMode::Write;
-            request.port = port;
-            request.simMemory =
-                SimMemoryFor(port, parsed, io, model >= 0 ? std::optional(model) : std::nullopt);
-            request.options = {.verify = !parsed.Flag("--no-verify"),
-                               .backupFirst = parsed.Flag("--backup")};
+            request.simMemory = SimMemoryFor(request.port, parsed, io,
+                                             model >= 0 ? std::optional(model) : std::nullopt);
             request.restoreImage = std::move(*image);
-            request.simFaults = parsed.Option("--sim-fault");
             RunTransfer(request, *ws, io);
         });
 }

@@ -13,12 +13,8 @@ int RunWrite(const std::vector<std::string>& args, CommandIo& io) {
         "--port NAME PROJECT.qx [--password TEXT] [--new-password TEXT] [--backup] [--no-verify] "
         "[--sim-fault RULES] [--language FILE]",
         io, [&] {
-            std::vector<std::string> options = kTransferOptions;
-            options.insert(options.end(), {"--new-password", "--language"});
-            const Arguments parsed = ParseArguments(args, options, {"--backup", "--no-verify"});
-            if (!parsed.error.empty()) throw UsageError(parsed.error);
-            if (parsed.positional.size() != 1) throw UsageError("wrong number of arguments");
-            const std::string port = PortArgument(parsed);
+            const Arguments parsed = ParseWriteArguments(args, {"--new-password"});
+            TransferRequest request = WriteRequest(parsed);
             const auto newPassword = parsed.Option("--new-password");
             auto ws = LoadWorkspace(parsed, io);
             if (newPassword) {
@@ -39,14 +35,8 @@ int RunWrite(const std::vector<std::string>& args, CommandIo& io) {
             if (!CheckWriteChannels(ws->doc, ws->ui)) {
                 throw CommandError(ws->ui.Report("no active channel to write"));
             }
-            TransferRequest request;
-            request.mode = TransferMode::Write;
-            request.port = port;
-            request.simMemory = SimMemoryFor(port, parsed, io, ws->doc.model());
+            request.simMemory = SimMemoryFor(request.port, parsed, io, ws->doc.model());
             request.newPassword = newPassword;
-            request.options = {.verify = !parsed.Flag("--no-verify"),
-                               .backupFirst = parsed.Flag("--backup")};
-            request.simFaults = parsed.Option("--sim-fault");
             RunTransfer(request, *ws, io);
         });
 }

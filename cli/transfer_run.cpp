@@ -41,6 +41,25 @@ std::vector<std::uint8_t> SimMemoryFor(const std::string& port, const Arguments&
     return FreshRadioMemory(fresh->doc);
 }
 
+Arguments ParseWriteArguments(const std::vector<std::string>& args,
+                              std::vector<std::string> extraOptions) {
+    extraOptions.insert(extraOptions.end(), kTransferOptions.begin(), kTransferOptions.end());
+    extraOptions.push_back("--language");
+    const Arguments parsed = ParseArguments(args, extraOptions, {"--backup", "--no-verify"});
+    if (!parsed.error.empty()) throw UsageError(parsed.error);
+    if (parsed.positional.size() != 1) throw UsageError("wrong number of arguments");
+    return parsed;
+}
+
+TransferRequest WriteRequest(const Arguments& args) {
+    TransferRequest request;
+    request.mode = TransferMode::Write;
+    request.port = PortArgument(args);
+    request.options = {.verify = !args.Flag("--no-verify"), .backupFirst = args.Flag("--backup")};
+    request.simFaults = args.Option("--sim-fault");
+    return request;
+}
+
 void RunTransfer(const TransferRequest& request, Workspace& ws, CommandIo& io) {
     io.session.portName = request.port;
     QtTimers timers;

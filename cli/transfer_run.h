@@ -38,6 +38,15 @@ struct TransferRequest {
     std::optional<std::string> simFaults;    // --sim-fault: rules for the built-in radio, by ","
 };
 
+// The arguments of a command that writes a radio (write, restore): one
+// positional argument, the transfer options, "--backup" and "--no-verify",
+// and `extraOptions`. Throws UsageError.
+Arguments ParseWriteArguments(const std::vector<std::string>& args,
+                              std::vector<std::string> extraOptions);
+// A write request on the port of `args`: verify unless --no-verify, a
+// backup first with --backup, the built-in radio's --sim-fault rules.
+TransferRequest WriteRequest(const Arguments& args);
+
 // Runs the transfer on `ws.doc` until it is over, printing "Completed: N%"
 // on io.err at each change of the percentage and, at the end, the backup it
 // stored ("Backup: PATH"). Returns when the transfer completed; throws
