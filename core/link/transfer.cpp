@@ -243,17 +243,8 @@ void Transfer::Start() {
         result_ = TransferResult::Stopped;
         partlyWritten_ = writeStarted_ || writeInFlight_;
         Changed();
-        if (partlyWritten_) ui_.ShowMessage(PartlyWrittenText(false));
+        if (partlyWritten_) ui_.ShowMessage(PartlyWrittenText());
         return;
-    }
-    if (!link_.IsOpen()) {
-        const std::string error = link_.Open(session_.portName, session_.portSettings);
-        if (!error.empty()) {
-            result_ = TransferResult::PortError;
-            ui_.ShowMessage(error);
-            Changed();
-            return;
-        }
     }
     const bool changePassword = passwordModify_;
     if (changePassword) {
@@ -261,6 +252,15 @@ void Transfer::Start() {
             !problem.empty()) {
             result_ = TransferResult::BadNewPassword;
             ui_.ShowMessage(problem);
+            Changed();
+            return;
+        }
+    }
+    if (!link_.IsOpen()) {
+        const std::string error = link_.Open(session_.portName, session_.portSettings);
+        if (!error.empty()) {
+            result_ = TransferResult::PortError;
+            ui_.ShowMessage(error);
             Changed();
             return;
         }
@@ -321,7 +321,7 @@ void Transfer::Unload() {
     if (result_ == TransferResult::None && running_) {
         result_ = TransferResult::Stopped;
         partlyWritten_ = writeStarted_ || writeInFlight_;
-        if (partlyWritten_) ui_.ShowMessage(PartlyWrittenText(false));
+        if (partlyWritten_) ui_.ShowMessage(PartlyWrittenText());
     }
     running_ = false;
     receiving_ = false;
@@ -550,11 +550,11 @@ void Transfer::Complete() {
     Finish(TransferResult::Completed, texts_.done);
 }
 
-std::string Transfer::PartlyWrittenText(bool verified) const {
+std::string Transfer::PartlyWrittenText() const {
     const std::string& backup = backupPath_.empty() ? restorePoint_ : backupPath_;
-    // A failed verify follows a whole write: the memory differs, but it
-    // is not partly written.
-    return (verified ? "" : texts_.partlyWritten + " ") +
+    // The verify follows a whole write: what fails then differs, or is not
+    // known, but is not partly written.
+    return (phase_ == Phase::Verifying ? "" : texts_.partlyWritten + " ") +
            (backup.empty() ? texts_.noBackupHint : Filled(texts_.restoreHint, {backup}));
 }
 
@@ -573,7 +573,7 @@ void Transfer::FailWrite(TransferResult result, const std::string& message) {
     stopped_ = true;
     running_ = false;
     Changed();
-    ui_.ShowMessage(message + "\n" + PartlyWrittenText(phase_ == Phase::Verifying));
+    ui_.ShowMessage(message + "\n" + PartlyWrittenText());
 }
 
 void Transfer::Finish(TransferResult result, const std::string& message) {

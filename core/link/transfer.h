@@ -203,7 +203,7 @@ class Transfer final : private SerialEvents {
     LineBytes WrittenLine(int block) const;
     std::string VerifyMessage(int block, const LineBytes& line) const;
     std::string WhereText(int row, int field) const;
-    std::string PartlyWrittenText(bool verified) const;
+    std::string PartlyWrittenText() const;
     void FailWrite(TransferResult result, const std::string& message);
     bool PasswordCheck();
     bool ReportFailure();
