@@ -31,6 +31,7 @@ DocumentTexts DocumentTexts::From(const LanguageTexts& lang) {
     t.saveCompleted = lang.LanguageText("Files", "Completed");
     t.saveUndone = lang.LanguageText("Files", "Undone");
     t.saveNotFinished = lang.LanguageText("Files", "Failed");
+    t.insertLosesLast = lang.LanguageText("Edit", "InsertLosesLast");
     return t;
 }
 

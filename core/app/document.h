@@ -42,6 +42,8 @@ struct DocumentTexts {
     std::string saveCompleted;
     std::string saveUndone;
     std::string saveNotFinished;
+    // Edit InsertLosesLast: the question before an insert pushes channel 99 out.
+    std::string insertLosesLast;
 
     static DocumentTexts From(const LanguageTexts& texts);
     // MSG 9001 .. 9009 by number.

@@ -25,6 +25,10 @@ enum class StepKind : std::uint8_t {
     New,
     Open,
     Read,
+    InsertChannel,
+    DeleteChannels,
+    MoveChannels,
+    ClearChannels,
     Other,
 };
 

@@ -65,7 +65,8 @@ std::vector<LanguageKey> BuildKeys() {
     }
     for (const char* k :
          {"UndoStep", "RedoStep", "Row", "CallRow", "OnOff", "Model", "Options", "AutoDialer",
-          "Dtmf", "TwoTone", "FiveTone", "New", "Open", "Read", "Other"}) {
+          "Dtmf", "TwoTone", "FiveTone", "New", "Open", "Read", "Other", "InsertChannel", "DeleteChannels", "MoveChannels",
+          "ClearChannels", "InsertLosesLast"}) {
         keys.push_back({"Edit", k});
     }
     for (const char* k : {"Completed", "Undone", "Failed"}) keys.push_back({"Files", k});

@@ -36,6 +36,14 @@ const char* KindKey(StepKind kind) {
             return "Open";
         case StepKind::Read:
             return "Read";
+        case StepKind::InsertChannel:
+            return "InsertChannel";
+        case StepKind::DeleteChannels:
+            return "DeleteChannels";
+        case StepKind::MoveChannels:
+            return "MoveChannels";
+        case StepKind::ClearChannels:
+            return "ClearChannels";
         default:
             return "Other";
     }
