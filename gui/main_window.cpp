@@ -5,12 +5,14 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QItemSelection>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 
 #include "about_box.h"
@@ -19,6 +21,7 @@
 #include "app/listing_commands.h"
 #include "app/main_commands.h"
 #include "app/project_file.h"
+#include "app/row_ops.h"
 #include "app/undo_texts.h"
 #include "auto_dialer_view.h"
 #include "channel_grid.h"
@@ -61,7 +64,15 @@ const std::vector<MenuSpec>& Menus() {
           {"Menu_Print", "10003"},
           {"Menu_PrintFile", "10004"},
           {"Menu_Exit", "10005"}}},
-        {"Menu_Edit", "5000M", {{"Menu_Undo", "50001"}, {"Menu_Redo", "50002"}}},
+        {"Menu_Edit",
+         "5000M",
+         {{"Menu_Undo", "50001"},
+          {"Menu_Redo", "50002"},
+          {"Menu_InsertChannel", "50003"},
+          {"Menu_DeleteChannels", "50004"},
+          {"Menu_MoveUp", "50005"},
+          {"Menu_MoveDown", "50006"},
+          {"Menu_ClearChannels", "50007"}}},
         {"Menu_Option",
          "2000M",
          {{"Menu_RadioOption", "20000"},
@@ -182,6 +193,30 @@ void MainWindow::BuildMenus() {
     findChild<QAction*>(QStringLiteral("Menu_Redo"))
         ->setShortcuts(
             {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    on("Menu_InsertChannel", [this] {
+        OnChannels([this](const std::vector<int>& channels) {
+            return InsertChannel(document_, channels.front(), ui_);
+        });
+    });
+    on("Menu_DeleteChannels", [this] {
+        OnChannels([this](const std::vector<int>& channels) {
+            return DeleteChannels(document_, channels);
+        });
+    });
+    on("Menu_ClearChannels", [this] {
+        OnChannels([this](const std::vector<int>& channels) {
+            return ClearChannels(document_, channels);
+        });
+    });
+    on("Menu_MoveUp", [this] { OnMove(-1); });
+    on("Menu_MoveDown", [this] { OnMove(1); });
+    const auto key = [this](const char* name, QKeySequence sequence) {
+        findChild<QAction*>(QString::fromLatin1(name))->setShortcut(sequence);
+    };
+    key("Menu_InsertChannel", QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    key("Menu_DeleteChannels", QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    key("Menu_MoveUp", QKeySequence(Qt::ALT | Qt::Key_Up));
+    key("Menu_MoveDown", QKeySequence(Qt::ALT | Qt::Key_Down));
     on("mnuDTMF", [this] { RunDialog<DtmfDialogView>(); });
     on("mnu2Tone", [this] { RunDialog<TwoToneDialogView>(); });
     on("mnu5Tone", [this] { RunDialog<FiveToneDialogView>(ui_); });
@@ -370,6 +405,43 @@ void MainWindow::OnWrite() {
     };
     if (!PrepareWrite(document_, session_, ui_, review)) return;
     RunTransfer(TransferMode::Write);
+}
+
+std::vector<int> MainWindow::SelectedChannels() const {
+    std::vector<int> channels;
+    for (const QModelIndex& index : grid_->selectionModel()->selectedIndexes()) {
+        if (index.row() < kChannelRows) channels.push_back(index.row());
+    }
+    // Else the current cell, which the document keeps across a reload.
+    const QModelIndex current = grid_->currentIndex();
+    const int row = current.isValid() ? current.row() + 1 : document_.currentRow;
+    if (channels.empty() && row >= 1 && row <= kChannelRows) channels.push_back(row - 1);
+    std::sort(channels.begin(), channels.end());
+    channels.erase(std::unique(channels.begin(), channels.end()), channels.end());
+    return channels;
+}
+
+void MainWindow::OnChannels(const std::function<bool(const std::vector<int>&)>& operation) {
+    grid_->CommitEditor();
+    const std::vector<int> channels = SelectedChannels();
+    if (channels.empty()) return;
+    if (operation(channels)) ShowDocument();
+}
+
+void MainWindow::OnMove(int delta) {
+    grid_->CommitEditor();
+    const std::vector<int> channels = SelectedChannels();
+    const int column = std::max(grid_->currentIndex().column(), 0);
+    if (channels.empty() || !MoveChannels(document_, channels, delta)) return;
+    ShowDocument();
+    // The selection moves with the channels.
+    QItemSelection moved;
+    for (const int channel : MovedChannels(channels, delta)) {
+        const QModelIndex index = grid_->model()->index(channel, column);
+        moved.select(index, index);
+    }
+    grid_->setCurrentIndex(grid_->model()->index(channels.front() + delta, column));
+    grid_->selectionModel()->select(moved, QItemSelectionModel::ClearAndSelect);
 }
 
 void MainWindow::OnCheck() {

@@ -6,7 +6,9 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/document.h"
 #include "app/session.h"
@@ -72,6 +74,10 @@ class MainWindow final : public QMainWindow {
     void OnAbout();
     void RunTransfer(TransferMode mode, std::vector<std::uint8_t> restoreImage = {});
     void OnRestore();
+    // The memory channels selected in the grid (else the current one), 0..99.
+    std::vector<int> SelectedChannels() const;
+    void OnChannels(const std::function<bool(const std::vector<int>&)>& operation);
+    void OnMove(int delta);
     // A modal option or signalling dialog over the document, then the document shown again.
     template <typename Dialog, typename... Extra>
     void RunDialog(Extra&&... extra);

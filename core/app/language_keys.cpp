@@ -15,7 +15,7 @@ std::vector<LanguageKey> BuildKeys() {
     AddRange(keys, "Menu", 30000, 30003);
     AddRange(keys, "Menu", 40001, 40004);
     keys.push_back({"Menu", "5000M"});
-    AddRange(keys, "Menu", 50001, 50002);
+    AddRange(keys, "Menu", 50001, 50007);
     AddRange(keys, "Toolbar", 8000, 8008);
     AddRange(keys, "MSG", 9001, 9009);
     for (const char* k : {"900A", "900B", "900C"}) keys.push_back({"MSG", k});
@@ -63,10 +63,11 @@ std::vector<LanguageKey> BuildKeys() {
                           "msgpasswordchar"}) {
         keys.push_back({"RW", k});
     }
-    for (const char* k :
-         {"UndoStep", "RedoStep", "Row", "CallRow", "OnOff", "Model", "Options", "AutoDialer",
-          "Dtmf", "TwoTone", "FiveTone", "New", "Open", "Read", "Other", "InsertChannel", "DeleteChannels", "MoveChannels",
-          "ClearChannels", "InsertLosesLast"}) {
+    for (const char* k : {"UndoStep",       "RedoStep",     "Row",           "CallRow",
+                          "OnOff",          "Model",        "Options",       "AutoDialer",
+                          "Dtmf",           "TwoTone",      "FiveTone",      "New",
+                          "Open",           "Read",         "Other",         "InsertChannel",
+                          "DeleteChannels", "MoveChannels", "ClearChannels", "InsertLosesLast"}) {
         keys.push_back({"Edit", k});
     }
     for (const char* k : {"Completed", "Undone", "Failed"}) keys.push_back({"Files", k});

@@ -170,7 +170,8 @@ class MainWindowTest : public QObject {
             QStringList({
                 "&File: Menu_New Menu_Open Menu_OpenBackup Menu_Save Menu_Print Menu_PrintFile "
                 "Menu_Exit",
-                "&Edit: Menu_Undo Menu_Redo",
+                "&Edit: Menu_Undo Menu_Redo Menu_InsertChannel Menu_DeleteChannels Menu_MoveUp "
+                "Menu_MoveDown Menu_ClearChannels",
                 "&Option: Menu_RadioOption mnuDTMF mnu2Tone Menu_AutoDiaer",
                 "&Transfer: Menu_WriteCHData Menu_ReadCHData Menu_RestoreBackup Menu_Check "
                 "Menu_COMPort",
@@ -334,6 +335,39 @@ class MainWindowTest : public QObject {
         QCOMPARE(qx::DecodeImage(memory, 3).codeplug.Row(1).name, std::string("BACKUP"));
         QVERIFY(answerer.AllAnswered());
         QVERIFY(answerer.Unexpected().isEmpty());
+    }
+
+    // The Edit menu's channel entries act on the grid's current channel and
+    // keep it selected; each is one step that Ctrl+Z takes back.
+    void channelEntriesActOnTheCurrentChannel() {
+        qx::Session session = TestSession("english.ini");
+        qx::MainWindow window(session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        qx::SetRowInUse(window.document(), 2, true);
+        Rename(window.document(), 1, "FIRST");
+        Rename(window.document(), 2, "SECOND");
+        Grid(window)->setFocus();
+        Grid(window)->setCurrentIndex(Grid(window)->model()->index(0, qx::kColName - 1));
+        const QStringList before = AllShown(window);
+
+        PressKey(window, Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(Shown(window, 2, qx::kColName), QStringLiteral("FIRST"));
+        QCOMPARE(Shown(window, 1, qx::kColName), QStringLiteral("SECOND"));
+        QCOMPARE(Grid(window)->currentIndex().row(), 1);
+        QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: moving channels"));
+        PressKey(window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(AllShown(window), before);
+
+        // The current channel is still channel 1.
+        Action(window, "Menu_InsertChannel")->trigger();
+        QCOMPARE(Shown(window, 2, qx::kColName), QStringLiteral("---"));
+        QCOMPARE(Shown(window, 3, qx::kColName), QStringLiteral("SECOND"));
+        Action(window, "Menu_DeleteChannels")->trigger();
+        QCOMPARE(AllShown(window), before);
+        Action(window, "Menu_ClearChannels")->trigger();
+        QCOMPARE(Shown(window, 2, qx::kColName), QStringLiteral("---"));
+        QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: clearing channels"));
     }
 
     void readFromTheSimulatedRadioFillsTheGridAndSetsTheModel() {
