@@ -182,11 +182,11 @@ void ChannelGrid::ApplyLayout() {
 
 void ChannelGrid::CommitEditor() { CloseEditor(Close::Commit); }
 
-void ChannelGrid::Activate(const QModelIndex& index) {
+void ChannelGrid::Activate(const QModelIndex& index, OpenCell open) {
     CommitEditor();
     if (!index.isValid()) return;
     const EditorView view =
-        CellClicked(doc_, ChannelGridModel::GridRow(index), ChannelGridModel::GridColumn(index));
+        open(doc_, ChannelGridModel::GridRow(index), ChannelGridModel::GridColumn(index));
     Changed();
     if (view.kind == EditorKind::None) return;
     scrollTo(index);
@@ -374,7 +374,24 @@ void ChannelGrid::Changed() {
 void ChannelGrid::keyPressEvent(QKeyEvent* event) {
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     if (plain && (IsEnter(event) || event->key() == Qt::Key_F2)) {
-        Activate(currentIndex());
+        Activate(currentIndex(), &CellEntered);
+        event->accept();
+        return;
+    }
+    // A character typed on the cell opens its editor and goes into it, as in
+    // a spreadsheet; a list editor just opens.
+    const QList<uint> keys = event->text().toUcs4();
+    const bool typed =
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
+        !keys.isEmpty() && std::all_of(keys.begin(), keys.end(), [](uint k) {
+            return StartsCellEdit(static_cast<char32_t>(k));
+        });
+    if (typed && currentIndex().isValid()) {
+        Activate(currentIndex(), &OpenCellEditor);
+        if (qobject_cast<QLineEdit*>(open_) != nullptr) {
+            QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text());
+            QCoreApplication::sendEvent(open_, &copy);
+        }
         event->accept();
         return;
     }
@@ -394,7 +411,7 @@ void ChannelGrid::mouseReleaseEvent(QMouseEvent* event) {
     const bool click = event->button() == Qt::LeftButton && index.isValid() && index == pressed_;
     pressed_ = QModelIndex();
     // A double click is one click on the cell, not two.
-    if (click && !std::exchange(doubleClicked_, false)) Activate(index);
+    if (click && !std::exchange(doubleClicked_, false)) Activate(index, &CellClicked);
 }
 
 void ChannelGrid::mouseDoubleClickEvent(QMouseEvent* event) {

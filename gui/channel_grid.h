@@ -47,6 +47,8 @@ class ChannelGrid final : public QTableView {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    // Typing edits the current cell; it never jumps to a row by its label.
+    void keyboardSearch(const QString&) override {}
 
   private:
     enum class Close { Commit, Cancel, Discard };
@@ -60,7 +62,9 @@ class ChannelGrid final : public QTableView {
     QComboBox* AddCombo(const char* name, Leave leave);
     void ApplyLayout();
 
-    void Activate(const QModelIndex& index);
+    using OpenCell = EditorView (*)(Document&, int, int);
+    // Commits the open editor, then opens the cell's editor as `open` says.
+    void Activate(const QModelIndex& index, OpenCell open);
     QWidget* EditorFor(const EditorView& view) const;
     void Open(const EditorView& view);
     void ChooseToneKindEntry(const QString& kind);

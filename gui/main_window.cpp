@@ -298,7 +298,6 @@ void MainWindow::ApplyTexts() {
         action->setText(text("Toolbar", button.key));
         action->setToolTip(text("Toolbar", button.key));
     }
-    statusPanel2_->setText(ToQString(document_.texts.statusPanel2));
     ShowEditState();
 }
 
@@ -309,6 +308,9 @@ void MainWindow::ShowEditState() {
     setWindowTitle(file + QStringLiteral("[*]") +
                    (program.isEmpty() ? QString() : QStringLiteral(" - ") + program));
     setWindowModified(document_.Modified());
+    // The grid's notice, while there is one, in place of the editing hint.
+    statusPanel2_->setText(ToQString(document_.gridNotice.empty() ? document_.texts.statusPanel2
+                                                                  : document_.gridNotice));
     const auto entry = [this](const char* menuName, const char* buttonName, bool enabled,
                               const std::string& text) {
         for (QAction* action : {findChild<QAction*>(QString::fromLatin1(menuName)),

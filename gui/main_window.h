@@ -49,7 +49,8 @@ class MainWindow final : public QMainWindow {
     void ApplyTexts();
     // Shows the document as it is now: cells, model, menus, status bar.
     void ShowDocument();
-    // The title with the file name and modified marker, the Undo and Redo entries.
+    // The title with the file name and modified marker, the Undo and Redo
+    // entries, the grid's notice.
     void ShowEditState();
 
     void OnModelChosen(int index);

@@ -32,6 +32,9 @@ DocumentTexts DocumentTexts::From(const LanguageTexts& lang) {
     t.saveUndone = lang.LanguageText("Files", "Undone");
     t.saveNotFinished = lang.LanguageText("Files", "Failed");
     t.insertLosesLast = lang.LanguageText("Edit", "InsertLosesLast");
+    t.gridRounded = lang.LanguageText("Grid", "Rounded");
+    t.gridNameLeft = lang.LanguageText("Grid", "NameLeft");
+    t.gridNameLeftOne = lang.LanguageText("Grid", "NameLeftOne");
     return t;
 }
 
@@ -71,8 +74,12 @@ void Document::EndRowEdit(ChannelField field) {
     if (!EditingRow()) return;
     const int row = std::exchange(editedRow_, 0);
     Codeplug next = codeplug();
+    // An editor opened on a row not in use switches it on with the value.
+    const StepLabel label = next.Row(row).inUse == edited_.inUse
+                                ? StepLabel{StepKind::ChannelEdit, row, field}
+                                : StepLabel{StepKind::ChannelOnOff, row};
     next.Row(row) = std::move(edited_);
-    history_.Commit(std::move(next), StepLabel{StepKind::ChannelEdit, row, field});
+    history_.Commit(std::move(next), label);
 }
 
 void Document::CancelRowEdit() { editedRow_ = 0; }

@@ -44,6 +44,12 @@ struct DocumentTexts {
     std::string saveNotFinished;
     // Edit InsertLosesLast: the question before an insert pushes channel 99 out.
     std::string insertLosesLast;
+    // Grid Rounded, NameLeft, NameLeftOne: a typed frequency moved onto the
+    // step ("%1" typed, "%2" the step in kHz, "%3" stored), and the characters
+    // the name editor still takes ("%1").
+    std::string gridRounded;
+    std::string gridNameLeft;
+    std::string gridNameLeftOne;
 
     static DocumentTexts From(const LanguageTexts& texts);
     // MSG 9001 .. 9009 by number.
@@ -93,7 +99,7 @@ class Document {
     Channel& EditedChannel() { return edited_; }
     const Channel& EditedChannel() const { return edited_; }
     // Commits the working copy (a step only when it differs); `field` names
-    // the step.
+    // the step, unless the edit switched the row on.
     void EndRowEdit(ChannelField field);
     void CancelRowEdit();
     // What the grid shows for a row: the working copy while it is edited.
@@ -106,7 +112,8 @@ class Document {
     // What the main window shows around the codeplug.
     DocumentTexts texts;
     std::string filename = kNoFileName;
-    std::string statusText;                             // first status-bar panel
+    std::string statusText;  // first status-bar panel
+    std::string gridNotice;  // what the grid's last edit tells, second panel; empty: nothing
     std::vector<std::string> optSignalList = {"None"};  // ComboOptSignal
     SignallingMenus menus;
 

@@ -71,6 +71,7 @@ std::vector<LanguageKey> BuildKeys() {
         keys.push_back({"Edit", k});
     }
     for (const char* k : {"Completed", "Undone", "Failed"}) keys.push_back({"Files", k});
+    for (const char* k : {"Rounded", "NameLeft", "NameLeftOne"}) keys.push_back({"Grid", k});
     for (const char* k : {"Line",
                           "Error",
                           "Warning",

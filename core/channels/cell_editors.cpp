@@ -1,9 +1,12 @@
 #include "channels/cell_editors.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <optional>
 
 #include "app/channel_ops.h"
 #include "app/list_control.h"
+#include "codeplug/defaults.h"
 #include "codeplug/step_rounding.h"
 #include "codeplug/value_lists.h"
 #include "files/project_codec.h"
@@ -33,6 +36,22 @@ const std::vector<std::string>& NumberedCodes() {
         return l;
     }();
     return list;
+}
+
+// Puts the values in for "%1", "%2", ...; a value is never searched again.
+std::string Fill(const std::string& pattern, std::initializer_list<std::string> values) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        const auto n = static_cast<std::size_t>(next - '1');
+        if (pattern[i] == '%' && next >= '1' && next <= '9' && n < values.size()) {
+            out += *(values.begin() + n);
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
 }
 
 bool IsLiveRow(const Document& doc, int row) {
@@ -85,6 +104,7 @@ EditorView OpenEditor(Document& doc, int row, int column) {
     switch (column) {
         case kColName:
             if (row > kCallRow) return {};
+            doc.gridNotice = NameLeftText(doc.texts, cell);
             return TextEditor("TxtName", cell, kNameMaxLength);
         case kColStep:
             return ListEditor("ComboRef", StepList(), cell);
@@ -127,18 +147,25 @@ EditorView OpenEditor(Document& doc, int row, int column) {
 }
 
 // The entry rounded to the row's step, or nullopt after telling the user why
-// it cannot be taken (not a number, outside the model's band).
+// it cannot be taken (not a number, outside the model's band). A refused
+// entry on a row not in use drops the row edit, so the row stays off.
 std::optional<Frequency> AcceptFrequency(Document& doc, const std::string& text, Ui& ui, bool rx) {
-    if (!IsNumeric(text)) {
-        ui.ShowMessage(doc.texts.Message(9005));
+    doc.gridNotice.clear();
+    const auto refuse = [&](const std::string& message) -> std::optional<Frequency> {
+        if (doc.EditingRow() && !IsLiveRow(doc, doc.EditedRow())) doc.CancelRowEdit();
+        ui.ShowMessage(message);
         return std::nullopt;
-    }
+    };
+    if (!IsNumeric(text)) return refuse(doc.texts.Message(9005));
     const BandCheck check = rx ? CheckRxFreq(doc.model(), text) : CheckTxFreq(doc.model(), text);
-    if (!check.inBand) {
-        ui.ShowMessage(doc.texts.Message(rx ? 9006 : 9009) + check.rangeText);
-        return std::nullopt;
+    if (!check.inBand) return refuse(doc.texts.Message(rx ? 9006 : 9009) + check.rangeText);
+    const Step step = Edited(doc).step;
+    const auto stored = Frequency::Parse(AdjustRxFreqByStep(text, StepText(step)));
+    const auto typed = Frequency::Parse(text);
+    if (stored && typed && stored->Hz() != typed->Hz()) {
+        doc.gridNotice = Fill(doc.texts.gridRounded, {text, StepText(step), stored->ToString()});
     }
-    return Frequency::Parse(AdjustRxFreqByStep(text, StepText(Edited(doc).step)));
+    return stored;
 }
 
 }  // namespace
@@ -179,18 +206,38 @@ EditorView CellClicked(Document& doc, int row, int column) {
     doc.currentRow = row;
     doc.currentColumn = column;
     if (column == kColStatus && row <= kPhRow) ToggleRowStatus(doc, row);
-    if (IsLiveRow(doc, row)) {
-        EditorView view = OpenEditor(doc, row, column);
-        if (view.kind != EditorKind::None) doc.BeginRowEdit(row);
-        return view;
-    }
-    if (column > kColStatus) SetRowInUse(doc, row, true);
-    return {};
+    if (!IsLiveRow(doc, row)) return {};
+    return OpenCellEditor(doc, row, column);
 }
 
-void EndCellEdit(Document& doc) { doc.EndRowEdit(FieldOfColumn(doc.currentColumn)); }
+EditorView OpenCellEditor(Document& doc, int row, int column) {
+    if (row < 1 || row > kRowCount || column <= kColStatus || column > kColOptSignal) return {};
+    doc.CancelRowEdit();
+    doc.currentRow = row;
+    doc.currentColumn = column;
+    // The editor opens on the working copy, so a row not in use shows the
+    // values it would have when switched on.
+    doc.BeginRowEdit(row);
+    if (!IsLiveRow(doc, row)) PutInUse(doc.EditedChannel(), doc.model());
+    EditorView view = OpenEditor(doc, row, column);
+    if (view.kind == EditorKind::None) doc.CancelRowEdit();
+    return view;
+}
+
+EditorView CellEntered(Document& doc, int row, int column) {
+    if (column == kColStatus) return CellClicked(doc, row, column);
+    return OpenCellEditor(doc, row, column);
+}
+
+bool StartsCellEdit(char32_t key) { return key >= 0x20 && key != 0x7f; }
+
+void EndCellEdit(Document& doc) {
+    if (doc.currentColumn == kColName) doc.gridNotice.clear();
+    doc.EndRowEdit(FieldOfColumn(doc.currentColumn));
+}
 
 void CancelCellEdit(Document& doc) {
+    if (doc.currentColumn == kColName) doc.gridNotice.clear();
     doc.CancelRowEdit();
     doc.codeListsShown = false;
 }
@@ -220,7 +267,14 @@ std::string TypeNameKey(const std::string& current, char32_t key) {
 std::string CommitName(Document& doc, const std::string& text) {
     Channel& channel = Edited(doc);
     channel.name = FilterName(text);
+    doc.gridNotice = NameLeftText(doc.texts, channel.name);
     return channel.name;
+}
+
+std::string NameLeftText(const DocumentTexts& texts, const std::string& name) {
+    const auto left = kNameMaxLength - std::min<int>(kNameMaxLength, static_cast<int>(name.size()));
+    if (left == 1) return texts.gridNameLeftOne;
+    return Fill(texts.gridNameLeft, {std::to_string(left)});
 }
 
 void ChooseStep(Document& doc, const std::string& text) {
@@ -237,16 +291,32 @@ void LeaveStep(Document& doc, const std::string& text) {
 void CommitRxFreq(Document& doc, const std::string& text, Ui& ui) {
     // An editor left as it opened changes nothing: visiting the Rx cell must
     // not overwrite the Tx frequency.
-    if (text == Edited(doc).rx.ToString()) return;
+    if (text == Edited(doc).rx.ToString()) {
+        doc.gridNotice.clear();
+        return;
+    }
     const auto value = AcceptFrequency(doc, text, ui, true);
     if (!value) return;
     Channel& channel = Edited(doc);
+    const Offset offset = channel.tx - channel.rx;
     channel.rx = *value;
+    // A repeater keeps its offset when the moved Tx is one the radio can
+    // send; otherwise Tx follows Rx as on a simplex row.
+    if (offset.hz != 0 && value->Hz() + offset.hz >= 0) {
+        const Frequency moved = (*value + offset).RoundedTo(channel.step);
+        if (CheckTxFreq(doc.model(), moved.ToString()).inBand) {
+            channel.tx = moved;
+            return;
+        }
+    }
     if (CheckTxFreq(doc.model(), text).inBand) channel.tx = *value;
 }
 
 void CommitTxFreq(Document& doc, const std::string& text, Ui& ui) {
-    if (text == Edited(doc).tx.ToString()) return;
+    if (text == Edited(doc).tx.ToString()) {
+        doc.gridNotice.clear();
+        return;
+    }
     if (const auto value = AcceptFrequency(doc, text, ui, false)) Edited(doc).tx = *value;
 }
 

@@ -28,11 +28,22 @@ struct EditorView {
 inline constexpr int kNameMaxLength = 7;
 inline constexpr int kFrequencyMaxLength = 9;
 
-// The grid click: toggles the status (column 1), opens the column's editor on
-// a live row (a row edit of the document begins), or brings an inactive row
-// back into use.
+// The grid click: toggles the status (column 1), or opens the column's editor
+// on a live row (a row edit of the document begins). On a row not in use it
+// only makes the cell current: a stray click switches nothing on.
 EditorView CellClicked(Document& doc, int row, int column);
+// Typing on the current cell: opens its editor on any row. On a row not in
+// use the editor works on the row switched on, which becomes one step with
+// the value when the editor is left, and nothing when it is cancelled. The
+// status column has no editor.
+EditorView OpenCellEditor(Document& doc, int row, int column);
+// Enter or F2 on the current cell: a click on the status, else OpenCellEditor.
+EditorView CellEntered(Document& doc, int row, int column);
+// A key typed on the grid that starts editing the current cell: a printable
+// character.
+bool StartsCellEdit(char32_t key);
 // Closing the open editor: its row edit becomes one step, or is dropped.
+// Closing the name editor takes its notice away.
 void EndCellEdit(Document& doc);
 void CancelCellEdit(Document& doc);
 
@@ -54,14 +65,20 @@ std::string TypeNameKey(const std::string& current, char32_t key);
 
 // The commits below change the row edit that CellClicked began (or begin
 // one on the current cell).
-// Every change of the name editor: the row takes the filtered text at once.
+// Every change of the name editor: the row takes the filtered text at once,
+// and the notice tells how many characters it still takes.
 std::string CommitName(Document& doc, const std::string& text);
+// "3 characters left" for a name of this text.
+std::string NameLeftText(const DocumentTexts& texts, const std::string& name);
 
 // Step list: choosing re-rounds the row's frequencies; leaving stores the step.
 void ChooseStep(Document& doc, const std::string& step);
 void LeaveStep(Document& doc, const std::string& step);
 
-// Frequency editors; messages go through `ui`.
+// Frequency editors; messages go through `ui`, and a refused entry leaves
+// the row as it was. The notice says when the stored value is not the typed
+// one (moved onto the step). A new Rx of a row whose Tx differs moves Tx by
+// the same amount, onto the step, when the radio can send on the moved Tx.
 void CommitRxFreq(Document& doc, const std::string& text, Ui& ui);
 void CommitTxFreq(Document& doc, const std::string& text, Ui& ui);
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -14,8 +15,11 @@ class QxctlFixture : public ::testing::Test {
   protected:
     void SetUp() override {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        // The process id keeps two runs of the suite (two build trees, two
+        // checkouts) out of each other's folders.
         scratch_ = std::filesystem::temp_directory_path() /
-                   ("qxctl_" + std::string(test->test_suite_name()) + "_" + test->name());
+                   ("qxctl_" + std::string(test->test_suite_name()) + "_" + test->name() + "_" +
+                    std::to_string(getpid()));
         std::filesystem::remove_all(scratch_);
         std::filesystem::create_directories(scratch_);
     }

@@ -101,9 +101,78 @@ class ChannelGridTest : public QObject {
         QCOMPARE(f.Shown(1, kColRxFreq), QStringLiteral("145.0000"));
         QCOMPARE(f.Shown(1, kColStep), QStringLiteral("12.5"));
 
-        f.Click(2, kColRxFreq);  // an inactive row's cell brings it back, no editor yet
-        QCOMPARE(f.Shown(2, kColStatus), QStringLiteral("Active"));
+        f.Click(2, kColRxFreq);  // a row not in use is only selected
+        QCOMPARE(f.Shown(2, kColStatus), QStringLiteral("Inactive"));
         QVERIFY(f.Visible().isEmpty());
+        QCOMPARE(f.grid->currentIndex(), f.Index(2, kColRxFreq));
+        QVERIFY(f.doc.UndoStep() == (StepLabel{StepKind::ChannelOnOff, 1}));  // no new step
+    }
+
+    // Enter, F2 or typing opens the editor of a row not in use; only a
+    // commit switches the row on, as one step with the value.
+    void aRowNotInUseIsSwitchedOnByACommit() {
+        Fixture f;
+        f.grid->setCurrentIndex(f.Index(2, kColRxFreq));
+        QTest::keyClick(f.grid, Qt::Key_1);
+        auto* rx = f.Open<QLineEdit>("TxtRxFreq");
+        QVERIFY(rx != nullptr);
+        QCOMPARE(rx->text(), QStringLiteral("1"));
+        QTest::keyClick(rx, Qt::Key_Escape);
+        QCOMPARE(f.Shown(2, kColStatus), QStringLiteral("Inactive"));
+        QVERIFY(!f.doc.CanUndo());
+
+        QTest::keyClick(f.grid, Qt::Key_F2);
+        rx = f.Open<QLineEdit>("TxtRxFreq");
+        QVERIFY(rx != nullptr);
+        QTest::keyClicks(rx, QStringLiteral("146.5"));
+        QTest::keyClick(rx, Qt::Key_Return);
+        QCOMPARE(f.Shown(2, kColStatus), QStringLiteral("Active"));
+        QCOMPARE(f.Shown(2, kColRxFreq), QStringLiteral("146.50000"));
+        QVERIFY(f.doc.Undo());
+        QCOMPARE(f.doc.codeplug().Row(2).inUse, false);
+        QVERIFY(!f.doc.CanUndo());
+    }
+
+    void typingOnACellStartsItsEditor_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("editor");
+        QTest::addColumn<QString>("text");  // the line edit's text, or "" for a list
+        QTest::newRow("name") << int(kColName) << "ab"
+                              << "TxtName"
+                              << "AB";
+        QTest::newRow("rx") << int(kColRxFreq) << "14"
+                            << "TxtRxFreq"
+                            << "14";
+        QTest::newRow("list") << int(kColBandwidth) << "n"
+                              << "ComboWN"
+                              << "";
+    }
+    void typingOnACellStartsItsEditor() {
+        QFETCH(int, column);
+        QFETCH(QString, typed);
+        QFETCH(QString, editor);
+        QFETCH(QString, text);
+        Fixture f;
+        f.grid->setCurrentIndex(f.Index(1, column));
+        QTest::keyClick(f.grid, typed.at(0).toLatin1());
+        QWidget* open = f.Open<QWidget>(qPrintable(editor));
+        QVERIFY(open != nullptr);
+        QVERIFY(open->hasFocus());
+        if (auto* edit = qobject_cast<QLineEdit*>(open)) {
+            QTest::keyClicks(edit, typed.mid(1));
+            QCOMPARE(edit->text(), text);
+        }
+        QCOMPARE(f.grid->currentIndex(), f.Index(1, column));
+    }
+
+    void typingNeverJumpsToAnotherRow() {
+        Fixture f;
+        f.grid->setCurrentIndex(f.Index(1, kColStatus));
+        QTest::keyClicks(f.grid, QStringLiteral("Inactive"));
+        QCOMPARE(f.grid->currentIndex(), f.Index(1, kColStatus));
+        QVERIFY(f.Visible().isEmpty());
+        QCOMPARE(f.Shown(1, kColStatus), QStringLiteral("Active"));
     }
 
     void nameEditorTakesTypedKeysThroughTheFilter() {

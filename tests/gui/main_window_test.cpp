@@ -690,6 +690,28 @@ class MainWindowTest : public QObject {
         QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: channel 0 Name"));
     }
 
+    void theStatusBarShowsTheGridsNotice() {
+        qx::Session session = TestSession("english.ini");
+        qx::MainWindow window(session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* panel = window.findChild<QLabel*>("Panel2");
+        const QString hint = Text("english.ini", "OTHERS", "70008");
+        QCOMPARE(panel->text(), hint);
+
+        TypeIntoCell(window, 1, qx::kColRxFreq, QStringLiteral("146.9400"));
+        QCOMPARE(panel->text(), QStringLiteral("146.9400 MHz is not on the 12.5 kHz step: stored "
+                                               "as 146.93750 MHz; choose the step first to keep "
+                                               "it"));
+
+        ClickCell(window, 1, qx::kColName);
+        QCOMPARE(panel->text(), QStringLiteral("7 characters left"));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("abc"));
+        QCOMPARE(panel->text(), QStringLiteral("4 characters left"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(panel->text(), hint);
+    }
+
     // A dialog's OK is one step; the menu and toolbar entries take it back.
     void undoTakesBackADialogsOk() {
         qx::Session session = TestSession("english.ini");

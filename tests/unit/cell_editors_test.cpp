@@ -78,7 +78,19 @@ TEST(CellClicked, RowLimitsOfNameAndScanSkip) {
     }
 }
 
-TEST(CellClicked, AnInactiveRowComesBackWithItsStoredValues) {
+TEST(CellClicked, ARowNotInUseIsOnlySelected) {
+    Document doc = LoadedDocument(3);
+    for (int column = kColName; column <= kColOptSignal; ++column) {
+        EXPECT_EQ(CellClicked(doc, 6, column).kind, EditorKind::None) << "column " << column;
+        EXPECT_EQ(doc.currentRow, 6);
+        EXPECT_EQ(doc.currentColumn, column);
+        EXPECT_FALSE(doc.EditingRow()) << "column " << column;
+    }
+    EXPECT_FALSE(doc.codeplug().Row(6).inUse);
+    EXPECT_FALSE(doc.CanUndo());
+}
+
+TEST(OpenCellEditor, ARowNotInUseComesBackWithItsStoredValuesOnCommit) {
     Document doc = LoadedDocument(3);
     Set(doc, [](Codeplug& c) {
         Channel& six = c.Row(6);
@@ -88,22 +100,28 @@ TEST(CellClicked, AnInactiveRowComesBackWithItsStoredValues) {
         six.bandwidth = Bandwidth::Narrow;
         six.step = Step::k25;
     });
-    const EditorView view = CellClicked(doc, 6, kColStep);
-    EXPECT_EQ(view.kind, EditorKind::None) << "no step list on the first click";
+    const EditorView view = OpenCellEditor(doc, 6, kColStep);
+    EXPECT_EQ(view.name, "ComboRef");
+    EXPECT_EQ(view.text, "25") << "a stored row keeps its own step";
+    EXPECT_EQ(CellText(doc, 6, kColName), "STORED") << "shown while the editor is open";
+    EXPECT_FALSE(doc.codeplug().Row(6).inUse) << "not before the commit";
+    LeaveStep(doc, view.text);
+    EndCellEdit(doc);
     EXPECT_TRUE(doc.codeplug().Row(6).inUse);
-    EXPECT_EQ(CellText(doc, 6, kColName), "STORED");
     EXPECT_EQ(CellText(doc, 6, kColRxFreq), "146.52000");
     EXPECT_EQ(CellText(doc, 6, kColBandwidth), "narrow");
-    EXPECT_EQ(CellText(doc, 6, kColStep), "25") << "a stored row keeps its own step";
-    EXPECT_TRUE(doc.Modified());
     EXPECT_EQ(doc.UndoStep(), (StepLabel{StepKind::ChannelOnOff, 6}));
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_FALSE(doc.codeplug().Row(6).inUse) << "switch on and value are one step";
+    EXPECT_FALSE(doc.Modified());
 }
 
-TEST(CellClicked, ABlankRowComesBackWithTheModelsDefaults) {
+TEST(OpenCellEditor, ABlankRowComesBackWithTheModelsDefaults) {
     Document doc = LoadedDocument(3);
     Set(doc, [](Codeplug& c) { c.Row(7).signal.code = 4; });  // a blank row keeps its codes
     ASSERT_TRUE(doc.codeplug().Row(7).blank);
-    CellClicked(doc, 7, kColName);
+    EXPECT_EQ(OpenCellEditor(doc, 7, kColName).text, "");
+    EndCellEdit(doc);
     Channel expected = DefaultChannel(3);
     expected.inUse = true;
     expected.signal.code = 4;
@@ -112,6 +130,66 @@ TEST(CellClicked, ABlankRowComesBackWithTheModelsDefaults) {
     EXPECT_EQ(CellText(doc, 7, kColRxFreq), "145.0000");
     EXPECT_EQ(CellText(doc, 7, kColRxTone), "off");
     EXPECT_EQ(CellText(doc, 7, kColOptSignal), "None");
+}
+
+TEST(OpenCellEditor, CancelledOrRefusedLeavesTheRowOff) {
+    struct Case {
+        const char* what;
+        int column;
+        std::function<void(Document&, Ui&)> edit;
+        std::size_t messages;
+    };
+    const Case cases[] = {
+        {"name, then Escape", kColName,
+         [](Document& d, Ui&) {
+             CommitName(d, "NEW");
+             CancelCellEdit(d);
+         },
+         0},
+        {"out-of-band Rx", kColRxFreq,
+         [](Document& d, Ui& ui) {
+             CommitRxFreq(d, "500", ui);
+             EndCellEdit(d);
+         },
+         1},
+        {"Rx not a number", kColRxFreq,
+         [](Document& d, Ui& ui) {
+             CommitRxFreq(d, "14x", ui);
+             EndCellEdit(d);
+         },
+         1},
+    };
+    for (const Case& c : cases) {
+        Document doc = LoadedDocument(3);
+        ScriptedUi ui;
+        ASSERT_NE(OpenCellEditor(doc, 6, c.column).kind, EditorKind::None);
+        c.edit(doc, ui);
+        EXPECT_FALSE(doc.codeplug().Row(6).inUse) << c.what;
+        EXPECT_EQ(CellText(doc, 6, kColRxFreq), "---") << c.what;
+        EXPECT_FALSE(doc.CanUndo()) << c.what;
+        EXPECT_EQ(ui.messages.size(), c.messages) << c.what;
+    }
+}
+
+TEST(OpenCellEditor, StatusHasNoEditorAndEnterTogglesIt) {
+    Document doc = LoadedDocument(3);
+    EXPECT_EQ(OpenCellEditor(doc, 6, kColStatus).kind, EditorKind::None);
+    EXPECT_FALSE(doc.CanUndo()) << "typing on the status switches nothing";
+    EXPECT_EQ(CellEntered(doc, 6, kColStatus).kind, EditorKind::None);
+    EXPECT_TRUE(doc.codeplug().Row(6).inUse) << "Enter on the status is a click";
+    EXPECT_EQ(CellEntered(doc, 7, kColRxFreq).name, "TxtRxFreq");
+    EXPECT_FALSE(doc.codeplug().Row(7).inUse) << "Enter opens, it does not switch on";
+    for (const auto& [key, starts] :
+         std::initializer_list<std::pair<char32_t, bool>>{{U'a', true},
+                                                          {U'1', true},
+                                                          {U' ', true},
+                                                          {U'.', true},
+                                                          {U'\r', false},
+                                                          {U'\x1b', false},
+                                                          {U'\x7f', false},
+                                                          {U'\t', false}}) {
+        EXPECT_EQ(StartsCellEdit(key), starts) << static_cast<int>(key);
+    }
 }
 
 TEST(StatusToggle, OffKeepsTheRowAndClearsPrioritiesNamingIt) {
@@ -304,6 +382,85 @@ TEST(FrequencyEditors, LeavingAnEditorAsItOpenedChangesNothing) {
     EXPECT_EQ(doc.codeplug(), before) << "visiting Rx must not copy it over Tx";
     EXPECT_EQ(doc.UndoStep(), step);
     EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(FrequencyEditors, TheNoticeSaysWhenTheStoredValueIsNotTheTypedOne) {
+    struct Case {
+        int column;
+        const char* typed;
+        const char* notice;
+    };
+    for (const Case c : {
+             Case{kColRxFreq, "146.9400",
+                  "146.9400 MHz is not on the 12.5 kHz step: stored as 146.93750 MHz; choose the "
+                  "step first to keep it"},
+             Case{kColTxFreq, "145.0130",
+                  "145.0130 MHz is not on the 12.5 kHz step: stored as 145.01250 MHz; choose the "
+                  "step first to keep it"},
+             Case{kColRxFreq, "146.9375", ""}, Case{kColRxFreq, "146", ""},
+             Case{kColRxFreq, "145.0000", ""},  // as it opened
+             Case{kColRxFreq, "500", ""},       // refused: the message says why
+         }) {
+        Document doc = LoadedDocument(3);
+        doc.gridNotice = "earlier notice";
+        ScriptedUi ui;
+        CellClicked(doc, 1, c.column);
+        if (c.column == kColRxFreq) CommitRxFreq(doc, c.typed, ui);
+        if (c.column == kColTxFreq) CommitTxFreq(doc, c.typed, ui);
+        EndCellEdit(doc);
+        EXPECT_EQ(doc.gridNotice, c.notice) << c.typed;
+    }
+}
+
+TEST(FrequencyEditors, NewRxMovesARepeatersTxByTheSameAmount) {
+    struct Case {
+        const char* what;
+        const char* rx;
+        const char* tx;
+        const char* typed;
+        const char* newTx;
+    };
+    for (const Case c : {
+             Case{"simplex stays simplex", "145.0000", "145.0000", "146.5", "146.50000"},
+             Case{"plus offset", "145.0000", "145.6000", "146.5", "147.10000"},
+             Case{"minus offset", "145.6000", "145.0000", "146.2", "145.60000"},
+             Case{"Tx onto the step", "145.0000", "145.6030", "146", "146.60000"},
+             // 173.9875 + 0.6 is outside the Tx band: Tx follows Rx as today.
+             Case{"moved Tx not sendable", "145.0000", "145.6000", "173.9875", "173.98750"},
+             Case{"Tx below zero", "145.0000", "0.0000", "140", "140.00000"},
+         }) {
+        Document doc = LoadedDocument(3);
+        Set(doc, [&](Codeplug& codeplug) {
+            codeplug.Row(1).rx = *Frequency::Parse(c.rx);
+            codeplug.Row(1).tx = *Frequency::Parse(c.tx);
+        });
+        ScriptedUi ui;
+        CellClicked(doc, 1, kColRxFreq);
+        CommitRxFreq(doc, c.typed, ui);
+        EndCellEdit(doc);
+        EXPECT_EQ(doc.codeplug().Row(1).tx.ToString(), c.newTx) << c.what;
+        EXPECT_TRUE(ui.messages.empty()) << c.what;
+    }
+}
+
+TEST(NameEditor, TheNoticeCountsTheCharactersLeft) {
+    Document doc = WithActiveRows({});
+    Set(doc, [](Codeplug& c) { c.Row(1).name = "AB"; });
+    CellClicked(doc, 1, kColName);
+    EXPECT_EQ(doc.gridNotice, "5 characters left");
+    CommitName(doc, "ABCDEF");
+    EXPECT_EQ(doc.gridNotice, "1 character left");
+    CommitName(doc, "ABCDEFGH");
+    EXPECT_EQ(doc.gridNotice, "0 characters left");
+    EndCellEdit(doc);
+    EXPECT_EQ(doc.gridNotice, "") << "gone with the editor";
+    CellClicked(doc, 1, kColName);
+    CancelCellEdit(doc);
+    EXPECT_EQ(doc.gridNotice, "");
+
+    const LanguageTexts chinese(QX_LANGUAGE_DIR, "chinese.ini");
+    doc.texts = DocumentTexts::From(chinese);
+    EXPECT_EQ(NameLeftText(doc.texts, "AB"), "还可输入 5 个字符");
 }
 
 TEST(ToneEditors, TwoStageListsOpenOnTheCellsTone) {

@@ -144,7 +144,7 @@ TEST(ModelChange, ABlankRowTakesTheNewModelsOwnStep) {
     EXPECT_EQ(doc.codeplug().Row(1).step, Step::k5);
     EXPECT_EQ(doc.codeplug().Vfo().step, Step::k5);
     // Model 2's 12.5 kHz is not left over for a row brought back after the change.
-    CellClicked(doc, 10, kColStep);
+    CellClicked(doc, 10, kColStatus);
     EXPECT_EQ(CellText(doc, 10, kColStep), "5");
     EXPECT_EQ(CellText(doc, 10, kColRxFreq), "250.0000");
 }

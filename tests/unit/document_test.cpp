@@ -146,8 +146,10 @@ TEST(DocumentHistory, AScriptedSessionUndoesAndRedoesStepByStep) {
             LeaveOptSignal(doc, "DTMF-ANI");
         });
     });
-    s.Step("PL on by a click on its name", OnOff(kPlRow),
-           [&] { CellClicked(doc, kPlRow, kColName); });
+    s.Step("PL on by a name typed on it", OnOff(kPlRow), [&] {
+        OpenCellEditor(doc, kPlRow, kColName);
+        EndCellEdit(doc);
+    });
     s.Step("channel 5 off", OnOff(6), [&] { CellClicked(doc, 6, kColStatus); });
     EXPECT_TRUE(doc.codeplug().Row(1).priority.IsOff()) << "it named channel 5";
     s.Step("call channel name", CellStep(kCallRow, ChannelField::Name),
