@@ -62,6 +62,14 @@ const char* NoteKey(const CsvNote& note) {
     return "";
 }
 
+// A summary line stays one line: line breaks of a field show as blanks.
+std::string OneLine(std::string text) {
+    for (char& c : text) {
+        if (c == '\r' || c == '\n') c = ' ';
+    }
+    return text;
+}
+
 // Puts the values in for "%1", "%2", ...; a value is never searched again.
 std::string Fill(const std::string& pattern, std::initializer_list<std::string> values) {
     std::string out;
@@ -272,8 +280,8 @@ std::vector<std::string> CsvSummaryLines(const CsvImportPlan& plan, const Langua
             const bool twoValues =
                 note.kind == CsvNoteKind::Read || note.kind == CsvNoteKind::NameChanged;
             const std::string reason =
-                twoValues ? Fill(text(NoteKey(note)), {note.value, note.kept})
-                          : Fill(text(NoteKey(note)), {note.value, note.other, note.kept});
+                twoValues ? Fill(text(NoteKey(note)), {OneLine(note.value), note.kept})
+                          : Fill(text(NoteKey(note)), {OneLine(note.value), note.other, note.kept});
             const std::string state = Fill(text(skipped ? "Skipped" : "Changed"), {reason});
             lines.push_back(
                 note.column.empty()
