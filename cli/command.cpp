@@ -22,6 +22,7 @@ const std::vector<Command>& Commands() {
          "check a project as a write does: one line per problem, a warning starting with "
          "\"warning: \"; exit 1 when there is an error",
          RunCheck},
+        {"csv", "convert between a project and a peer CSV channel list (export, import)", RunCsv},
     };
     return commands;
 }

@@ -37,6 +37,9 @@ int RunRead(const std::vector<std::string>& args, CommandIo& io);
 int RunWrite(const std::vector<std::string>& args, CommandIo& io);
 int RunRestore(const std::vector<std::string>& args, CommandIo& io);
 int RunCheck(const std::vector<std::string>& args, CommandIo& io);
+int RunCsv(const std::vector<std::string>& args, CommandIo& io);
+int RunCsvExport(const std::vector<std::string>& args, CommandIo& io);
+int RunCsvImport(const std::vector<std::string>& args, CommandIo& io);
 
 // Runs `qxctl ARGS...` (without the program name). Output that could not be
 // written (a full disk, a closed pipe) fails the command, whichever it was.

@@ -124,6 +124,34 @@ std::vector<LanguageKey> BuildKeys() {
                           "MenuEntry"}) {
         keys.push_back({"Check", k});
     }
+    for (const char* k : {"Line",
+                          "LineNoColumn",
+                          "Skipped",
+                          "Changed",
+                          "Totals",
+                          "NoRows",
+                          "TooLarge",
+                          "Binary",
+                          "NoFrequencyColumn",
+                          "Malformed",
+                          "BadNumber",
+                          "UnknownDuplex",
+                          "UnknownToneMode",
+                          "UnknownCrossMode",
+                          "ToneNotInList",
+                          "BadPolarity",
+                          "UnusableMode",
+                          "TransmitOff",
+                          "UnknownStep",
+                          "UnknownSkip",
+                          "LocationTooHigh",
+                          "NoFreeChannel",
+                          "RxOutOfBand",
+                          "TxOutOfBand",
+                          "Rounded",
+                          "NameChanged"}) {
+        keys.push_back({"Csv", k});
+    }
     return keys;
 }
 
