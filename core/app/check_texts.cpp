@@ -4,25 +4,10 @@
 
 #include "app/undo_texts.h"
 #include "codeplug/option_fields.h"
+#include "util/text.h"
 
 namespace qx {
 namespace {
-
-// Puts the values in for "%1", "%2", ...; a value is never searched again.
-std::string Fill(const std::string& pattern, std::initializer_list<std::string> values) {
-    std::string out;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
-        const auto n = static_cast<std::size_t>(next - '1');
-        if (pattern[i] == '%' && next >= '1' && next <= '9' && n < values.size()) {
-            out += *(values.begin() + n);
-            ++i;
-        } else {
-            out += pattern[i];
-        }
-    }
-    return out;
-}
 
 const char* KindKey(CheckKind kind) {
     switch (kind) {
@@ -111,7 +96,7 @@ std::string Field(const CheckProblem& p, const LanguageTexts& texts) {
         case CheckArea::Options:
             return text(p.item == kOptSquelch ? "FieldSquelch" : "FieldMrNumber");
         case CheckArea::AutoDialer:
-            return Fill(text("DialMemory"), {std::to_string(p.item + 1)});
+            return FillPlaceholders(text("DialMemory"), {std::to_string(p.item + 1)});
         case CheckArea::FiveTone:
             switch (p.item) {
                 case kCheckPttIdBegin:
@@ -121,7 +106,7 @@ std::string Field(const CheckProblem& p, const LanguageTexts& texts) {
                 case kCheckSelfId:
                     return text("SelfId");
                 default:
-                    return Fill(text("FiveToneCode"), {std::to_string(p.item)});
+                    return FillPlaceholders(text("FiveToneCode"), {std::to_string(p.item)});
             }
     }
     return {};
@@ -134,34 +119,34 @@ std::string Message(const CheckProblem& p, const LanguageTexts& texts) {
     switch (p.kind) {
         case CheckKind::RxOutOfBand:
         case CheckKind::TxOutOfBand:
-            return Fill(pattern, {p.text, p.low, p.high});
+            return FillPlaceholders(pattern, {p.text, p.low, p.high});
         case CheckKind::RxNotStorable:
         case CheckKind::OffsetNotStorable:
-            return Fill(pattern, {p.text, p.high});
+            return FillPlaceholders(pattern, {p.text, p.high});
         case CheckKind::FrequencyNotExact:
         case CheckKind::NameCharacter:
         case CheckKind::DialCharacter:
         case CheckKind::ScanLimitsReversed:
-            return Fill(pattern, {p.text, p.other});
+            return FillPlaceholders(pattern, {p.text, p.other});
         case CheckKind::NameTooLong:
         case CheckKind::DialTooLong:
         case CheckKind::FiveToneCodeNotStorable:
-            return Fill(pattern, {p.text, number});
+            return FillPlaceholders(pattern, {p.text, number});
         case CheckKind::SignalCodeOutOfList:
         case CheckKind::SignalSubCodeOutOfList:
-            return Fill(pattern, {p.text, number, p.low, p.high});
+            return FillPlaceholders(pattern, {p.text, number, p.low, p.high});
         case CheckKind::OptionOutOfList:
-            return Fill(pattern, {number, p.low, p.high});
+            return FillPlaceholders(pattern, {number, p.low, p.high});
         case CheckKind::PriorityNotInUse:
         case CheckKind::EmergencyCallNotInUse:
         case CheckKind::StartChannelNotInUse:
-            return Fill(pattern, {otherRow});
+            return FillPlaceholders(pattern, {otherRow});
         case CheckKind::SameName:
         case CheckKind::SameRxFrequency:
-            return Fill(pattern, {p.text, otherRow});
+            return FillPlaceholders(pattern, {p.text, otherRow});
         case CheckKind::TxToneWithoutRxTone:
         case CheckKind::SignalCodeEmpty:
-            return Fill(pattern, {p.text});
+            return FillPlaceholders(pattern, {p.text});
     }
     return pattern;
 }
@@ -175,13 +160,14 @@ CheckProblemWords DescribeCheckProblem(const CheckProblem& problem, const Langua
 
 std::string CheckProblemLine(const CheckProblem& problem, const LanguageTexts& texts) {
     const CheckProblemWords words = DescribeCheckProblem(problem, texts);
-    return Fill(texts.LanguageText("Check", "Line"), {words.where, words.field, words.message});
+    return FillPlaceholders(texts.LanguageText("Check", "Line"),
+                            {words.where, words.field, words.message});
 }
 
 std::string CheckReportLine(const CheckProblem& problem, const LanguageTexts& texts) {
     const std::string line = CheckProblemLine(problem, texts);
     if (problem.IsError()) return line;
-    return Fill(texts.LanguageText("Check", "WarningLine"), {line});
+    return FillPlaceholders(texts.LanguageText("Check", "WarningLine"), {line});
 }
 
 }  // namespace qx

@@ -8,6 +8,7 @@
 #include "codeplug/defaults.h"
 #include "codeplug/models.h"
 #include "codeplug/value_lists.h"
+#include "util/text.h"
 
 namespace qx {
 namespace {
@@ -68,22 +69,6 @@ std::string OneLine(std::string text) {
         if (c == '\r' || c == '\n') c = ' ';
     }
     return text;
-}
-
-// Puts the values in for "%1", "%2", ...; a value is never searched again.
-std::string Fill(const std::string& pattern, std::initializer_list<std::string> values) {
-    std::string out;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
-        const auto n = static_cast<std::size_t>(next - '1');
-        if (pattern[i] == '%' && next >= '1' && next <= '9' && n < values.size()) {
-            out += *(values.begin() + n);
-            ++i;
-        } else {
-            out += pattern[i];
-        }
-    }
-    return out;
 }
 
 std::string BandText(int model, bool rx) {
@@ -264,8 +249,8 @@ std::vector<std::string> CsvSummaryLines(const CsvImportPlan& plan, const Langua
         case CsvFileIssue::Unreadable:
             return {plan.fileError};
         case CsvFileIssue::TooLarge:
-            return {Fill(text("TooLarge"),
-                         {std::to_string(plan.fileSize), std::to_string(kMaxCsvBytes)})};
+            return {FillPlaceholders(
+                text("TooLarge"), {std::to_string(plan.fileSize), std::to_string(kMaxCsvBytes)})};
         case CsvFileIssue::Binary:
             return {text("Binary")};
         case CsvFileIssue::NoFrequencyColumn:
@@ -280,19 +265,22 @@ std::vector<std::string> CsvSummaryLines(const CsvImportPlan& plan, const Langua
             const bool twoValues =
                 note.kind == CsvNoteKind::Read || note.kind == CsvNoteKind::NameChanged;
             const std::string reason =
-                twoValues ? Fill(text(NoteKey(note)), {OneLine(note.value), note.kept})
-                          : Fill(text(NoteKey(note)), {OneLine(note.value), note.other, note.kept});
-            const std::string state = Fill(text(skipped ? "Skipped" : "Changed"), {reason});
+                twoValues ? FillPlaceholders(text(NoteKey(note)), {OneLine(note.value), note.kept})
+                          : FillPlaceholders(text(NoteKey(note)),
+                                             {OneLine(note.value), note.other, note.kept});
+            const std::string state =
+                FillPlaceholders(text(skipped ? "Skipped" : "Changed"), {reason});
             lines.push_back(
                 note.column.empty()
-                    ? Fill(text("LineNoColumn"), {std::to_string(row.line), state})
-                    : Fill(text("Line"), {std::to_string(row.line), note.column, state}));
+                    ? FillPlaceholders(text("LineNoColumn"), {std::to_string(row.line), state})
+                    : FillPlaceholders(text("Line"),
+                                       {std::to_string(row.line), note.column, state}));
         }
     }
     if (plan.rows.empty()) lines.push_back(text("NoRows"));
-    lines.push_back(
-        Fill(text("Totals"), {std::to_string(plan.imported), std::to_string(plan.changed),
-                              std::to_string(plan.skipped)}));
+    lines.push_back(FillPlaceholders(text("Totals"),
+                                     {std::to_string(plan.imported), std::to_string(plan.changed),
+                                      std::to_string(plan.skipped)}));
     return lines;
 }
 

@@ -11,6 +11,7 @@
 #include "codeplug/value_lists.h"
 #include "files/project_codec.h"
 #include "util/numbers.h"
+#include "util/text.h"
 
 namespace qx {
 namespace {
@@ -36,22 +37,6 @@ const std::vector<std::string>& NumberedCodes() {
         return l;
     }();
     return list;
-}
-
-// Puts the values in for "%1", "%2", ...; a value is never searched again.
-std::string Fill(const std::string& pattern, std::initializer_list<std::string> values) {
-    std::string out;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
-        const auto n = static_cast<std::size_t>(next - '1');
-        if (pattern[i] == '%' && next >= '1' && next <= '9' && n < values.size()) {
-            out += *(values.begin() + n);
-            ++i;
-        } else {
-            out += pattern[i];
-        }
-    }
-    return out;
 }
 
 bool IsLiveRow(const Document& doc, int row) {
@@ -163,7 +148,8 @@ std::optional<Frequency> AcceptFrequency(Document& doc, const std::string& text,
     const auto stored = Frequency::Parse(AdjustRxFreqByStep(text, StepText(step)));
     const auto typed = Frequency::Parse(text);
     if (stored && typed && stored->Hz() != typed->Hz()) {
-        doc.gridNotice = Fill(doc.texts.gridRounded, {text, StepText(step), stored->ToString()});
+        doc.gridNotice =
+            FillPlaceholders(doc.texts.gridRounded, {text, StepText(step), stored->ToString()});
     }
     return stored;
 }
@@ -274,7 +260,7 @@ std::string CommitName(Document& doc, const std::string& text) {
 std::string NameLeftText(const DocumentTexts& texts, const std::string& name) {
     const auto left = kNameMaxLength - std::min<int>(kNameMaxLength, static_cast<int>(name.size()));
     if (left == 1) return texts.gridNameLeftOne;
-    return Fill(texts.gridNameLeft, {std::to_string(left)});
+    return FillPlaceholders(texts.gridNameLeft, {std::to_string(left)});
 }
 
 void ChooseStep(Document& doc, const std::string& text) {

@@ -8,6 +8,7 @@
 #include "image/hex.h"
 #include "image/memory_image.h"
 #include "link/read_back.h"
+#include "util/text.h"
 
 namespace qx {
 namespace {
@@ -59,17 +60,6 @@ bool AddressAt(std::span<const std::uint8_t> bytes, std::size_t pos, const std::
 std::string WithText(const LanguageTexts& texts, const char* key, std::string fallback) {
     std::string text = texts.LanguageText("RW", key);
     return text.empty() ? fallback : text;
-}
-
-// `text` with "%1".."%3" replaced by the arguments.
-std::string Filled(std::string text, std::initializer_list<std::string> args) {
-    int n = 1;
-    for (const std::string& arg : args) {
-        const std::string mark = "%" + std::to_string(n++);
-        if (const auto at = text.find(mark); at != std::string::npos)
-            text.replace(at, mark.size(), arg);
-    }
-    return text;
 }
 
 LineBytes LineOf(std::span<const std::uint8_t> image, int block) {
@@ -168,11 +158,12 @@ std::string NewPasswordProblem(std::string_view text, const TransferTexts& texts
         if (lead >= 0xC0) length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
         const std::string_view character = text.substr(at, length);
         if (Latin1ToUtf8(Utf8ToLatin1(character)) != character)
-            return Filled(texts.passwordCharacter, {std::string(character)});
+            return FillPlaceholders(texts.passwordCharacter, {std::string(character)});
         at += length;
         ++bytes;
     }
-    if (bytes > kNewPasswordLength) return Filled(texts.passwordTooLong, {std::to_string(bytes)});
+    if (bytes > kNewPasswordLength)
+        return FillPlaceholders(texts.passwordTooLong, {std::to_string(bytes)});
     return "";
 }
 
@@ -490,7 +481,8 @@ void Transfer::EndOfPass() {
         const StoredBackup backup =
             storeBackup_ ? storeBackup_(image_) : StoredBackup{"", "No backup folder is set."};
         if (!backup.error.empty()) {
-            Finish(TransferResult::BackupFailed, Filled(texts_.backupFailed, {backup.error}));
+            Finish(TransferResult::BackupFailed,
+                   FillPlaceholders(texts_.backupFailed, {backup.error}));
             return;
         }
         backupPath_ = backup.path;
@@ -555,7 +547,7 @@ std::string Transfer::PartlyWrittenText() const {
     // The verify follows a whole write: what fails then differs, or is not
     // known, but is not partly written.
     return (phase_ == Phase::Verifying ? "" : texts_.partlyWritten + " ") +
-           (backup.empty() ? texts_.noBackupHint : Filled(texts_.restoreHint, {backup}));
+           (backup.empty() ? texts_.noBackupHint : FillPlaceholders(texts_.restoreHint, {backup}));
 }
 
 void Transfer::FailWrite(TransferResult result, const std::string& message) {
@@ -721,7 +713,8 @@ void Transfer::OnSecondReadLine(const LineBytes& line) {
         return;
     }
     if (++doubts_ > kReadAttempts) {
-        Finish(TransferResult::ReadsDiffer, Filled(texts_.readsDiffer, {LineAddress(blockIndex_)}));
+        Finish(TransferResult::ReadsDiffer,
+               FillPlaceholders(texts_.readsDiffer, {LineAddress(blockIndex_)}));
         return;
     }
     doubtfulLine_ = blockIndex_;
@@ -749,7 +742,7 @@ void Transfer::OnVerifyLine(const LineBytes& line) {
 std::string Transfer::WhereText(int row, int field) const {
     std::string where;
     if (row >= 1 && row <= kChannelRows) {
-        where = Filled(texts_.channel, {std::to_string(row - 1)});
+        where = FillPlaceholders(texts_.channel, {std::to_string(row - 1)});
     } else if (row == kCallRow) {
         where = texts_.callChannel;
     } else {
@@ -771,8 +764,8 @@ std::string Transfer::VerifyMessage(int block, const LineBytes& line) const {
     const ReadBackDifference difference = CompareReadBack(sent, block, line);
     const std::string where = difference.row != 0
                                   ? WhereText(difference.row, difference.field)
-                                  : Filled(texts_.verifyBlock, {LineAddress(block)});
-    return Filled(texts_.verifyFailed, {where, difference.readBack, difference.written});
+                                  : FillPlaceholders(texts_.verifyBlock, {LineAddress(block)});
+    return FillPlaceholders(texts_.verifyFailed, {where, difference.readBack, difference.written});
 }
 
 void Transfer::OnWriteAck(std::span<const std::uint8_t> reply) {

@@ -55,4 +55,19 @@ std::vector<std::string> NumberList(int first, int last, int step) {
     return list;
 }
 
+std::string FillPlaceholders(std::string_view pattern, std::initializer_list<std::string> values) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        const auto n = static_cast<std::size_t>(next - '1');
+        if (pattern[i] == '%' && next >= '1' && next <= '9' && n < values.size()) {
+            out += *(values.begin() + n);
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
 }  // namespace qx

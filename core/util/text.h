@@ -1,6 +1,7 @@
 // Small text helpers shared by the core: trimming, splitting, ASCII case rules.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,5 +24,9 @@ std::vector<std::string> NumberList(int first, int last, int step = 1);
 
 // Splits at every separator; "a||b" gives three pieces, "" gives one empty piece.
 std::vector<std::string> Split(std::string_view text, char separator);
+
+// `pattern` with "%1".."%9" replaced by the values; a value put in is never
+// searched again, and a mark without a value stays as it is.
+std::string FillPlaceholders(std::string_view pattern, std::initializer_list<std::string> values);
 
 }  // namespace qx

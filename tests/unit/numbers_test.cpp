@@ -70,3 +70,16 @@ TEST(Text, TrimSplitAndCase) {
 
 }  // namespace
 }  // namespace qx
+
+namespace qx {
+namespace {
+
+TEST(Text, PlaceholdersAreFilledOnceEach) {
+    EXPECT_EQ(FillPlaceholders("%2 then %1", {"a", "b"}), "b then a");
+    EXPECT_EQ(FillPlaceholders("%1%1", {"x"}), "xx");
+    EXPECT_EQ(FillPlaceholders("%1 and %3", {"%2", "y"}), "%2 and %3") << "values are not searched";
+    EXPECT_EQ(FillPlaceholders("100%", {"x"}), "100%");
+}
+
+}  // namespace
+}  // namespace qx
