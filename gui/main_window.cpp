@@ -154,7 +154,11 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
     resize(1180, 760);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The grid asks the document for its headings while it hides, and the
+    // document goes before the widgets do: hidden now, while it still exists.
+    hide();
+}
 
 QAction* MainWindow::AddEntry(QMenu* menu, const char* name) {
     QAction* action = menu->addAction(QString());
