@@ -42,7 +42,9 @@ ChannelGrid::ChannelGrid(Document& doc, Ui& ui, QWidget* parent)
     setObjectName(QStringLiteral("MFG"));
     setModel(model_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several channels at once (row labels with Shift or Ctrl) for the Edit
+    // menu's channel entries.
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setWordWrap(false);
     setCornerButtonEnabled(false);

@@ -1,6 +1,8 @@
 #include "main_window.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
@@ -17,6 +19,7 @@
 
 #include "about_box.h"
 #include "app/channel_ops.h"
+#include "app/csv_import.h"
 #include "app/grid_columns.h"
 #include "app/listing_commands.h"
 #include "app/main_commands.h"
@@ -68,6 +71,8 @@ const std::vector<MenuSpec>& Menus() {
          "5000M",
          {{"Menu_Undo", "50001"},
           {"Menu_Redo", "50002"},
+          {"Menu_CopyChannels", "50008"},
+          {"Menu_PasteChannels", "50009"},
           {"Menu_InsertChannel", "50003"},
           {"Menu_DeleteChannels", "50004"},
           {"Menu_MoveUp", "50005"},
@@ -212,11 +217,15 @@ void MainWindow::BuildMenus() {
             return ClearChannels(document_, channels);
         });
     });
+    on("Menu_CopyChannels", [this] { OnCopyChannels(); });
+    on("Menu_PasteChannels", [this] { OnPasteChannels(); });
     on("Menu_MoveUp", [this] { OnMove(-1); });
     on("Menu_MoveDown", [this] { OnMove(1); });
     const auto key = [this](const char* name, QKeySequence sequence) {
         findChild<QAction*>(QString::fromLatin1(name))->setShortcut(sequence);
     };
+    key("Menu_CopyChannels", QKeySequence::Copy);
+    key("Menu_PasteChannels", QKeySequence::Paste);
     key("Menu_InsertChannel", QKeySequence(Qt::CTRL | Qt::Key_Insert));
     key("Menu_DeleteChannels", QKeySequence(Qt::CTRL | Qt::Key_Delete));
     key("Menu_MoveUp", QKeySequence(Qt::ALT | Qt::Key_Up));
@@ -418,13 +427,20 @@ std::vector<int> MainWindow::SelectedChannels() const {
     for (const QModelIndex& index : grid_->selectionModel()->selectedIndexes()) {
         if (index.row() < kChannelRows) channels.push_back(index.row());
     }
-    // Else the current cell, which the document keeps across a reload.
-    const QModelIndex current = grid_->currentIndex();
-    const int row = current.isValid() ? current.row() + 1 : document_.currentRow;
-    if (channels.empty() && row >= 1 && row <= kChannelRows) channels.push_back(row - 1);
+    if (channels.empty()) {
+        if (const auto current = CurrentChannel()) channels.push_back(*current);
+    }
     std::sort(channels.begin(), channels.end());
     channels.erase(std::unique(channels.begin(), channels.end()), channels.end());
     return channels;
+}
+
+std::optional<int> MainWindow::CurrentChannel() const {
+    // The document keeps the current cell across a reload of the grid.
+    const QModelIndex current = grid_->currentIndex();
+    const int row = current.isValid() ? current.row() + 1 : document_.currentRow;
+    if (row < 1 || row > kChannelRows) return std::nullopt;
+    return row - 1;
 }
 
 void MainWindow::OnChannels(const std::function<bool(const std::vector<int>&)>& operation) {
@@ -432,6 +448,30 @@ void MainWindow::OnChannels(const std::function<bool(const std::vector<int>&)>& 
     const std::vector<int> channels = SelectedChannels();
     if (channels.empty()) return;
     if (operation(channels)) ShowDocument();
+}
+
+void MainWindow::OnCopyChannels() {
+    grid_->CommitEditor();
+    const std::vector<int> channels = SelectedChannels();
+    if (channels.empty()) return;
+    QApplication::clipboard()->setText(
+        ToQString(CopiedChannelsText(document_.codeplug(), channels)));
+}
+
+void MainWindow::OnPasteChannels() {
+    grid_->CommitEditor();
+    const auto current = CurrentChannel();
+    if (!current) return;
+    const std::string text = ToStdString(QApplication::clipboard()->text());
+    const CsvImportPlan plan = PlanPaste(document_.codeplug(), text, *current);
+    const std::vector<std::string> summary = CsvSummaryLines(plan, language_);
+    if (plan.fileIssue == CsvFileIssue::None && ApplyCsvImport(document_, plan)) ShowDocument();
+    // Whatever was left out or changed to fit is said; a clean paste says nothing.
+    if (plan.fileIssue != CsvFileIssue::None || plan.skipped > 0 || plan.changed > 0) {
+        std::string text;
+        for (const std::string& line : summary) text += (text.empty() ? "" : "\n") + line;
+        ui_.ShowMessage(text);
+    }
 }
 
 void MainWindow::OnMove(int delta) {

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/document.h"
@@ -77,8 +78,12 @@ class MainWindow final : public QMainWindow {
     void OnRestore();
     // The memory channels selected in the grid (else the current one), 0..99.
     std::vector<int> SelectedChannels() const;
+    // The memory channel of the grid's current cell, if it is one.
+    std::optional<int> CurrentChannel() const;
     void OnChannels(const std::function<bool(const std::vector<int>&)>& operation);
     void OnMove(int delta);
+    void OnCopyChannels();
+    void OnPasteChannels();
     // A modal option or signalling dialog over the document, then the document shown again.
     template <typename Dialog, typename... Extra>
     void RunDialog(Extra&&... extra);

@@ -1,5 +1,6 @@
 #include "app/csv_import.h"
 
+#include <algorithm>
 #include <array>
 #include <initializer_list>
 #include <utility>
@@ -282,6 +283,27 @@ std::vector<std::string> CsvSummaryLines(const CsvImportPlan& plan, const Langua
                                      {std::to_string(plan.imported), std::to_string(plan.changed),
                                       std::to_string(plan.skipped)}));
     return lines;
+}
+
+std::string CopiedChannelsText(const Codeplug& codeplug, const std::vector<int>& channels) {
+    Codeplug copied = codeplug;
+    for (int i = 0; i < kChannelRows; ++i) {
+        const bool chosen = std::find(channels.begin(), channels.end(), i) != channels.end();
+        if (!chosen) copied.Memory(i).inUse = false;
+    }
+    return WriteCsv(copied);
+}
+
+CsvImportPlan PlanPaste(const Codeplug& current, std::string_view text, int first) {
+    // A spreadsheet hands over tab-separated cells; the header is optional then.
+    const bool tabs = text.substr(0, text.find('\n')).find('\t') != std::string_view::npos;
+    CsvReading reading =
+        tabs ? ReadCsv(text, '\t', CsvHeader::Optional) : ReadCsv(text, ',', CsvHeader::Required);
+    long long next = first;
+    for (CsvRow& row : reading.rows) {
+        if (row.channel) row.channel->location = next++;
+    }
+    return PlanCsvImport(current, reading);
 }
 
 }  // namespace qx

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/document.h"
@@ -63,6 +64,15 @@ struct CsvImportPlan {
 // outside the Tx band leaves the channel's Tx as it was, as typing the Rx
 // frequency does.
 [[nodiscard]] CsvImportPlan PlanCsvImport(const Codeplug& current, const CsvReading& reading);
+
+// Channels copied from the grid: the peer CSV text of those of `channels`
+// (0..99) that are in use, as a spreadsheet or another program takes them.
+std::string CopiedChannelsText(const Codeplug& codeplug, const std::vector<int>& channels);
+// Text pasted into the grid, put in from channel `first` down in the order
+// of its rows, whatever Locations it names: CSV with its header, or tab-
+// separated text from a spreadsheet with or without one. Rows past channel
+// 99 are skipped.
+[[nodiscard]] CsvImportPlan PlanPaste(const Codeplug& current, std::string_view text, int first);
 
 // The plan's channels into the document as one step; false when it changes nothing.
 bool ApplyCsvImport(Document& doc, const CsvImportPlan& plan);

@@ -15,7 +15,7 @@ std::vector<LanguageKey> BuildKeys() {
     AddRange(keys, "Menu", 30000, 30003);
     AddRange(keys, "Menu", 40001, 40004);
     keys.push_back({"Menu", "5000M"});
-    AddRange(keys, "Menu", 50001, 50007);
+    AddRange(keys, "Menu", 50001, 50009);
     AddRange(keys, "Toolbar", 8000, 8008);
     AddRange(keys, "MSG", 9001, 9009);
     for (const char* k : {"900A", "900B", "900C"}) keys.push_back({"MSG", k});

@@ -2,6 +2,7 @@
 // selector, with the message boxes, file dialogs and transfer window answered
 // as a user would.
 #include <QAbstractItemView>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -170,7 +171,9 @@ class MainWindowTest : public QObject {
             QStringList({
                 "&File: Menu_New Menu_Open Menu_OpenBackup Menu_Save Menu_Print Menu_PrintFile "
                 "Menu_Exit",
-                "&Edit: Menu_Undo Menu_Redo Menu_InsertChannel Menu_DeleteChannels Menu_MoveUp "
+                "&Edit: Menu_Undo Menu_Redo Menu_CopyChannels Menu_PasteChannels "
+                "Menu_InsertChannel "
+                "Menu_DeleteChannels Menu_MoveUp "
                 "Menu_MoveDown Menu_ClearChannels",
                 "&Option: Menu_RadioOption mnuDTMF mnu2Tone Menu_AutoDiaer",
                 "&Transfer: Menu_WriteCHData Menu_ReadCHData Menu_RestoreBackup Menu_Check "
@@ -368,6 +371,44 @@ class MainWindowTest : public QObject {
         Action(window, "Menu_ClearChannels")->trigger();
         QCOMPARE(Shown(window, 2, qx::kColName), QStringLiteral("---"));
         QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: clearing channels"));
+    }
+
+    // Ctrl+C copies the selected channels as CSV; Ctrl+V puts them in from
+    // the current channel down, as does a spreadsheet's tab-separated text;
+    // each paste is one step.
+    void copiedChannelsPasteFromTheCurrentChannel() {
+        qx::Session session = TestSession("english.ini");
+        qx::MainWindow window(session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        qx::SetRowInUse(window.document(), 2, true);
+        Rename(window.document(), 1, "FIRST");
+        Rename(window.document(), 2, "SECOND");
+        ModalAnswerer answerer;  // a paste that fits says nothing
+        QAbstractItemView* grid = Grid(window);
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(0, qx::kColName - 1));
+        grid->selectionModel()->select(grid->model()->index(1, qx::kColName - 1),
+                                       QItemSelectionModel::Select);
+        PressKey(window, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(QApplication::clipboard()->text().startsWith("Location,Name,Frequency,"));
+
+        grid->setCurrentIndex(grid->model()->index(10, qx::kColName - 1));
+        const QStringList before = AllShown(window);
+        PressKey(window, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Shown(window, 11, qx::kColName), QStringLiteral("FIRST"));
+        QCOMPARE(Shown(window, 12, qx::kColName), QStringLiteral("SECOND"));
+        PressKey(window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(AllShown(window), before);
+
+        QApplication::clipboard()->setText(
+            "20\tCELL\t146.525000\t\t0.000000\t\t88.5\t88.5\t023\tNN\t023\tTone->Tone\tNFM\t"
+            "12.50\t\n");
+        grid->setCurrentIndex(grid->model()->index(30, qx::kColName - 1));
+        PressKey(window, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Shown(window, 31, qx::kColName), QStringLiteral("CELL"));
+        QCOMPARE(Shown(window, 31, qx::kColRxFreq), QStringLiteral("146.52500"));
+        QCOMPARE(answerer.Unexpected(), QStringList{});
     }
 
     void readFromTheSimulatedRadioFillsTheGridAndSetsTheModel() {

@@ -148,6 +148,37 @@ TEST(CsvImport, ApplyingIsOneUndoStep) {
     EXPECT_FALSE(doc.CanUndo());
 }
 
+// Copied channels paste back from the current channel down, whatever
+// Locations they carry; a spreadsheet's tab-separated cells, with or
+// without the header, paste the same way.
+TEST(CsvImport, CopiedChannelsPasteFromTheCurrentChannelDown) {
+    Document doc = test::LoadedDocument(3);
+    ASSERT_TRUE(ApplyCsvImport(
+        doc, PlanCsvImport(doc.codeplug(), ReadCsvFile(CsvData("import_model3.csv")))));
+    const Codeplug source = doc.codeplug();
+    std::vector<int> copied;
+    for (int i = 0; i < kChannelRows && copied.size() < 3; ++i) {
+        if (source.Memory(i).inUse) copied.push_back(i);
+    }
+    ASSERT_EQ(copied.size(), 3u);
+    const std::string text = CopiedChannelsText(source, copied);
+
+    const CsvImportPlan plan = PlanPaste(test::LoadedDocument(3).codeplug(), text, 97);
+    EXPECT_EQ(plan.imported, 3);
+    EXPECT_EQ(plan.skipped, 0);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(Fields(plan.result.Memory(97 + k)), Fields(source.Memory(copied[k]))) << k;
+    }
+    EXPECT_EQ(PlanPaste(source, text, 98).skipped, 1) << "no channel after 99";
+
+    // Tab-separated cells in the full header's column order, without a header.
+    std::string cells;
+    for (char c : text.substr(text.find('\n') + 1)) cells += c == ',' ? '\t' : c;
+    const CsvImportPlan tabs = PlanPaste(source, cells, 10);
+    EXPECT_EQ(tabs.imported, 3);
+    EXPECT_EQ(Fields(tabs.result.Memory(12)), Fields(source.Memory(copied[2])));
+}
+
 TEST(CsvImport, AChannelInUseKeepsWhatTheFormatDoesNotCarry) {
     Codeplug start = NewCodeplug(3);
     Channel& used = start.Memory(5);
