@@ -112,6 +112,13 @@ void Rename(qx::Document& doc, int row, const std::string& name) {
                [&](qx::Codeplug& codeplug) { codeplug.Row(row).name = name; });
 }
 
+// Channels 0 and 1 in use, named "FIRST" and "SECOND".
+void NameFirstTwo(qx::Document& doc) {
+    qx::SetRowInUse(doc, 2, true);
+    Rename(doc, 1, "FIRST");
+    Rename(doc, 2, "SECOND");
+}
+
 void ChooseFile(ModalAnswerer& answerer, const QString& path) {
     answerer.Then([path](QWidget* window) {
         auto* dialog = qobject_cast<QFileDialog*>(window);
@@ -347,9 +354,7 @@ class MainWindowTest : public QObject {
         qx::MainWindow window(session);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        qx::SetRowInUse(window.document(), 2, true);
-        Rename(window.document(), 1, "FIRST");
-        Rename(window.document(), 2, "SECOND");
+        NameFirstTwo(window.document());
         Grid(window)->setFocus();
         Grid(window)->setCurrentIndex(Grid(window)->model()->index(0, qx::kColName - 1));
         const QStringList before = AllShown(window);
@@ -381,9 +386,7 @@ class MainWindowTest : public QObject {
         qx::MainWindow window(session);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        qx::SetRowInUse(window.document(), 2, true);
-        Rename(window.document(), 1, "FIRST");
-        Rename(window.document(), 2, "SECOND");
+        NameFirstTwo(window.document());
         ModalAnswerer answerer;  // a paste that fits says nothing
         QAbstractItemView* grid = Grid(window);
         grid->setFocus();
