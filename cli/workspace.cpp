@@ -7,19 +7,12 @@
 #include "app/project_file.h"
 #include "files/atomic_file.h"
 #include "util/language_texts.h"
+#include "util/text.h"
 
 namespace qx::cli {
 namespace {
 
 constexpr const char* kFallbackLanguage = "english.ini";
-
-// One line of stderr per failure, so a message's own line breaks become blanks.
-std::string OneLine(std::string text) {
-    for (char& c : text) {
-        if (c == '\r' || c == '\n') c = ' ';
-    }
-    return text;
-}
 
 std::string ChooseLanguage(const Arguments& args, const CommandIo& io) {
     const std::filesystem::path& dir = io.session.paths.languageDir;

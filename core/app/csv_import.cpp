@@ -7,7 +7,6 @@
 
 #include "app/channel_ops.h"
 #include "codeplug/defaults.h"
-#include "codeplug/models.h"
 #include "codeplug/value_lists.h"
 #include "util/text.h"
 
@@ -62,20 +61,6 @@ const char* NoteKey(const CsvNote& note) {
             return "NameChanged";
     }
     return "";
-}
-
-// A summary line stays one line: line breaks of a field show as blanks.
-std::string OneLine(std::string text) {
-    for (char& c : text) {
-        if (c == '\r' || c == '\n') c = ' ';
-    }
-    return text;
-}
-
-std::string BandText(int model, bool rx) {
-    const ModelInfo* info = ModelAt(model);
-    if (info == nullptr) return {};
-    return (rx ? info->rx : info->tx).RangeText();
 }
 
 // The channel a row changes: one in use as it is, any other with the
@@ -157,8 +142,8 @@ class Planner {
         }
         const int model = current_.model;
         const std::string rxText = values.rx.ToString();
-        if (!CheckRxFreq(model, rxText).inBand) {
-            return skip(Note(CsvNoteKind::RxOutOfBand, "Frequency", rxText, BandText(model, true)));
+        if (const BandCheck rxBand = CheckRxFreq(model, rxText); !rxBand.inBand) {
+            return skip(Note(CsvNoteKind::RxOutOfBand, "Frequency", rxText, rxBand.rangeText));
         }
 
         Channel channel = StartingChannel(plan_.result.Memory(target), model);
@@ -173,7 +158,7 @@ class Planner {
         }
         const std::string txText = values.tx.ToString();
         const std::string txColumn = values.txFromRx ? "Frequency" : "Offset";
-        if (CheckTxFreq(model, txText).inBand) {
+        if (const BandCheck txBand = CheckTxFreq(model, txText); txBand.inBand) {
             channel.tx = values.tx.RoundedTo(channel.step);
             if (channel.tx.Hz() != values.tx.Hz() && !values.txFromRx) {
                 planned.notes.push_back(Note(CsvNoteKind::Rounded, txColumn, txText,
@@ -181,7 +166,7 @@ class Planner {
             }
         } else {
             planned.notes.push_back(Note(CsvNoteKind::TxOutOfBand, txColumn, txText,
-                                         BandText(model, false), channel.tx.ToString()));
+                                         txBand.rangeText, channel.tx.ToString()));
         }
         if (values.name) {
             channel.name = ImportedName(*values.name);

@@ -70,4 +70,11 @@ std::string FillPlaceholders(std::string_view pattern, std::initializer_list<std
     return out;
 }
 
+std::string OneLine(std::string text) {
+    for (char& c : text) {
+        if (c == '\r' || c == '\n') c = ' ';
+    }
+    return text;
+}
+
 }  // namespace qx

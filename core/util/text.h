@@ -25,6 +25,10 @@ std::vector<std::string> NumberList(int first, int last, int step = 1);
 // Splits at every separator; "a||b" gives three pieces, "" gives one empty piece.
 std::vector<std::string> Split(std::string_view text, char separator);
 
+// `text` on one line: its line breaks become blanks (a stderr message, a
+// summary line quoting a field).
+std::string OneLine(std::string text);
+
 // `pattern` with "%1".."%9" replaced by the values; a value put in is never
 // searched again, and a mark without a value stays as it is.
 std::string FillPlaceholders(std::string_view pattern, std::initializer_list<std::string> values);
