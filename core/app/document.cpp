@@ -14,11 +14,8 @@ DocumentTexts DocumentTexts::From(const LanguageTexts& lang) {
     t.narrow = lang.LanguageText("Channel", "50020");
     t.scanSkipOff = lang.LanguageText("Channel", "50023");
     t.scanSkipOn = lang.LanguageText("Channel", "50024");
-    static constexpr const char* kHeadingKeys[kColOptSignal + 1] = {
-        "50000", "50001", "50002", "50003", "50004", "50005", "50006", "50007", "50008",
-        "50009", "50010", "50011", "50012", "50013", "50014", "50021", "50022"};
-    for (int c = 0; c <= kColOptSignal; ++c) {
-        t.headings[static_cast<std::size_t>(c)] = lang.LanguageText("Channel", kHeadingKeys[c]);
+    for (std::size_t c = 0; c < kColumnHeadingKeys.size(); ++c) {
+        t.headings[c] = lang.LanguageText("Channel", kColumnHeadingKeys[c]);
     }
     static constexpr const char* kMessageKeys[9] = {"9001", "9002", "9003", "9004", "9005",
                                                     "9006", "9007", "9008", "9009"};

@@ -34,6 +34,11 @@ inline constexpr int kLastFieldColumn = kColOptSignal;
 
 inline constexpr const char* kInactiveCell = "---";
 
+// The language key (section "Channel") of each column's heading.
+inline constexpr std::array<const char*, kColOptSignal + 1> kColumnHeadingKeys = {
+    "50000", "50001", "50002", "50003", "50004", "50005", "50006", "50007", "50008",
+    "50009", "50010", "50011", "50012", "50013", "50014", "50021", "50022"};
+
 // Grid column widths in twips (1440 to the inch) for the label column 0 and
 // columns 1..15; 0 hides the column. The option-signal column, last, takes
 // the rest of the row.

@@ -1,14 +1,9 @@
 #include "app/undo_texts.h"
 
-#include <array>
+#include "app/grid_columns.h"
 
 namespace qx {
 namespace {
-
-// The grid heading of each channel field, in ChannelField order.
-constexpr std::array<const char*, 15> kFieldHeadingKeys = {
-    "50002", "50003", "50004", "50005", "50006", "50007", "50008", "50009",
-    "50010", "50011", "50012", "50013", "50014", "50021", "50022"};
 
 std::string Fill(std::string pattern, const std::string& value) {
     const std::size_t at = pattern.find("%1");
@@ -67,10 +62,12 @@ std::string RowWords(int row, const LanguageTexts& texts) {
 std::string DescribeStep(const StepLabel& step, const LanguageTexts& texts) {
     switch (step.kind) {
         case StepKind::ChannelEdit: {
-            const auto field = static_cast<std::size_t>(step.field);
+            // Channel fields are the grid's columns from the name on.
+            const auto column =
+                static_cast<std::size_t>(kFirstFieldColumn) + static_cast<std::size_t>(step.field);
             const std::string heading =
-                field < kFieldHeadingKeys.size()
-                    ? texts.LanguageText("Channel", kFieldHeadingKeys[field])
+                column < kColumnHeadingKeys.size()
+                    ? texts.LanguageText("Channel", kColumnHeadingKeys[column])
                     : std::string();
             return RowWords(step.row, texts) + (heading.empty() ? "" : " " + heading);
         }
