@@ -67,9 +67,9 @@ const char* NoteKey(const CsvNote& note) {
 // model's defaults (its signal codes kept, as switching it on keeps them).
 Channel StartingChannel(const Channel& current, int model) {
     if (current.inUse && !current.blank) return current;
-    Channel channel = DefaultChannel(model);
-    channel.signal.code = current.signal.code;
-    channel.signal.subCode = current.signal.subCode;
+    Channel channel = current;
+    channel.blank = true;
+    PutInUse(channel, model);
     return channel;
 }
 
