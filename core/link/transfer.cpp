@@ -182,7 +182,6 @@ void Transfer::Reset() {
     passes_ = 1;
     writeStarted_ = false;
     writeInFlight_ = false;
-    partlyWritten_ = false;
     doubtfulLine_ = -1;
     doubts_ = 0;
     resumeLine_ = -1;
@@ -232,9 +231,8 @@ void Transfer::Start() {
         running_ = false;
         stopped_ = true;
         result_ = TransferResult::Stopped;
-        partlyWritten_ = writeStarted_ || writeInFlight_;
         Changed();
-        if (partlyWritten_) ui_.ShowMessage(PartlyWrittenText());
+        if (PartlyWritten()) ui_.ShowMessage(PartlyWrittenText());
         return;
     }
     const bool changePassword = passwordModify_;
@@ -311,8 +309,7 @@ void Transfer::Unload() {
     if (link_.IsOpen()) link_.Close();
     if (result_ == TransferResult::None && running_) {
         result_ = TransferResult::Stopped;
-        partlyWritten_ = writeStarted_ || writeInFlight_;
-        if (partlyWritten_) ui_.ShowMessage(PartlyWrittenText());
+        if (PartlyWritten()) ui_.ShowMessage(PartlyWrittenText());
     }
     running_ = false;
     receiving_ = false;
@@ -561,7 +558,6 @@ void Transfer::FailWrite(TransferResult result, const std::string& message) {
     StopReplyTimeout();
     link_.Close();
     result_ = result;
-    partlyWritten_ = true;
     stopped_ = true;
     running_ = false;
     Changed();

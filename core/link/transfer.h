@@ -170,7 +170,10 @@ class Transfer final : private SerialEvents {
     // message shown.
     bool Over() const { return unloaded_ || (!running_ && result_ != TransferResult::None); }
     // A write ended after changing the radio without completing.
-    bool PartlyWritten() const { return partlyWritten_; }
+    bool PartlyWritten() const {
+        return result_ != TransferResult::None && result_ != TransferResult::Completed &&
+               (writeStarted_ || writeInFlight_);
+    }
     // The backup stored before this write, if any.
     const std::string& BackupPath() const { return backupPath_; }
     int BlockIndex() const { return blockIndex_; }
@@ -262,7 +265,6 @@ class Transfer final : private SerialEvents {
     int passes_ = 1;              // ... and how many there are
     bool writeStarted_ = false;   // a block write was acknowledged, or went unanswered
     bool writeInFlight_ = false;  // a block write awaits its answer
-    bool partlyWritten_ = false;
     // A line whose content was impossible (or, reading twice, differed),
     // kept until it comes back the same.
     int doubtfulLine_ = -1;
