@@ -8,6 +8,7 @@
 #include "codeplug/option_fields.h"
 #include "codeplug/value_lists.h"
 #include "util/numbers.h"
+#include "util/text.h"
 
 namespace qx {
 namespace {
@@ -22,18 +23,11 @@ ScaledDecimal AsDecimal(const Frequency& frequency) {
 
 std::string RecordMhzText(std::int64_t units) { return FormatScaled(units, 4); }
 
-// The character starting at `at` with its UTF-8 continuation bytes.
-std::string CharacterAt(const std::string& text, std::size_t at) {
-    std::size_t end = at + 1;
-    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
-    return text.substr(at, end - at);
-}
-
 // The first character of `text` that `allowed` refuses; empty when none is.
 template <typename Allowed>
 std::string FirstRefused(const std::string& text, Allowed allowed) {
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!allowed(text[i])) return CharacterAt(text, i);
+        if (!allowed(text[i])) return std::string(Utf8CharacterAt(text, i));
     }
     return {};
 }

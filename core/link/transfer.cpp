@@ -152,15 +152,11 @@ std::string NewPasswordProblem(std::string_view text, const TransferTexts& texts
     // Each character in turn: one that does not come back from Latin-1 has
     // no byte in the radio.
     std::size_t bytes = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t length = 1;
-        const auto lead = static_cast<unsigned char>(text[at]);
-        if (lead >= 0xC0) length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        const std::string_view character = text.substr(at, length);
+    for (std::size_t at = 0; at < text.size(); ++bytes) {
+        const std::string_view character = Utf8CharacterAt(text, at);
         if (Latin1ToUtf8(Utf8ToLatin1(character)) != character)
             return FillPlaceholders(texts.passwordCharacter, {std::string(character)});
-        at += length;
-        ++bytes;
+        at += character.size();
     }
     if (bytes > kNewPasswordLength)
         return FillPlaceholders(texts.passwordTooLong, {std::to_string(bytes)});

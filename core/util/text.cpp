@@ -77,4 +77,10 @@ std::string OneLine(std::string text) {
     return text;
 }
 
+std::string_view Utf8CharacterAt(std::string_view text, std::size_t at) {
+    std::size_t end = at + 1;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+    return text.substr(at, end - at);
+}
+
 }  // namespace qx

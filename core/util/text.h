@@ -1,6 +1,7 @@
 // Small text helpers shared by the core: trimming, splitting, ASCII case rules.
 #pragma once
 
+#include <cstddef>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -24,6 +25,9 @@ std::vector<std::string> NumberList(int first, int last, int step = 1);
 
 // Splits at every separator; "a||b" gives three pieces, "" gives one empty piece.
 std::vector<std::string> Split(std::string_view text, char separator);
+
+// The character starting at byte `at` with its UTF-8 continuation bytes.
+std::string_view Utf8CharacterAt(std::string_view text, std::size_t at);
 
 // `text` on one line: its line breaks become blanks (a stderr message, a
 // summary line quoting a field).
