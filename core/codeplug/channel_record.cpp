@@ -9,6 +9,8 @@
 
 namespace qx {
 
+std::string RecordMhzText(std::int64_t units) { return FormatScaled(units, 4); }
+
 std::int64_t RecordOffsetUnits(const Frequency& rx, const Frequency& tx) {
     const std::int64_t r = RecordUnits(rx);
     const std::int64_t t = RecordUnits(tx);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "codeplug/channel.h"
 #include "codeplug/frequency.h"
@@ -16,6 +17,9 @@ inline constexpr std::int64_t kRecordUnitsPerMhz = 10000;
 // Rx has 8 decimal digits of 100 Hz, the offset 6: both limits are excluded.
 inline constexpr std::int64_t kRecordRxLimitUnits = 10000 * kRecordUnitsPerMhz;
 inline constexpr std::int64_t kRecordOffsetLimitUnits = 100 * kRecordUnitsPerMhz;
+
+// A count of record units as MHz with four decimals ("99.9999").
+std::string RecordMhzText(std::int64_t units);
 
 // A frequency in the record's units; what lies below 100 Hz is dropped.
 inline std::int64_t RecordUnits(const Frequency& frequency) {

@@ -21,8 +21,6 @@ ScaledDecimal AsDecimal(const Frequency& frequency) {
     return ScaledDecimal{frequency.Hz() * (ScaledDecimal::kScale / 1'000'000)};
 }
 
-std::string RecordMhzText(std::int64_t units) { return FormatScaled(units, 4); }
-
 // The first character of `text` that `allowed` refuses; empty when none is.
 template <typename Allowed>
 std::string FirstRefused(const std::string& text, Allowed allowed) {

@@ -249,8 +249,6 @@ bool Offers(const FeatureFlags& features, SignalKind kind) {
     }
 }
 
-std::string MhzText(std::int64_t units) { return FormatScaled(units, 4); }
-
 void EncodeFirstRecordLine(const Channel& c, std::uint8_t stepByte, int row, ByteWriter& out,
                            Problems& problems) {
     const std::int64_t rx = RecordUnits(c.rx);
@@ -263,7 +261,7 @@ void EncodeFirstRecordLine(const Channel& c, std::uint8_t stepByte, int row, Byt
     }
     if (!RecordHoldsOffset(c.rx, c.tx)) {
         problems.push_back({row, "Tx frequency",
-                            RowDisplayName(row) + ": the Tx offset " + MhzText(offset) +
+                            RowDisplayName(row) + ": the Tx offset " + RecordMhzText(offset) +
                                 " MHz is too large for the radio (at most 99.9999 MHz)."});
     }
     if (!problems.empty()) return;
