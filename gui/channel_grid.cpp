@@ -49,7 +49,10 @@ ChannelGrid::ChannelGrid(Document& doc, Ui& ui, QWidget* parent)
     setWordWrap(false);
     setCornerButtonEnabled(false);
     horizontalHeader()->setSectionsClickable(false);
-    verticalHeader()->setSectionsClickable(false);
+    // A row label selects the whole channel; the open editor is committed
+    // first, so the selection it fills is the one it was opened over.
+    verticalHeader()->setSectionsClickable(true);
+    verticalHeader()->viewport()->installEventFilter(this);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setStretchLastSection(true);
@@ -272,7 +275,7 @@ void ChannelGrid::CloseEditor(Close how) {
         for (const Editor& e : editors_) {
             if (e.widget == editor && e.leave) e.leave(text);
         }
-        EndCellEdit(doc_);
+        EndCellEditOver(doc_, SelectedRows());
     } else {
         CancelCellEdit(doc_);
     }
@@ -289,7 +292,19 @@ bool ChannelGrid::InOpenEditor(const QWidget* widget) const {
     return false;
 }
 
+std::vector<int> ChannelGrid::SelectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedIndexes()) {
+        rows.push_back(ChannelGridModel::GridRow(index));
+    }
+    return rows;
+}
+
 bool ChannelGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == verticalHeader()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) CommitEditor();
+        return QTableView::eventFilter(watched, event);
+    }
     auto* widget = qobject_cast<QWidget*>(watched);
     if (open_ == nullptr || !InOpenEditor(widget)) return QTableView::eventFilter(watched, event);
     switch (event->type()) {

@@ -71,6 +71,8 @@ class ChannelGrid final : public QTableView {
     void ChooseOptSignalEntry(const QString& type);
     void CloseEditor(Close how);
     bool InOpenEditor(const QWidget* widget) const;
+    // The grid rows (1..104) of the selected cells: what a commit fills.
+    std::vector<int> SelectedRows() const;
     bool TypeIntoName(const QKeyEvent* event);
     void NameEdited(const QString& text);
     void Changed();

@@ -8,6 +8,7 @@
 #include "app/channel_ops.h"
 #include "codeplug/defaults.h"
 #include "codeplug/value_lists.h"
+#include "files/project_codec.h"
 #include "util/text.h"
 
 namespace qx {
@@ -84,6 +85,9 @@ CsvNote Note(CsvNoteKind kind, std::string column, std::string value, std::strin
     note.kept = std::move(kept);
     return note;
 }
+
+// The first line of the copied records; the model and "|" follow.
+constexpr std::string_view kRecordsHeading = "qxprog channels|";
 
 class Planner {
   public:
@@ -219,10 +223,10 @@ CsvImportPlan PlanCsvImport(const Codeplug& current, const CsvReading& reading) 
     return plan;
 }
 
-bool ApplyCsvImport(Document& doc, const CsvImportPlan& plan) {
+bool ApplyCsvImport(Document& doc, const CsvImportPlan& plan, StepKind kind) {
     if (plan.fileIssue != CsvFileIssue::None) return false;
     const Codeplug& result = plan.result;
-    return doc.Change(StepLabel{StepKind::Other, 0, ChannelField::Name}, [&result](Codeplug& c) {
+    return doc.Change(StepLabel{kind, 0, ChannelField::Name}, [&result](Codeplug& c) {
         for (int i = 0; i < kChannelRows; ++i) c.Memory(i) = result.Memory(i);
     });
 }
@@ -289,6 +293,59 @@ CsvImportPlan PlanPaste(const Codeplug& current, std::string_view text, int firs
         if (row.channel) row.channel->location = next++;
     }
     return PlanCsvImport(current, reading);
+}
+
+std::string CopiedChannelsRecords(const Codeplug& codeplug, const std::vector<int>& channels) {
+    std::string text = std::string(kRecordsHeading) + std::to_string(codeplug.model) + "|\r\n";
+    int row = 1;
+    for (int i = 0; i < kChannelRows; ++i) {
+        if (!codeplug.Memory(i).inUse ||
+            std::find(channels.begin(), channels.end(), i) == channels.end())
+            continue;
+        text += RowRecordText(codeplug.Memory(i), row++) + "\r\n";
+    }
+    return text;
+}
+
+std::optional<CsvImportPlan> PlanRecordsPaste(const Codeplug& current, std::string_view records,
+                                              int first) {
+    const std::size_t lineEnd = records.find("\r\n");
+    if (lineEnd == std::string_view::npos ||
+        records.substr(0, lineEnd) !=
+            std::string(kRecordsHeading) + std::to_string(current.model) + "|") {
+        return std::nullopt;
+    }
+    const std::string_view rows = records.substr(lineEnd + 2);
+    int count = 0;  // the records: the lines holding more than a line end
+    for (std::size_t at = 0; at < rows.size();) {
+        std::size_t end = rows.find('\n', at);
+        if (end == std::string_view::npos) end = rows.size();
+        if (rows.substr(at, end - at).find_first_not_of('\r') != std::string_view::npos) ++count;
+        at = end + 1;
+    }
+    const ProjectDecoding decoded = DecodeProject(rows, {}, current);
+    if (count > kChannelRows || decoded.status != ProjectReadStatus::Read) return std::nullopt;
+    CsvImportPlan plan;
+    plan.result = current;
+    int line = 1;
+    for (int row = 1; row <= count; ++row) {
+        CsvPlannedRow planned;
+        planned.line = ++line;
+        const int target = first + row - 1;
+        if (target >= kChannelRows) {
+            planned.outcome = CsvOutcome::Skipped;
+            planned.notes.push_back(
+                Note(CsvNoteKind::LocationTooHigh, "Location", std::to_string(target)));
+            planned.notes.back().skips = true;
+            ++plan.skipped;
+        } else {
+            plan.result.Memory(target) = decoded.codeplug.Row(row);
+            planned.channel = target;
+            ++plan.imported;
+        }
+        plan.rows.push_back(std::move(planned));
+    }
+    return plan;
 }
 
 }  // namespace qx

@@ -4,6 +4,7 @@
 // one undo step.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,14 +69,26 @@ struct CsvImportPlan {
 // Channels copied from the grid: the peer CSV text of those of `channels`
 // (0..99) that are in use, as a spreadsheet or another program takes them.
 std::string CopiedChannelsText(const Codeplug& codeplug, const std::vector<int>& channels);
+// Every field of the channels copied (those of `channels` in use), for
+// pasting back into qxprog: a line naming the model, then the project file's
+// record of each channel.
+std::string CopiedChannelsRecords(const Codeplug& codeplug, const std::vector<int>& channels);
+// Channels from CopiedChannelsRecords put in from channel `first` down as
+// they were; rows past channel 99 are skipped. Nullopt when `records` is not
+// such a text, or comes from another model, whose bands and defaults differ:
+// the copy's CSV text is pasted then, through the import's checks.
+[[nodiscard]] std::optional<CsvImportPlan> PlanRecordsPaste(const Codeplug& current,
+                                                            std::string_view records, int first);
 // Text pasted into the grid, put in from channel `first` down in the order
 // of its rows, whatever Locations it names: CSV with its header, or tab-
 // separated text from a spreadsheet with or without one. Rows past channel
 // 99 are skipped.
 [[nodiscard]] CsvImportPlan PlanPaste(const Codeplug& current, std::string_view text, int first);
 
-// The plan's channels into the document as one step; false when it changes nothing.
-bool ApplyCsvImport(Document& doc, const CsvImportPlan& plan);
+// The plan's channels into the document as one step of `kind` (an import or
+// a paste); false when it changes nothing.
+bool ApplyCsvImport(Document& doc, const CsvImportPlan& plan,
+                    StepKind kind = StepKind::ImportChannels);
 
 // The name a typed text gives: kept as it is when every character is a name
 // character, else as the name editor takes the keys (a..z upper-cased,

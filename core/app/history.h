@@ -29,6 +29,10 @@ enum class StepKind : std::uint8_t {
     DeleteChannels,
     MoveChannels,
     ClearChannels,
+    ImportChannels,
+    PasteChannels,
+    CutChannels,
+    FillChannels,  // one column over several rows; `row` and `field` say which was edited
     Other,
 };
 

@@ -39,6 +39,12 @@ const char* KindKey(StepKind kind) {
             return "MoveChannels";
         case StepKind::ClearChannels:
             return "ClearChannels";
+        case StepKind::ImportChannels:
+            return "ImportChannels";
+        case StepKind::PasteChannels:
+            return "PasteChannels";
+        case StepKind::CutChannels:
+            return "CutChannels";
         default:
             return "Other";
     }
@@ -48,6 +54,16 @@ std::string EntryText(const std::optional<StepLabel>& step, const LanguageTexts&
                       const char* stepKey, const char* plainKey) {
     if (!step) return texts.LanguageText("Menu", plainKey);
     return Fill(texts.LanguageText("Edit", stepKey), DescribeStep(*step, texts));
+}
+
+// The heading of the grid column that shows a channel field.
+std::string FieldHeading(ChannelField field, const LanguageTexts& texts) {
+    // Channel fields are the grid's columns from the name on.
+    const auto column =
+        static_cast<std::size_t>(kFirstFieldColumn) + static_cast<std::size_t>(field);
+    return column < kColumnHeadingKeys.size()
+               ? texts.LanguageText("Channel", kColumnHeadingKeys[column])
+               : std::string();
 }
 
 }  // namespace
@@ -62,15 +78,12 @@ std::string RowWords(int row, const LanguageTexts& texts) {
 std::string DescribeStep(const StepLabel& step, const LanguageTexts& texts) {
     switch (step.kind) {
         case StepKind::ChannelEdit: {
-            // Channel fields are the grid's columns from the name on.
-            const auto column =
-                static_cast<std::size_t>(kFirstFieldColumn) + static_cast<std::size_t>(step.field);
-            const std::string heading =
-                column < kColumnHeadingKeys.size()
-                    ? texts.LanguageText("Channel", kColumnHeadingKeys[column])
-                    : std::string();
+            const std::string heading = FieldHeading(step.field, texts);
             return RowWords(step.row, texts) + (heading.empty() ? "" : " " + heading);
         }
+        case StepKind::FillChannels:
+            return Fill(texts.LanguageText("Edit", "FillChannels"),
+                        FieldHeading(step.field, texts));
         case StepKind::ChannelOnOff:
             return Fill(texts.LanguageText("Edit", "OnOff"), RowWords(step.row, texts));
         default:

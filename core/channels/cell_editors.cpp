@@ -131,6 +131,94 @@ EditorView OpenEditor(Document& doc, int row, int column) {
     }
 }
 
+// A new step puts the row's frequencies on its grid.
+void SetStep(Channel& channel, Step step) {
+    channel.step = step;
+    channel.rx = channel.rx.RoundedTo(step);
+    channel.tx = channel.tx.RoundedTo(step);
+}
+
+// A new Rx: a repeater keeps its offset when the moved Tx is one the radio
+// can send; otherwise Tx follows Rx as on a simplex row.
+void MoveRx(Channel& channel, Frequency rx, int model) {
+    const Offset offset = channel.tx - channel.rx;
+    channel.rx = rx;
+    if (offset.hz != 0 && rx.Hz() + offset.hz >= 0) {
+        const Frequency moved = (rx + offset).RoundedTo(channel.step);
+        if (CheckTxFreq(model, moved.ToString()).inBand) {
+            channel.tx = moved;
+            return;
+        }
+    }
+    if (CheckTxFreq(model, rx.ToString()).inBand) channel.tx = rx;
+}
+
+// A frequency on the grid of `step`, kept as it is when it already is.
+Frequency OnStep(Frequency frequency, Step step) {
+    const Frequency rounded = frequency.RoundedTo(step);
+    return rounded.Hz() == frequency.Hz() ? frequency : rounded;
+}
+
+bool HasEditor(int row, int column) {
+    if (column == kColName) return row <= kCallRow;
+    if (column == kColScanSkip) return row <= kChannelRows - 1;
+    return column > kColStatus && column <= kColOptSignal;
+}
+
+// Row `to` takes the value `from` has in the grid column, as an editor
+// choosing it on `to` would set it.
+void TakeColumn(Channel& to, const Channel& from, int column, int model) {
+    switch (column) {
+        case kColName:
+            to.name = from.name;
+            break;
+        case kColStep:
+            SetStep(to, from.step);
+            break;
+        case kColRxFreq:
+            MoveRx(to, OnStep(from.rx, to.step), model);
+            break;
+        case kColTxFreq:
+            to.tx = OnStep(from.tx, to.step);
+            break;
+        case kColRxTone:
+            to.rxTone = from.rxTone;
+            break;
+        case kColTxTone:
+            to.txTone = from.txTone;
+            break;
+        case kColBandwidth:
+            to.bandwidth = from.bandwidth;
+            break;
+        case kColPacMode:
+            to.pacMode = from.pacMode;
+            break;
+        case kColDcsDetect:
+            to.dcsDetect = from.dcsDetect;
+            break;
+        case kColScanSkip:
+            to.scanSkip = from.scanSkip;
+            break;
+        case kColPriority:
+            to.priority = from.priority;
+            break;
+        case kColBcl:
+            to.bcl = from.bcl;
+            break;
+        case kColAni:
+            to.ani = from.ani;
+            break;
+        case kColShift:
+            to.shift = from.shift;
+            break;
+        case kColOptSignal:
+            to.signal = from.signal;
+            break;
+        default:
+            break;
+    }
+}
+
 // The entry rounded to the row's step, or nullopt after telling the user why
 // it cannot be taken (not a number, outside the model's band). A refused
 // entry on a row not in use drops the row edit, so the row stays off.
@@ -148,8 +236,10 @@ std::optional<Frequency> AcceptFrequency(Document& doc, const std::string& text,
     const auto stored = Frequency::Parse(AdjustRxFreqByStep(text, StepText(step)));
     const auto typed = Frequency::Parse(text);
     if (stored && typed && stored->Hz() != typed->Hz()) {
-        doc.gridNotice =
-            FillPlaceholders(doc.texts.gridRounded, {text, StepText(step), stored->ToString()});
+        // The typed value as the grid shows frequencies: "146.94" as "146.9400".
+        const Frequency shown = Frequency::FromHz(typed->Hz(), std::max(4, typed->Decimals()));
+        doc.gridNotice = FillPlaceholders(doc.texts.gridRounded,
+                                          {shown.ToString(), StepText(step), stored->ToString()});
     }
     return stored;
 }
@@ -222,6 +312,29 @@ void EndCellEdit(Document& doc) {
     doc.EndRowEdit(FieldOfColumn(doc.currentColumn));
 }
 
+void EndCellEditOver(Document& doc, const std::vector<int>& rows) {
+    const int source = doc.EditedRow();
+    const int column = doc.currentColumn;
+    std::vector<int> others;
+    for (const int row : rows) {
+        if (row != source && row >= 1 && row <= kRowCount && IsLiveRow(doc, row) &&
+            HasEditor(row, column) && std::find(others.begin(), others.end(), row) == others.end())
+            others.push_back(row);
+    }
+    // An editor left as it opened fills nothing: a selection made to copy
+    // must not change the rows it covers.
+    if (!doc.EditingRow() || others.empty() || doc.EditedChannel() == doc.codeplug().Row(source)) {
+        EndCellEdit(doc);
+        return;
+    }
+    if (column == kColName) doc.gridNotice.clear();
+    const Channel from = doc.EditedChannel();
+    doc.Change({StepKind::FillChannels, source, FieldOfColumn(column)}, [&](Codeplug& codeplug) {
+        codeplug.Row(source) = from;
+        for (const int row : others) TakeColumn(codeplug.Row(row), from, column, codeplug.model);
+    });
+}
+
 void CancelCellEdit(Document& doc) {
     if (doc.currentColumn == kColName) doc.gridNotice.clear();
     doc.CancelRowEdit();
@@ -264,10 +377,7 @@ std::string NameLeftText(const DocumentTexts& texts, const std::string& name) {
 }
 
 void ChooseStep(Document& doc, const std::string& text) {
-    Channel& channel = Edited(doc);
-    channel.step = ParseStep(text).value_or(Step::k5);
-    channel.rx = channel.rx.RoundedTo(channel.step);
-    channel.tx = channel.tx.RoundedTo(channel.step);
+    SetStep(Edited(doc), ParseStep(text).value_or(Step::k5));
 }
 
 void LeaveStep(Document& doc, const std::string& text) {
@@ -281,21 +391,9 @@ void CommitRxFreq(Document& doc, const std::string& text, Ui& ui) {
         doc.gridNotice.clear();
         return;
     }
-    const auto value = AcceptFrequency(doc, text, ui, true);
-    if (!value) return;
-    Channel& channel = Edited(doc);
-    const Offset offset = channel.tx - channel.rx;
-    channel.rx = *value;
-    // A repeater keeps its offset when the moved Tx is one the radio can
-    // send; otherwise Tx follows Rx as on a simplex row.
-    if (offset.hz != 0 && value->Hz() + offset.hz >= 0) {
-        const Frequency moved = (*value + offset).RoundedTo(channel.step);
-        if (CheckTxFreq(doc.model(), moved.ToString()).inBand) {
-            channel.tx = moved;
-            return;
-        }
+    if (const auto value = AcceptFrequency(doc, text, ui, true)) {
+        MoveRx(Edited(doc), *value, doc.model());
     }
-    if (CheckTxFreq(doc.model(), text).inBand) channel.tx = *value;
 }
 
 void CommitTxFreq(Document& doc, const std::string& text, Ui& ui) {

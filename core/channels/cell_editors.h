@@ -46,6 +46,12 @@ bool StartsCellEdit(char32_t key);
 // Closing the name editor takes its notice away.
 void EndCellEdit(Document& doc);
 void CancelCellEdit(Document& doc);
+// Closing the open editor over a selection of rows (1..104), the fill of a
+// spreadsheet: when the edited row changed, the value it took is set on
+// every other selected row in use that has the column's editor, as choosing
+// it there would set it (a frequency goes onto each row's step, a
+// repeater's Tx moves with its Rx), all as one step. Otherwise EndCellEdit.
+void EndCellEditOver(Document& doc, const std::vector<int>& rows);
 
 // Scrolling hides every editor, the option signal's code lists too.
 void GridScrolled(Document& doc);

@@ -139,7 +139,7 @@ std::string RowLabel(int row) {
     return std::to_string(row - 1);
 }
 
-std::string RowRecord(const Channel& channel, int row) {
+std::string RowRecordOf(const Channel& channel, int row) {
     const bool special = row >= kCallRow;
     const bool inUseForm = special || channel.inUse;
     std::string record = RowLabel(row) + "|";
@@ -304,7 +304,7 @@ ProjectEncoding EncodeProject(const Codeplug& codeplug) {
     if (!encoding.problems.empty()) return encoding;
     std::string& text = encoding.files.qx;
     for (int row = 1; row <= kRowCount; ++row)
-        text += RowRecord(codeplug.Row(row), row) + kRecordEnd;
+        text += RowRecordOf(codeplug.Row(row), row) + kRecordEnd;
     text += OptionsRecord(codeplug.options) + kRecordEnd;
     text += AutoDialerRecord(codeplug.autoDialer) + kRecordEnd;
     text += std::to_string(codeplug.model) + "|" + kRecordEnd;
@@ -386,6 +386,8 @@ ProjectDecoding DecodeProject(std::string_view qx, std::span<const std::uint8_t>
     codeplug.signalling = SignallingOf(ton);
     return decoding;
 }
+
+std::string RowRecordText(const Channel& channel, int row) { return RowRecordOf(channel, row); }
 
 void PrintTo(ProjectReadStatus status, std::ostream* os) {
     switch (status) {

@@ -84,6 +84,10 @@ enum ProjectField : int {
 // "5Tone".
 std::string ProjectFieldText(const Channel& channel, int field);
 
+// The record the project file stores for `channel` as row `row` (1..104),
+// without its line end: every field of the channel, signal codes included.
+std::string RowRecordText(const Channel& channel, int row);
+
 void PrintTo(ProjectReadStatus status, std::ostream* os);
 
 }  // namespace qx

@@ -397,6 +397,9 @@ TEST(FrequencyEditors, TheNoticeSaysWhenTheStoredValueIsNotTheTypedOne) {
              Case{kColTxFreq, "145.0130",
                   "145.0130 MHz is not on the 12.5 kHz step: stored as 145.01250 MHz; choose the "
                   "step first to keep it"},
+             Case{kColRxFreq, "146.94",
+                  "146.9400 MHz is not on the 12.5 kHz step: stored as 146.93750 MHz; choose the "
+                  "step first to keep it"},
              Case{kColRxFreq, "146.9375", ""}, Case{kColRxFreq, "146", ""},
              Case{kColRxFreq, "145.0000", ""},  // as it opened
              Case{kColRxFreq, "500", ""},       // refused: the message says why
@@ -440,6 +443,77 @@ TEST(FrequencyEditors, NewRxMovesARepeatersTxByTheSameAmount) {
         EndCellEdit(doc);
         EXPECT_EQ(doc.codeplug().Row(1).tx.ToString(), c.newTx) << c.what;
         EXPECT_TRUE(ui.messages.empty()) << c.what;
+    }
+}
+
+// Choosing a value over a selection sets it on every selected row in use
+// that has the column's editor, with the rules of choosing it there, as one
+// step; an editor left as it opened fills nothing.
+TEST(Fill, TheEditedValueGoesToEverySelectedRowInUse) {
+    struct Case {
+        const char* what;
+        int column;
+        std::function<void(Document&)> choose;
+        std::function<std::string(const Channel&)> value;
+        std::vector<std::string> expected;  // rows 1..4 after the fill; row 3 is not in use
+    };
+    const auto bandwidth = [](const Channel& c) {
+        return std::string(c.bandwidth == Bandwidth::Narrow ? "N" : "W");
+    };
+    const auto frequencies = [](const Channel& c) {
+        return c.rx.ToString() + "/" + c.tx.ToString();
+    };
+    ScriptedUi ui;
+    for (const Case& c : {
+             Case{"bandwidth",
+                  kColBandwidth,
+                  [](Document& d) { CommitList(d, d.texts.narrow); },
+                  bandwidth,
+                  {"N", "N", "W", "N"}},
+             Case{"left as it opened",
+                  kColBandwidth,
+                  [](Document&) {},
+                  bandwidth,
+                  {"W", "W", "W", "W"}},
+             // Rows 1 and 2 are on the 5 kHz step, row 2 a repeater; row 4 is
+             // simplex on 12.5 kHz.
+             Case{"Rx onto each row's step",
+                  kColRxFreq,
+                  [&ui](Document& d) { CommitRxFreq(d, "146.52", ui); },
+                  frequencies,
+                  {"146.52000/146.52000", "146.52000/147.12000", "0.0000/0.0000",
+                   "146.52500/146.52500"}},
+             Case{"step re-rounds",
+                  kColStep,
+                  [](Document& d) { ChooseStep(d, "25"); },
+                  [](const Channel& ch) { return StepText(ch.step) + " " + ch.rx.ToString(); },
+                  {"25 145.00000", "25 145.00000", "5 0.0000", "25 146.52500"}},
+             Case{"name",
+                  kColName,
+                  [](Document& d) { CommitName(d, "RPT"); },
+                  [](const Channel& ch) { return ch.name; },
+                  {"RPT", "RPT", "", "RPT"}},
+         }) {
+        Document doc = WithActiveRows({2, 4});
+        Set(doc, [](Codeplug& codeplug) {
+            codeplug.Row(1).step = codeplug.Row(2).step = Step::k5;
+            codeplug.Row(2).tx = *Frequency::Parse("145.6000");
+            codeplug.Row(4).step = Step::k12_5;
+            codeplug.Row(4).rx = codeplug.Row(4).tx = *Frequency::Parse("146.52500");
+        });
+        const Codeplug before = doc.codeplug();
+        CellClicked(doc, 1, c.column);
+        c.choose(doc);
+        EndCellEditOver(doc, {1, 2, 3, 4, 2});
+        std::vector<std::string> got;
+        for (int row = 1; row <= 4; ++row) got.push_back(c.value(doc.codeplug().Row(row)));
+        EXPECT_EQ(got, c.expected) << c.what;
+        EXPECT_FALSE(doc.codeplug().Row(3).inUse) << c.what;
+        if (doc.Modified()) {
+            EXPECT_EQ(doc.UndoStep()->kind, StepKind::FillChannels) << c.what;
+            doc.Undo();
+        }
+        EXPECT_EQ(doc.codeplug(), before) << c.what << ": one step";
     }
 }
 

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "codeplug/defaults.h"
 #include "codeplug/models.h"
@@ -177,6 +178,40 @@ TEST(CsvImport, CopiedChannelsPasteFromTheCurrentChannelDown) {
     const CsvImportPlan tabs = PlanPaste(source, cells, 10);
     EXPECT_EQ(tabs.imported, 3);
     EXPECT_EQ(Fields(tabs.result.Memory(12)), Fields(source.Memory(copied[2])));
+}
+
+// qxprog's own copy carries every field, signal codes and priority
+// included; it pastes only into a document of the same model.
+TEST(CsvImport, CopiedRecordsPasteEveryFieldBack) {
+    Document doc = test::LoadedDocument(3);
+    doc.Change({}, [](Codeplug& c) {
+        for (const int i : {4, 6}) PutInUse(c.Memory(i), c.model);
+        c.Memory(4).name = "RPT";
+        c.Memory(4).pacMode = c.Memory(4).ani = true;
+        c.Memory(4).priority = *Priority::Parse("06");
+        c.Memory(4).signal = {SignalKind::FiveTone, 7, 2};
+        c.Memory(6).tx = *Frequency::Parse("145.60000");
+    });
+    const Codeplug source = doc.codeplug();
+    const std::string records = CopiedChannelsRecords(source, {6, 5, 4});
+
+    const std::optional<CsvImportPlan> plan = PlanRecordsPaste(source, records, 97);
+    ASSERT_TRUE(plan.has_value());
+    EXPECT_EQ(plan->result.Memory(97), source.Memory(4));
+    EXPECT_EQ(plan->result.Memory(98), source.Memory(6)) << "channel 5 is not in use";
+    EXPECT_EQ(plan->result.Memory(99), source.Memory(99));
+    EXPECT_EQ(std::make_tuple(plan->imported, plan->skipped), std::make_tuple(2, 0));
+    const std::optional<CsvImportPlan> late = PlanRecordsPaste(source, records, 99);
+    ASSERT_TRUE(late.has_value());
+    EXPECT_EQ(std::make_tuple(late->imported, late->skipped), std::make_tuple(1, 1));
+
+    Codeplug otherModel = source;
+    otherModel.model = 5;
+    EXPECT_FALSE(PlanRecordsPaste(otherModel, records, 0).has_value());
+    for (const char* junk :
+         {"", "qxprog channels|3|", "qxprog channels|3|\r\n0|on|x|\r\n", "Location,Name\r\n"}) {
+        EXPECT_FALSE(PlanRecordsPaste(source, junk, 0).has_value()) << junk;
+    }
 }
 
 TEST(CsvImport, AChannelInUseKeepsWhatTheFormatDoesNotCarry) {

@@ -381,6 +381,11 @@ TEST(UndoTexts, NameTheStepInEitherLanguage) {
         {Whole(StepKind::New), "new document", "新建文件"},
         {Whole(StepKind::Open), "opening a file", "打开文件"},
         {Whole(StepKind::Read), "reading the radio", "读取对讲机"},
+        {Whole(StepKind::ImportChannels), "importing channels", "导入信道"},
+        {Whole(StepKind::PasteChannels), "pasting channels", "粘贴信道"},
+        {Whole(StepKind::CutChannels), "cutting channels", "剪切信道"},
+        {StepLabel{StepKind::FillChannels, 3, ChannelField::Bandwidth}, "filling W/N",
+         "批量设置宽/窄带"},
         {Whole(StepKind::Other), "change", "修改"},
     };
     const LanguageTexts english = test::EnglishTexts();
