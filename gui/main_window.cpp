@@ -10,6 +10,7 @@
 #include <QItemSelection>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -30,6 +31,7 @@
 #include "channel_grid.h"
 #include "check_list.h"
 #include "codeplug/models.h"
+#include "csv_summary_dialog.h"
 #include "dtmf_dialog_view.h"
 #include "five_tone_dialog_view.h"
 #include "link/port_settings.h"
@@ -64,6 +66,8 @@ const std::vector<MenuSpec>& Menus() {
           {"Menu_Open", "10001"},
           {"Menu_OpenBackup", "10006"},
           {"Menu_Save", "10002"},
+          {"Menu_ImportCsv", "10007"},
+          {"Menu_ExportCsv", "10008"},
           {"Menu_Print", "10003"},
           {"Menu_PrintFile", "10004"},
           {"Menu_Exit", "10005"}}},
@@ -71,6 +75,7 @@ const std::vector<MenuSpec>& Menus() {
          "5000M",
          {{"Menu_Undo", "50001"},
           {"Menu_Redo", "50002"},
+          {"Menu_CutChannels", "50010"},
           {"Menu_CopyChannels", "50008"},
           {"Menu_PasteChannels", "50009"},
           {"Menu_InsertChannel", "50003"},
@@ -118,6 +123,15 @@ constexpr ToolButton kToolButtons[] = {
     {"UndoBtn", "8007", "edit-undo", QStyle::SP_ArrowBack},
     {"RedoBtn", "8008", "edit-redo", QStyle::SP_ArrowForward},
 };
+
+// qxprog's own clipboard form of copied channels: every field.
+const QString kChannelsMimeType = QStringLiteral("application/x-qxprog-channels");
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
 
 }  // namespace
 
@@ -184,6 +198,8 @@ void MainWindow::BuildMenus() {
     on("Menu_Open", [this] { OnOpen(); });
     on("Menu_OpenBackup", [this] { OnOpenBackup(); });
     on("Menu_Save", [this] { OnSave(); });
+    on("Menu_ImportCsv", [this] { OnImportCsv(); });
+    on("Menu_ExportCsv", [this] { OnExportCsv(); });
     on("Menu_Print", [this] { OnPrint(); });
     on("Menu_PrintFile", [this] { OnPrintFile(); });
     on("Menu_Exit", [this] { close(); });
@@ -217,13 +233,23 @@ void MainWindow::BuildMenus() {
             return ClearChannels(document_, channels);
         });
     });
-    on("Menu_CopyChannels", [this] { OnCopyChannels(); });
+    on("Menu_CutChannels", [this] {
+        OnChannels([this](const std::vector<int>& channels) {
+            CopyChannels(channels);
+            return ClearChannels(document_, channels, StepKind::CutChannels);
+        });
+    });
+    on("Menu_CopyChannels", [this] {
+        grid_->CommitEditor();
+        CopyChannels(SelectedChannels());
+    });
     on("Menu_PasteChannels", [this] { OnPasteChannels(); });
     on("Menu_MoveUp", [this] { OnMove(-1); });
     on("Menu_MoveDown", [this] { OnMove(1); });
     const auto key = [this](const char* name, QKeySequence sequence) {
         findChild<QAction*>(QString::fromLatin1(name))->setShortcut(sequence);
     };
+    key("Menu_CutChannels", QKeySequence::Cut);
     key("Menu_CopyChannels", QKeySequence::Copy);
     key("Menu_PasteChannels", QKeySequence::Paste);
     key("Menu_InsertChannel", QKeySequence(Qt::CTRL | Qt::Key_Insert));
@@ -450,28 +476,57 @@ void MainWindow::OnChannels(const std::function<bool(const std::vector<int>&)>& 
     if (operation(channels)) ShowDocument();
 }
 
-void MainWindow::OnCopyChannels() {
-    grid_->CommitEditor();
-    const std::vector<int> channels = SelectedChannels();
+void MainWindow::CopyChannels(const std::vector<int>& channels) {
     if (channels.empty()) return;
-    QApplication::clipboard()->setText(
-        ToQString(CopiedChannelsText(document_.codeplug(), channels)));
+    // A spreadsheet takes the CSV text; qxprog itself every field of the channels.
+    auto* data = new QMimeData;
+    data->setText(ToQString(CopiedChannelsText(document_.codeplug(), channels)));
+    const std::string records = CopiedChannelsRecords(document_.codeplug(), channels);
+    data->setData(kChannelsMimeType,
+                  QByteArray(records.data(), static_cast<qsizetype>(records.size())));
+    QApplication::clipboard()->setMimeData(data);
 }
 
 void MainWindow::OnPasteChannels() {
     grid_->CommitEditor();
     const auto current = CurrentChannel();
     if (!current) return;
-    const std::string text = ToStdString(QApplication::clipboard()->text());
-    const CsvImportPlan plan = PlanPaste(document_.codeplug(), text, *current);
-    const std::vector<std::string> summary = CsvSummaryLines(plan, language_);
-    if (plan.fileIssue == CsvFileIssue::None && ApplyCsvImport(document_, plan)) ShowDocument();
-    // Whatever was left out or changed to fit is said; a clean paste says nothing.
-    if (plan.fileIssue != CsvFileIssue::None || plan.skipped > 0 || plan.changed > 0) {
-        std::string text;
-        for (const std::string& line : summary) text += (text.empty() ? "" : "\n") + line;
-        ui_.ShowMessage(text);
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (data == nullptr) return;
+    std::optional<CsvImportPlan> plan;
+    if (data->hasFormat(kChannelsMimeType)) {
+        const QByteArray records = data->data(kChannelsMimeType);
+        plan = PlanRecordsPaste(
+            document_.codeplug(),
+            std::string_view(records.constData(), static_cast<std::size_t>(records.size())),
+            *current);
     }
+    if (!plan) plan = PlanPaste(document_.codeplug(), ToStdString(data->text()), *current);
+    if (plan->fileIssue == CsvFileIssue::None &&
+        ApplyCsvImport(document_, *plan, StepKind::PasteChannels)) {
+        ShowDocument();
+    }
+    // Whatever was left out or changed to fit is said; a clean paste says nothing.
+    if (plan->fileIssue != CsvFileIssue::None || plan->skipped > 0 || plan->changed > 0) {
+        ui_.ShowMessage(JoinLines(CsvSummaryLines(*plan, language_)));
+    }
+}
+
+void MainWindow::OnImportCsv() {
+    BeginFileWork();
+    const auto review = [this](const CsvImportPlan&, const std::vector<std::string>& summary) {
+        CsvSummaryDialog dialog(summary, language_, this);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    ImportCsvCommand(document_, ui_, language_, review);
+    ShowDocument();
+    timer1_.start();
+}
+
+void MainWindow::OnExportCsv() {
+    BeginFileWork();
+    ExportCsvCommand(document_, ui_);
+    timer1_.start();
 }
 
 void MainWindow::OnMove(int delta) {

@@ -82,8 +82,11 @@ class MainWindow final : public QMainWindow {
     std::optional<int> CurrentChannel() const;
     void OnChannels(const std::function<bool(const std::vector<int>&)>& operation);
     void OnMove(int delta);
-    void OnCopyChannels();
+    // The channels (those in use) to the clipboard: CSV text and every field.
+    void CopyChannels(const std::vector<int>& channels);
     void OnPasteChannels();
+    void OnImportCsv();
+    void OnExportCsv();
     // A modal option or signalling dialog over the document, then the document shown again.
     template <typename Dialog, typename... Extra>
     void RunDialog(Extra&&... extra);

@@ -8,6 +8,7 @@
 #include "app/channel_ops.h"
 #include "codeplug/defaults.h"
 #include "codeplug/value_lists.h"
+#include "files/atomic_file.h"
 #include "files/project_codec.h"
 #include "util/text.h"
 
@@ -346,6 +347,29 @@ std::optional<CsvImportPlan> PlanRecordsPaste(const Codeplug& current, std::stri
         plan.rows.push_back(std::move(planned));
     }
     return plan;
+}
+
+bool ImportCsvCommand(Document& doc, Ui& ui, const LanguageTexts& texts, const CsvReview& review) {
+    const auto chosen = ui.ChooseOpenFile(kCsvFilter);
+    if (!chosen || chosen->empty()) return false;
+    const CsvImportPlan plan = PlanCsvImport(doc.codeplug(), ReadCsvFile(*chosen));
+    const std::vector<std::string> summary = CsvSummaryLines(plan, texts);
+    if (plan.fileIssue != CsvFileIssue::None) {
+        ui.ShowMessage(summary.front());
+        return false;
+    }
+    return review(plan, summary) && ApplyCsvImport(doc, plan);
+}
+
+bool ExportCsvCommand(const Document& doc, Ui& ui) {
+    const auto chosen = ui.ChooseSaveFile(kCsvFilter);
+    if (!chosen || chosen->empty()) return false;
+    const PendingFile file[] = {{*chosen, WriteCsv(doc.codeplug())}};
+    if (std::string error = WriteFilesAtomically(file); !error.empty()) {
+        ui.ShowMessage(error);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace qx

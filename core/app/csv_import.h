@@ -4,6 +4,7 @@
 // one undo step.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 
 #include "app/document.h"
 #include "files/peer_csv.h"
+#include "platform/ui.h"
 #include "util/language_texts.h"
 
 namespace qx {
@@ -89,6 +91,19 @@ std::string CopiedChannelsRecords(const Codeplug& codeplug, const std::vector<in
 // a paste); false when it changes nothing.
 bool ApplyCsvImport(Document& doc, const CsvImportPlan& plan,
                     StepKind kind = StepKind::ImportChannels);
+
+inline constexpr const char* kCsvFilter = "CSV files (*.csv)|*.csv|All files (*.*)|*.*";
+
+// What the user sees of a plan before it is applied; true goes on.
+using CsvReview =
+    std::function<bool(const CsvImportPlan& plan, const std::vector<std::string>& summary)>;
+// File > Import Channels: the file the user chooses, planned over the
+// document. A refused file is said and changes nothing; otherwise `review`
+// decides, and the import is one step. True when the document changed.
+bool ImportCsvCommand(Document& doc, Ui& ui, const LanguageTexts& texts, const CsvReview& review);
+// File > Export Channels: the channels in use into the file the user
+// chooses, written whole or not at all.
+bool ExportCsvCommand(const Document& doc, Ui& ui);
 
 // The name a typed text gives: kept as it is when every character is a name
 // character, else as the name editor takes the keys (a..z upper-cased,

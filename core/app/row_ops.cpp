@@ -109,12 +109,12 @@ bool MoveChannels(Document& doc, const std::vector<int>& channels, int delta) {
     return Apply(doc, StepKind::MoveChannels, from);
 }
 
-bool ClearChannels(Document& doc, const std::vector<int>& channels) {
+bool ClearChannels(Document& doc, const std::vector<int>& channels, StepKind kind) {
     const std::vector<int> cleared = Sorted(channels);
     if (cleared.empty()) return false;
     Arrangement from = Unchanged();
     for (const int c : cleared) from[static_cast<std::size_t>(c)] = kNone;
-    return Apply(doc, StepKind::ClearChannels, from);
+    return Apply(doc, kind, from);
 }
 
 }  // namespace qx

@@ -22,8 +22,10 @@ bool DeleteChannels(Document& doc, const std::vector<int>& channels);
 // neighbour that is not moving. False, changing nothing, when one would
 // leave 0..99.
 bool MoveChannels(Document& doc, const std::vector<int>& channels, int delta);
-// The channels become empty and not in use.
-bool ClearChannels(Document& doc, const std::vector<int>& channels);
+// The channels become empty and not in use; `kind` names the step (a cut
+// clears what it copied).
+bool ClearChannels(Document& doc, const std::vector<int>& channels,
+                   StepKind kind = StepKind::ClearChannels);
 
 // Where the channels are after MoveChannels: for following the selection.
 std::vector<int> MovedChannels(const std::vector<int>& channels, int delta);

@@ -198,26 +198,44 @@ class ChannelGridTest : public QObject {
     }
 
     void rxEditorCommitsOnLeaving_data() {
+        QTest::addColumn<QString>("startTx");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("rx");
+        QTest::addColumn<QString>("tx");
         QTest::addColumn<QString>("message");
-        QTest::newRow("rounded to the step") << "145.0130"
+        QTest::newRow("rounded to the step") << "145.0000"
+                                             << "145.0130"
+                                             << "145.01250"
                                              << "145.01250"
                                              << "";
+        QTest::newRow("a repeater keeps its offset") << "145.6000"
+                                                     << "146.5"
+                                                     << "146.50000"
+                                                     << "147.10000"
+                                                     << "";
         QTest::newRow("out of band")
+            << "145.0000"
             << "500"
+            << "145.0000"
             << "145.0000"
             << "Rx frequency out of range. Allowed range (MHz):\"136 - 173.9950\"";
         QTest::newRow("not a number")
+            << "145.0000"
             << "14x"
+            << "145.0000"
             << "145.0000"
             << "Invalid frequency! Please enter a number, for example 145.0000";
     }
     void rxEditorCommitsOnLeaving() {
+        QFETCH(QString, startTx);
         QFETCH(QString, typed);
         QFETCH(QString, rx);
+        QFETCH(QString, tx);
         QFETCH(QString, message);
         Fixture f;
+        f.doc.Change({},
+                     [&](Codeplug& c) { c.Row(1).tx = *Frequency::Parse(startTx.toStdString()); });
+        f.grid->Reload();
         if (!message.isEmpty()) f.answerer.Press(QMessageBox::Ok);
         f.Click(1, kColRxFreq);
         auto* edit = f.Open<QLineEdit>("TxtRxFreq");
@@ -228,6 +246,7 @@ class ChannelGridTest : public QObject {
         f.ClickAside();
         QVERIFY(f.Visible().isEmpty());
         QCOMPARE(f.Shown(1, kColRxFreq), rx);
+        QCOMPARE(f.Shown(1, kColTxFreq), tx);
         QCOMPARE(f.answerer.Texts(), message.isEmpty() ? QStringList() : QStringList{message});
         QVERIFY(f.answerer.Unexpected().isEmpty());
     }

@@ -6,13 +6,16 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -30,6 +33,7 @@
 #include "modal_answerer.h"
 #include "options/option_dialog.h"
 #include "platform/ui.h"
+#include "screenshot.h"
 
 namespace {
 
@@ -173,21 +177,19 @@ class MainWindowTest : public QObject {
             menus << menu->text() + ": " + entries.join(' ');
         }
         // The 5-tone entry follows the session's features; the radio setup entry is hidden.
-        QCOMPARE(
-            menus,
-            QStringList({
-                "&File: Menu_New Menu_Open Menu_OpenBackup Menu_Save Menu_Print Menu_PrintFile "
-                "Menu_Exit",
-                "&Edit: Menu_Undo Menu_Redo Menu_CopyChannels Menu_PasteChannels "
-                "Menu_InsertChannel "
-                "Menu_DeleteChannels Menu_MoveUp "
-                "Menu_MoveDown Menu_ClearChannels",
-                "&Option: Menu_RadioOption mnuDTMF mnu2Tone Menu_AutoDiaer",
-                "&Transfer: Menu_WriteCHData Menu_ReadCHData Menu_RestoreBackup Menu_Check "
-                "Menu_COMPort",
-                "&Language: Menu_English Menu_Chinese",
-                "&Help: Menu_About",
-            }));
+        QCOMPARE(menus,
+                 QStringList({
+                     "&File: Menu_New Menu_Open Menu_OpenBackup Menu_Save Menu_ImportCsv "
+                     "Menu_ExportCsv Menu_Print Menu_PrintFile Menu_Exit",
+                     "&Edit: Menu_Undo Menu_Redo Menu_CutChannels Menu_CopyChannels "
+                     "Menu_PasteChannels Menu_InsertChannel Menu_DeleteChannels Menu_MoveUp "
+                     "Menu_MoveDown Menu_ClearChannels",
+                     "&Option: Menu_RadioOption mnuDTMF mnu2Tone Menu_AutoDiaer",
+                     "&Transfer: Menu_WriteCHData Menu_ReadCHData Menu_RestoreBackup Menu_Check "
+                     "Menu_COMPort",
+                     "&Language: Menu_English Menu_Chinese",
+                     "&Help: Menu_About",
+                 }));
         QStringList tips;
         for (QAction* button : window.findChild<QToolBar*>("Toolbar1")->actions()) {
             tips << button->objectName() + "=" + button->toolTip();
@@ -355,6 +357,9 @@ class MainWindowTest : public QObject {
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         NameFirstTwo(window.document());
+        // SECOND's priority channel is FIRST, and follows it.
+        window.document().Change(
+            {}, [](qx::Codeplug& c) { c.Memory(1).priority = *qx::Priority::Parse("00"); });
         Grid(window)->setFocus();
         Grid(window)->setCurrentIndex(Grid(window)->model()->index(0, qx::kColName - 1));
         const QStringList before = AllShown(window);
@@ -362,6 +367,7 @@ class MainWindowTest : public QObject {
         PressKey(window, Qt::Key_Down, Qt::AltModifier);
         QCOMPARE(Shown(window, 2, qx::kColName), QStringLiteral("FIRST"));
         QCOMPARE(Shown(window, 1, qx::kColName), QStringLiteral("SECOND"));
+        QCOMPARE(Shown(window, 1, qx::kColPriority), QStringLiteral("01"));
         QCOMPARE(Grid(window)->currentIndex().row(), 1);
         QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: moving channels"));
         PressKey(window, Qt::Key_Z, Qt::ControlModifier);
@@ -371,6 +377,7 @@ class MainWindowTest : public QObject {
         Action(window, "Menu_InsertChannel")->trigger();
         QCOMPARE(Shown(window, 2, qx::kColName), QStringLiteral("---"));
         QCOMPARE(Shown(window, 3, qx::kColName), QStringLiteral("SECOND"));
+        QCOMPARE(Shown(window, 3, qx::kColPriority), QStringLiteral("00"));
         Action(window, "Menu_DeleteChannels")->trigger();
         QCOMPARE(AllShown(window), before);
         Action(window, "Menu_ClearChannels")->trigger();
@@ -378,31 +385,55 @@ class MainWindowTest : public QObject {
         QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: clearing channels"));
     }
 
-    // Ctrl+C copies the selected channels as CSV; Ctrl+V puts them in from
+    // Row labels select whole channels. Ctrl+C copies them as CSV for a
+    // spreadsheet and with every field for qxprog; Ctrl+V puts them in from
     // the current channel down, as does a spreadsheet's tab-separated text;
-    // each paste is one step.
+    // Ctrl+X copies and clears. Each is one step.
     void copiedChannelsPasteFromTheCurrentChannel() {
         qx::Session session = TestSession("english.ini");
         qx::MainWindow window(session);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         NameFirstTwo(window.document());
+        // Fields the CSV text does not carry.
+        window.document().Change({}, [](qx::Codeplug& c) {
+            c.Memory(1).priority = *qx::Priority::Parse("00");
+            c.Memory(1).bcl = true;
+        });
+        const qx::Codeplug copied = window.document().codeplug();
         ModalAnswerer answerer;  // a paste that fits says nothing
         QAbstractItemView* grid = Grid(window);
-        grid->setFocus();
-        grid->setCurrentIndex(grid->model()->index(0, qx::kColName - 1));
-        grid->selectionModel()->select(grid->model()->index(1, qx::kColName - 1),
-                                       QItemSelectionModel::Select);
+        QHeaderView* labels = qobject_cast<QTableView*>(grid)->verticalHeader();
+        const auto clickLabel = [labels](int row, Qt::KeyboardModifiers modifiers) {
+            const int y =
+                labels->sectionViewportPosition(row - 1) + labels->sectionSize(row - 1) / 2;
+            QTest::mouseClick(labels->viewport(), Qt::LeftButton, modifiers, QPoint(5, y));
+        };
+        clickLabel(1, {});
+        clickLabel(2, Qt::ShiftModifier);
         PressKey(window, Qt::Key_C, Qt::ControlModifier);
         QVERIFY(QApplication::clipboard()->text().startsWith("Location,Name,Frequency,"));
+        QVERIFY(QApplication::clipboard()->mimeData()->hasFormat("application/x-qxprog-channels"));
 
         grid->setCurrentIndex(grid->model()->index(10, qx::kColName - 1));
         const QStringList before = AllShown(window);
         PressKey(window, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(Shown(window, 11, qx::kColName), QStringLiteral("FIRST"));
         QCOMPARE(Shown(window, 12, qx::kColName), QStringLiteral("SECOND"));
+        QVERIFY(window.document().codeplug().Memory(11) == copied.Memory(1));
+        QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: pasting channels"));
         PressKey(window, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(AllShown(window), before);
+
+        clickLabel(1, {});
+        clickLabel(2, Qt::ControlModifier);
+        PressKey(window, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(Shown(window, 1, qx::kColName), QStringLiteral("---"));
+        QCOMPARE(Shown(window, 2, qx::kColName), QStringLiteral("---"));
+        QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: cutting channels"));
+        grid->setCurrentIndex(grid->model()->index(20, qx::kColName - 1));
+        PressKey(window, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(window.document().codeplug().Memory(21) == copied.Memory(1));
 
         QApplication::clipboard()->setText(
             "20\tCELL\t146.525000\t\t0.000000\t\t88.5\t88.5\t023\tNN\t023\tTone->Tone\tNFM\t"
@@ -412,6 +443,103 @@ class MainWindowTest : public QObject {
         QCOMPARE(Shown(window, 31, qx::kColName), QStringLiteral("CELL"));
         QCOMPARE(Shown(window, 31, qx::kColRxFreq), QStringLiteral("146.52500"));
         QCOMPARE(answerer.Unexpected(), QStringList{});
+    }
+
+    // A value chosen with several channels selected goes to all of them as
+    // one step.
+    void aChoiceFillsTheSelectedChannels() {
+        qx::Session session = TestSession("english.ini");
+        qx::MainWindow window(session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        for (int row = 2; row <= 5; ++row) qx::SetRowInUse(window.document(), row, true);
+        const QStringList before = AllShown(window);
+
+        ClickCell(window, 1, qx::kColBandwidth);
+        QAbstractItemView* grid = Grid(window);
+        const QModelIndex last = grid->model()->index(4, qx::kColBandwidth - 1);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                          grid->visualRect(last).center());
+        auto* list = qobject_cast<QComboBox*>(QApplication::focusWidget());
+        QVERIFY(list != nullptr);
+        QCOMPARE(list->objectName(), QStringLiteral("ComboWN"));
+        list->setCurrentIndex(1);
+        emit list->activated(1);
+        QTest::keyClick(list, Qt::Key_Return);
+        const QString narrow = list->itemText(1);
+        for (int row = 1; row <= 5; ++row) QCOMPARE(Shown(window, row, qx::kColBandwidth), narrow);
+        QCOMPARE(Shown(window, 6, qx::kColBandwidth), QStringLiteral("---"));
+        QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: filling W/N"));
+
+        PressKey(window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(AllShown(window), before);
+    }
+
+    // File > Import Channels shows the summary before anything changes:
+    // Cancel keeps the document, OK imports as one step.
+    void importShowsItsSummaryFirst_data() {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("english") << "english.ini";
+        QTest::newRow("chinese") << "chinese.ini";
+    }
+    void importShowsItsSummaryFirst() {
+        QFETCH(QString, language);
+        qx::Session session = TestSession(language.toStdString());
+        qx::MainWindow window(session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const QString file = QStringLiteral(QX_TEST_DATA_DIR "/csv/import_model3.csv");
+        const qx::Codeplug before = window.document().codeplug();
+        ModalAnswerer answerer;
+        QStringList notes;
+        const auto summary = [&](bool ok) {
+            answerer.Then([&, ok](QWidget* dialog) {
+                QCOMPARE(dialog->objectName(), QStringLiteral("CsvSummary"));
+                auto* list = dialog->findChild<QListWidget*>("Notes");
+                notes.clear();
+                for (int i = 0; i < list->count(); ++i) notes << list->item(i)->text();
+                qx::test::SaveShot(*dialog, "CsvSummary-" + language.section('.', 0, 0));
+                dialog->findChild<QPushButton*>(ok ? "CommandOK" : "CommandCANCEL")->click();
+            });
+        };
+        ChooseFile(answerer, file);
+        summary(false);
+        Action(window, "Menu_ImportCsv")->trigger();
+        QVERIFY(answerer.AllAnswered());
+        QVERIFY(!notes.isEmpty());
+        QVERIFY(window.document().codeplug() == before);
+        QVERIFY(!window.isWindowModified());
+
+        ChooseFile(answerer, file);
+        summary(true);
+        Action(window, "Menu_ImportCsv")->trigger();
+        QVERIFY(answerer.AllAnswered());
+        QVERIFY(window.document().codeplug() != before);
+        QVERIFY(window.isWindowModified());
+        PressKey(window, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(window.document().codeplug() == before);
+        QVERIFY(answerer.Unexpected().isEmpty());
+    }
+
+    // File > Export Channels writes the channels in use as CSV.
+    void exportWritesTheChannelsInUse() {
+        qx::Session session = TestSession("english.ini");
+        qx::MainWindow window(session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        NameFirstTwo(window.document());
+        QTemporaryDir dir;
+        const QString path = dir.filePath("list.csv");
+        ModalAnswerer answerer;
+        ChooseFile(answerer, path);
+        Action(window, "Menu_ExportCsv")->trigger();
+        QVERIFY(answerer.AllAnswered());
+        QFile written(path);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = written.readAll().split('\n');
+        QVERIFY(lines.at(0).startsWith("Location,Name,Frequency,"));
+        QVERIFY(lines.at(1).startsWith("0,FIRST,"));
+        QVERIFY(lines.at(2).startsWith("1,SECOND,"));
     }
 
     void readFromTheSimulatedRadioFillsTheGridAndSetsTheModel() {

@@ -1,0 +1,22 @@
+// The summary an import of channels shows before anything changes: the
+// totals, what was changed to fit the radio and what is left out, with OK
+// (import) and Cancel (change nothing).
+#pragma once
+
+#include <QDialog>
+#include <string>
+#include <vector>
+
+#include "util/language_texts.h"
+
+namespace qx {
+
+class CsvSummaryDialog final : public QDialog {
+    Q_OBJECT
+  public:
+    // `summary` as CsvSummaryLines gives it: the notes, then the totals.
+    CsvSummaryDialog(const std::vector<std::string>& summary, const LanguageTexts& texts,
+                     QWidget* parent = nullptr);
+};
+
+}  // namespace qx
