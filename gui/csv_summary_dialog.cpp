@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QStringList>
 #include <QVBoxLayout>
 
 #include "dialog_buttons.h"
@@ -10,7 +11,8 @@
 namespace qx {
 
 CsvSummaryDialog::CsvSummaryDialog(const std::vector<std::string>& summary,
-                                   const LanguageTexts& texts, QWidget* parent)
+                                   const std::vector<int>& replaced, const LanguageTexts& texts,
+                                   QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("CsvSummary"));
     const auto text = [&texts](const char* key) {
@@ -25,6 +27,15 @@ CsvSummaryDialog::CsvSummaryDialog(const std::vector<std::string>& summary,
     bold.setBold(true);
     totals->setFont(bold);
     layout->addWidget(totals);
+    if (!replaced.empty()) {
+        QStringList channels;
+        for (const int channel : replaced) channels << QString::number(channel);
+        auto* overwritten =
+            new QLabel(text("Replaces").arg(channels.join(QStringLiteral(", "))), this);
+        overwritten->setObjectName(QStringLiteral("Replaced"));
+        overwritten->setWordWrap(true);
+        layout->addWidget(overwritten);
+    }
 
     const bool details = summary.size() > 1;
     auto* heading = new QLabel(text("Details"), this);

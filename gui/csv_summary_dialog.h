@@ -14,9 +14,10 @@ namespace qx {
 class CsvSummaryDialog final : public QDialog {
     Q_OBJECT
   public:
-    // `summary` as CsvSummaryLines gives it: the notes, then the totals.
-    CsvSummaryDialog(const std::vector<std::string>& summary, const LanguageTexts& texts,
-                     QWidget* parent = nullptr);
+    // `summary` as CsvSummaryLines gives it: the notes, then the totals;
+    // `replaced`: the channels in use the import overwrites.
+    CsvSummaryDialog(const std::vector<std::string>& summary, const std::vector<int>& replaced,
+                     const LanguageTexts& texts, QWidget* parent = nullptr);
 };
 
 }  // namespace qx

@@ -514,8 +514,9 @@ void MainWindow::OnPasteChannels() {
 
 void MainWindow::OnImportCsv() {
     BeginFileWork();
-    const auto review = [this](const CsvImportPlan&, const std::vector<std::string>& summary) {
-        CsvSummaryDialog dialog(summary, language_, this);
+    const auto review = [this](const CsvImportPlan& plan, const std::vector<std::string>& summary) {
+        CsvSummaryDialog dialog(summary, ReplacedChannels(document_.codeplug(), plan), language_,
+                                this);
         return dialog.exec() == QDialog::Accepted;
     };
     ImportCsvCommand(document_, ui_, language_, review);

@@ -224,6 +224,15 @@ CsvImportPlan PlanCsvImport(const Codeplug& current, const CsvReading& reading) 
     return plan;
 }
 
+std::vector<int> ReplacedChannels(const Codeplug& current, const CsvImportPlan& plan) {
+    std::vector<int> replaced;
+    for (int i = 0; i < kChannelRows; ++i) {
+        if (current.Memory(i).inUse && !(plan.result.Memory(i) == current.Memory(i)))
+            replaced.push_back(i);
+    }
+    return replaced;
+}
+
 bool ApplyCsvImport(Document& doc, const CsvImportPlan& plan, StepKind kind) {
     if (plan.fileIssue != CsvFileIssue::None) return false;
     const Codeplug& result = plan.result;

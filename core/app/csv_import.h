@@ -87,6 +87,9 @@ std::string CopiedChannelsRecords(const Codeplug& codeplug, const std::vector<in
 // 99 are skipped.
 [[nodiscard]] CsvImportPlan PlanPaste(const Codeplug& current, std::string_view text, int first);
 
+// The channels in use in `current` that the plan puts other values into, 0..99.
+std::vector<int> ReplacedChannels(const Codeplug& current, const CsvImportPlan& plan);
+
 // The plan's channels into the document as one step of `kind` (an import or
 // a paste); false when it changes nothing.
 bool ApplyCsvImport(Document& doc, const CsvImportPlan& plan,

@@ -492,12 +492,14 @@ class MainWindowTest : public QObject {
         const qx::Codeplug before = window.document().codeplug();
         ModalAnswerer answerer;
         QStringList notes;
+        QString replaced;  // channel 0 is in use and in the file
         const auto summary = [&](bool ok) {
             answerer.Then([&, ok](QWidget* dialog) {
                 QCOMPARE(dialog->objectName(), QStringLiteral("CsvSummary"));
                 auto* list = dialog->findChild<QListWidget*>("Notes");
                 notes.clear();
                 for (int i = 0; i < list->count(); ++i) notes << list->item(i)->text();
+                replaced = dialog->findChild<QLabel*>("Replaced")->text();
                 qx::test::SaveShot(*dialog, "CsvSummary-" + language.section('.', 0, 0));
                 dialog->findChild<QPushButton*>(ok ? "CommandOK" : "CommandCANCEL")->click();
             });
@@ -507,6 +509,7 @@ class MainWindowTest : public QObject {
         Action(window, "Menu_ImportCsv")->trigger();
         QVERIFY(answerer.AllAnswered());
         QVERIFY(!notes.isEmpty());
+        QVERIFY2(replaced.endsWith(QLatin1Char('0')), qPrintable(replaced));
         QVERIFY(window.document().codeplug() == before);
         QVERIFY(!window.isWindowModified());
 
