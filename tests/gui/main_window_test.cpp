@@ -378,11 +378,22 @@ class MainWindowTest : public QObject {
         QCOMPARE(Shown(window, 2, qx::kColName), QStringLiteral("---"));
         QCOMPARE(Shown(window, 3, qx::kColName), QStringLiteral("SECOND"));
         QCOMPARE(Shown(window, 3, qx::kColPriority), QStringLiteral("00"));
-        Action(window, "Menu_DeleteChannels")->trigger();
+        PressKey(window, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(AllShown(window), before);
+
+        // Deleting FIRST moves SECOND up; its priority channel is gone.
+        Grid(window)->setCurrentIndex(Grid(window)->model()->index(0, qx::kColName - 1));
+        PressKey(window, Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(Shown(window, 1, qx::kColName), QStringLiteral("SECOND"));
+        QCOMPARE(Shown(window, 1, qx::kColPriority), QStringLiteral("off"));
+        PressKey(window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(AllShown(window), before);
+
         Action(window, "Menu_ClearChannels")->trigger();
-        QCOMPARE(Shown(window, 2, qx::kColName), QStringLiteral("---"));
+        QCOMPARE(Shown(window, 1, qx::kColName), QStringLiteral("---"));
         QCOMPARE(UndoEntry(window), QStringLiteral("&Undo: clearing channels"));
+        PressKey(window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(AllShown(window), before);
     }
 
     // Row labels select whole channels. Ctrl+C copies them as CSV for a
