@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <initializer_list>
 #include <utility>
 
@@ -363,7 +364,8 @@ bool ImportCsvCommand(Document& doc, Ui& ui, const LanguageTexts& texts, const C
     if (!chosen || chosen->empty()) return false;
     const CsvImportPlan plan = PlanCsvImport(doc.codeplug(), ReadCsvFile(*chosen));
     const std::vector<std::string> summary = CsvSummaryLines(plan, texts);
-    if (plan.fileIssue != CsvFileIssue::None) {
+    // A refused file, or one without rows, has nothing to review.
+    if (plan.fileIssue != CsvFileIssue::None || plan.rows.empty()) {
         ui.ShowMessage(summary.front());
         return false;
     }
@@ -373,7 +375,10 @@ bool ImportCsvCommand(Document& doc, Ui& ui, const LanguageTexts& texts, const C
 bool ExportCsvCommand(const Document& doc, Ui& ui) {
     const auto chosen = ui.ChooseSaveFile(kCsvFilter);
     if (!chosen || chosen->empty()) return false;
-    const PendingFile file[] = {{*chosen, WriteCsv(doc.codeplug())}};
+    // A name typed without an extension gets the format's.
+    std::filesystem::path path(*chosen);
+    if (!path.has_extension()) path += ".csv";
+    const PendingFile file[] = {{path, WriteCsv(doc.codeplug())}};
     if (std::string error = WriteFilesAtomically(file); !error.empty()) {
         ui.ShowMessage(error);
         return false;

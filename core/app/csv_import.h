@@ -101,11 +101,13 @@ inline constexpr const char* kCsvFilter = "CSV files (*.csv)|*.csv|All files (*.
 using CsvReview =
     std::function<bool(const CsvImportPlan& plan, const std::vector<std::string>& summary)>;
 // File > Import Channels: the file the user chooses, planned over the
-// document. A refused file is said and changes nothing; otherwise `review`
+// document. A refused file or one without rows is said and changes
+// nothing; otherwise `review`
 // decides, and the import is one step. True when the document changed.
 bool ImportCsvCommand(Document& doc, Ui& ui, const LanguageTexts& texts, const CsvReview& review);
 // File > Export Channels: the channels in use into the file the user
-// chooses, written whole or not at all.
+// chooses (".csv" added to a name without extension), written whole or not
+// at all.
 bool ExportCsvCommand(const Document& doc, Ui& ui);
 
 // The name a typed text gives: kept as it is when every character is a name

@@ -353,6 +353,60 @@ TEST(CsvImport, RobustnessTable) {
     }
 }
 
+// The File menu's import reviews a plan only when it has rows; the export
+// writes the file whole, with ".csv" added to a bare name.
+TEST(CsvImport, TheFileCommandsReviewThenImportAndExport) {
+    test::TempDir dir;
+    test::WriteBytes(dir / "binary.csv", std::string("\x7F"
+                                                     "ELF\0\0",
+                                                     6));
+    test::WriteBytes(dir / "header.csv", "Location,Name,Frequency\r\n");
+    struct Case {
+        const char* file;
+        bool answer;
+        std::vector<std::string> messages;
+        bool reviewed;
+        bool changed;
+    };
+    for (const Case& c : {
+             Case{"binary.csv",
+                  true,
+                  {"The file is not a text file. Nothing was imported."},
+                  false,
+                  false},
+             Case{"header.csv", true, {"The file holds no channels."}, false, false},
+             Case{"import_model3.csv", false, {}, true, false},
+             Case{"import_model3.csv", true, {}, true, true},
+         }) {
+        SCOPED_TRACE(std::string(c.file) + (c.answer ? " OK" : " Cancel"));
+        Document doc = test::LoadedDocument(3);
+        const Codeplug before = doc.codeplug();
+        test::ScriptedUi ui;
+        const fs::path file = fs::exists(dir / c.file) ? dir / c.file : CsvData(c.file);
+        ui.files.push_back(file.string());
+        bool reviewed = false;
+        const bool imported =
+            ImportCsvCommand(doc, ui, English(), [&](const CsvImportPlan&, const auto& summary) {
+                reviewed = true;
+                EXPECT_EQ(summary.back(), "30 imported (7 of them changed), 9 skipped");
+                return c.answer;
+            });
+        EXPECT_EQ(ui.messages, c.messages);
+        EXPECT_EQ(reviewed, c.reviewed);
+        EXPECT_EQ(imported, c.changed);
+        EXPECT_EQ(doc.codeplug() != before, c.changed);
+        if (c.changed) {
+            EXPECT_EQ(doc.UndoStep()->kind, StepKind::ImportChannels);
+        }
+    }
+
+    Document doc = test::LoadedDocument(3);
+    test::ScriptedUi ui;
+    ui.files.push_back((dir / "list").string());
+    ASSERT_TRUE(ExportCsvCommand(doc, ui));
+    EXPECT_EQ(test::ReadBytes(dir / "list.csv"), WriteCsv(doc.codeplug()));
+}
+
 TEST(CsvImport, AHugeFileIsRefusedWithItsSizeAndTheDocumentStays) {
     test::TempDir dir;
     const auto big = dir / "big.csv";
