@@ -1,15 +1,18 @@
 # Two commands for a fresh Debian machine:
 #   make run   - install what is missing, build, start the desktop app
 #   make test  - install what is missing, build, run every test (plain, under ASan+UBSan, fuzz)
+# and one for installing:
+#   make package - the Debian package build/package/qxprog_VERSION_ARCH.deb
 
 PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev \
-            qt6-serialport-dev libgl-dev locales clang libclang-rt-dev
+            qt6-serialport-dev libgl-dev locales clang libclang-rt-dev \
+            dpkg-dev file librsvg2-bin desktop-file-utils appstream shared-mime-info lintian
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # Without a USB serial adapter the app starts on the built-in simulated radio,
 # so Read and Write work out of the box; RUN_ARGS="--port /dev/ttyS0" overrides it.
 RUN_ARGS ?= $(if $(wildcard /dev/ttyUSB* /dev/ttyACM*),,--port sim)
 
-.PHONY: run test deps build build-asan fuzz bench clean
+.PHONY: run test deps build build-asan fuzz bench package clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -58,6 +61,12 @@ bench: deps
 	cmake --build --preset release
 	@for b in build/release/bench/qx_bench_*; do [ -x "$$b" ] && "$$b"; done; true
 	@bench/compare_with_base.sh
+
+# An optimised, hardened build of what the package installs; cpack only packs.
+package: deps
+	cmake --preset package
+	cmake --build --preset package
+	cd build/package && cpack
 
 clean:
 	rm -rf build

@@ -1,6 +1,7 @@
 // qxprog: the desktop programming application.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <cstdio>
 
 #include "app/settings_files.h"
@@ -25,7 +26,15 @@ int main(int argc, char* argv[]) {
                        "--fault: drop:N, store-corrupt:N, power-loss:N, ...)."),
         QStringLiteral("RULES"));
     parser.addOption(faultOption);
+    parser.addPositionalArgument(QStringLiteral("project"),
+                                 QStringLiteral("Project file (.qx) to open."),
+                                 QStringLiteral("[PROJECT.qx]"));
     parser.process(app);
+    const QStringList projects = parser.positionalArguments();
+    if (projects.size() > 1) {
+        std::fprintf(stderr, "qxprog: one project file at most\n");
+        return 2;
+    }
 
     qx::Session session =
         qx::StartSession(qx::DefaultSettingsPaths(), qx::CurrentOsVersion(), qx::FirstSerialPort());
@@ -42,5 +51,8 @@ int main(int argc, char* argv[]) {
         }
     }
     window.show();
+    // The file name's bytes as the file system has them, whatever their encoding.
+    if (!projects.isEmpty())
+        window.OpenProjectFile(QFile::encodeName(projects.front()).toStdString());
     return QApplication::exec();
 }

@@ -413,6 +413,12 @@ void MainWindow::OnOpen() {
     timer1_.start();
 }
 
+void MainWindow::OpenProjectFile(const std::filesystem::path& path) {
+    grid_->CommitEditor();
+    (void)OpenProject(document_, path, ui_);
+    ShowDocument();
+}
+
 void MainWindow::OnOpenBackup() {
     BeginFileWork();
     OpenBackupCommand(document_, session_.paths.backupDir, ui_);

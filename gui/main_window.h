@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -39,6 +40,9 @@ class MainWindow final : public QMainWindow {
     Document& document() { return document_; }
     // The ports the transfer windows open; "sim" is the built-in radio.
     PortLinks& portLinks() { return *links_; }
+    // Opens the project named on the command line (as a desktop's file
+    // association passes it); a file that cannot be opened is reported.
+    void OpenProjectFile(const std::filesystem::path& path);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -273,6 +273,27 @@ class MainWindowTest : public QObject {
     }
 
     // No question: the texts change, the document and its history stay.
+    // What a desktop's file association does: qxprog PROJECT.qx.
+    void opensTheProjectNamedOnTheCommandLine() {
+        qx::Session session = TestSession("english.ini");
+        qx::MainWindow window(session);
+        window.show();
+        ModalAnswerer answerer;
+        answerer.Press(QMessageBox::Ok);
+        window.OpenProjectFile(config_.filePath("missing.qx").toStdString());
+        QCOMPARE(answerer.Texts().size(), 1);
+        QCOMPARE(ShownTitle(window), Title("noname.qx"));
+
+        const QString path = config_.filePath("given.qx");
+        QVERIFY(QFile::copy(QX_TEST_DATA_DIR "/files/fresh_model3.qx", path));
+        window.OpenProjectFile(path.toStdString());
+        QCOMPARE(ShownTitle(window), Title("given.qx"));
+        QCOMPARE(window.findChild<QLabel*>("Panel1")->text(), " Current File: " + path);
+        QCOMPARE(window.document().model(), 3);
+        QVERIFY(!window.isWindowModified());
+        QVERIFY(answerer.Unexpected().isEmpty());
+    }
+
     void switchingToChineseChangesTheCaptionsAndKeepsTheDocument() {
         qx::Session session = TestSession("english.ini");
         qx::MainWindow window(session);
