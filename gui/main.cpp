@@ -25,6 +25,8 @@ int main(int argc, char* argv[]) {
                        "--fault: drop:N, store-corrupt:N, power-loss:N, ...)."),
         QStringLiteral("RULES"));
     parser.addOption(faultOption);
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Project file to open."),
+                                 QStringLiteral("[FILE.qx]"));
     parser.process(app);
 
     qx::Session session =
@@ -42,5 +44,8 @@ int main(int argc, char* argv[]) {
         }
     }
     window.show();
+    if (const QStringList files = parser.positionalArguments(); !files.isEmpty()) {
+        window.OpenFile(files.first());
+    }
     return QApplication::exec();
 }

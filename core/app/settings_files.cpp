@@ -3,6 +3,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "app/recent_files.h"
 #include "util/file_kind.h"
 #include "util/ini_file.h"
 
@@ -75,6 +76,60 @@ void WriteTransferChoices(const SettingsPaths& paths, const TransferOptions& cho
     (void)WriteIniValue(file, kTransferSection, "ReadTwice", flag(choices.readTwice));
 }
 
+namespace {
+constexpr const char* kFilesSection = "files";
+constexpr const char* kWindowSection = "window";
+
+std::string RecentKey(std::size_t index) { return "Recent" + std::to_string(index + 1); }
+
+std::string ReadSetting(const SettingsPaths& paths, const char* section, const char* key) {
+    const auto data = IniData::Load(SettingsFileForReading(paths, kMySetupFile));
+    return data.Value(section, key).value_or(std::string());
+}
+
+void WriteSetting(const SettingsPaths& paths, const char* section, const std::string& key,
+                  const std::string& value) {
+    if (paths.configDir.empty()) return;
+    // A line break in a file name would start lines of its own in the file.
+    const bool oneLine = value.find_first_of("\r\n") == std::string::npos;
+    (void)WriteIniValue(paths.configDir / kMySetupFile, section, key, oneLine ? value : "");
+}
+}  // namespace
+
+std::string ReadLastFolder(const SettingsPaths& paths) {
+    return ReadSetting(paths, kFilesSection, "LastFolder");
+}
+
+void WriteLastFolder(const SettingsPaths& paths, const std::string& folder) {
+    WriteSetting(paths, kFilesSection, "LastFolder", folder);
+}
+
+std::vector<std::string> ReadRecentFiles(const SettingsPaths& paths) {
+    const auto data = IniData::Load(SettingsFileForReading(paths, kMySetupFile));
+    std::vector<std::string> files;
+    // Oldest first, so that a file listed twice keeps its most recent place.
+    for (std::size_t i = kMaxRecentFiles; i-- > 0;) {
+        const std::string file = data.Value(kFilesSection, RecentKey(i)).value_or(std::string());
+        if (!file.empty()) files = WithRecentFile(std::move(files), file);
+    }
+    return files;
+}
+
+void WriteRecentFiles(const SettingsPaths& paths, const std::vector<std::string>& files) {
+    // Every key is written, so that entries beyond a shorter list are cleared.
+    for (std::size_t i = 0; i < kMaxRecentFiles; ++i) {
+        WriteSetting(paths, kFilesSection, RecentKey(i), i < files.size() ? files[i] : "");
+    }
+}
+
+std::string ReadWindowGeometry(const SettingsPaths& paths) {
+    return ReadSetting(paths, kWindowSection, "Geometry");
+}
+
+void WriteWindowGeometry(const SettingsPaths& paths, const std::string& geometry) {
+    WriteSetting(paths, kWindowSection, "Geometry", geometry);
+}
+
 std::array<std::uint8_t, 4> ReadFeatureBytes(const SettingsPaths& paths) {
     std::array<std::uint8_t, 4> bytes{};
     const std::filesystem::path path = SettingsFileForReading(paths, kFeatureFlagFile);
@@ -120,6 +175,8 @@ Session StartSession(const SettingsPaths& paths, const OsVersion& os,
     session.storedFeatureBytes = ReadFeatureBytes(paths);
     session.featureFlags = FeatureFlagsFromBytes(session.storedFeatureBytes);
     session.transferChoices = ReadTransferChoices(paths);
+    session.lastFolder = ReadLastFolder(paths);
+    session.recentFiles = ReadRecentFiles(paths);
     return session;
 }
 
