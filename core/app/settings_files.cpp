@@ -1,6 +1,7 @@
 #include "app/settings_files.h"
 
 #include <fstream>
+#include <optional>
 #include <system_error>
 
 #include "app/recent_files.h"
@@ -42,9 +43,24 @@ std::filesystem::path SettingsFileForReading(const SettingsPaths& paths, const s
     return paths.languageDir / name;
 }
 
+namespace {
+
+// A value of mysetup.ini: the user's copy holds only what was written to it
+// (a recent file, say, and no language yet), so a value it lacks is taken
+// from the installed file.
+std::optional<std::string> MySetupValue(const SettingsPaths& paths, const std::string& section,
+                                        const std::string& key) {
+    if (!paths.configDir.empty()) {
+        const auto user = IniData::Load(paths.configDir / kMySetupFile).Value(section, key);
+        if (user) return user;
+    }
+    return IniData::Load(paths.languageDir / kMySetupFile).Value(section, key);
+}
+
+}  // namespace
+
 std::string ReadCurrentLanguage(const SettingsPaths& paths) {
-    const auto data = IniData::Load(SettingsFileForReading(paths, kMySetupFile));
-    return data.Value("language", "CurrentLanguage").value_or(std::string());
+    return MySetupValue(paths, "language", "CurrentLanguage").value_or(std::string());
 }
 
 void WriteCurrentLanguage(const SettingsPaths& paths, const std::string& languageFile) {
@@ -58,8 +74,9 @@ constexpr const char* kTransferSection = "transfer";
 }
 
 TransferOptions ReadTransferChoices(const SettingsPaths& paths) {
-    const auto data = IniData::Load(SettingsFileForReading(paths, kMySetupFile));
-    const auto flag = [&data](const char* key) { return data.Value(kTransferSection, key); };
+    const auto flag = [&paths](const char* key) {
+        return MySetupValue(paths, kTransferSection, key);
+    };
     TransferOptions choices;
     choices.verify = flag("VerifyAfterWrite").value_or("1") != "0";
     choices.backupFirst = flag("BackupBeforeWrite").value_or("0") == "1";
@@ -82,9 +99,8 @@ constexpr const char* kWindowSection = "window";
 
 std::string RecentKey(std::size_t index) { return "Recent" + std::to_string(index + 1); }
 
-std::string ReadSetting(const SettingsPaths& paths, const char* section, const char* key) {
-    const auto data = IniData::Load(SettingsFileForReading(paths, kMySetupFile));
-    return data.Value(section, key).value_or(std::string());
+std::string ReadSetting(const SettingsPaths& paths, const char* section, const std::string& key) {
+    return MySetupValue(paths, section, key).value_or(std::string());
 }
 
 void WriteSetting(const SettingsPaths& paths, const char* section, const std::string& key,
@@ -105,11 +121,10 @@ void WriteLastFolder(const SettingsPaths& paths, const std::string& folder) {
 }
 
 std::vector<std::string> ReadRecentFiles(const SettingsPaths& paths) {
-    const auto data = IniData::Load(SettingsFileForReading(paths, kMySetupFile));
     std::vector<std::string> files;
     // Oldest first, so that a file listed twice keeps its most recent place.
     for (std::size_t i = kMaxRecentFiles; i-- > 0;) {
-        const std::string file = data.Value(kFilesSection, RecentKey(i)).value_or(std::string());
+        const std::string file = ReadSetting(paths, kFilesSection, RecentKey(i));
         if (!file.empty()) files = WithRecentFile(std::move(files), file);
     }
     return files;

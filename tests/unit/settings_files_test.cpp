@@ -42,6 +42,10 @@ TEST_F(SettingsFiles, CurrentLanguageComesFromTheUserCopyElseTheInstalledFile) {
     EXPECT_EQ(ReadCurrentLanguage(paths_), "") << "absent file gives the empty text";
     WriteBytes(paths_.languageDir / "mysetup.ini", "[language]\nCurrentLanguage = chinese.ini  \n");
     EXPECT_EQ(ReadCurrentLanguage(paths_), "chinese.ini");
+    // A user's copy without a language (only the recent files, say) does
+    // not take the installed language away.
+    WriteLastFolder(paths_, "/home/u");
+    EXPECT_EQ(ReadCurrentLanguage(paths_), "chinese.ini");
     WriteCurrentLanguage(paths_, "english.ini");
     EXPECT_EQ(ReadCurrentLanguage(paths_), "english.ini");
     EXPECT_NE(ReadBytes(paths_.languageDir / "mysetup.ini").find("chinese.ini"), std::string::npos)
