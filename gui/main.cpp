@@ -26,12 +26,10 @@ int main(int argc, char* argv[]) {
                        "--fault: drop:N, store-corrupt:N, power-loss:N, ...)."),
         QStringLiteral("RULES"));
     parser.addOption(faultOption);
-    parser.addPositionalArgument(QStringLiteral("project"),
-                                 QStringLiteral("Project file (.qx) to open."),
-                                 QStringLiteral("[PROJECT.qx]"));
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Project file to open."),
+                                 QStringLiteral("[FILE.qx]"));
     parser.process(app);
-    const QStringList projects = parser.positionalArguments();
-    if (projects.size() > 1) {
+    if (parser.positionalArguments().size() > 1) {
         std::fprintf(stderr, "qxprog: one project file at most\n");
         return 2;
     }
@@ -51,8 +49,8 @@ int main(int argc, char* argv[]) {
         }
     }
     window.show();
-    // The file name's bytes as the file system has them, whatever their encoding.
-    if (!projects.isEmpty())
-        window.OpenProjectFile(QFile::encodeName(projects.front()).toStdString());
+    if (const QStringList files = parser.positionalArguments(); !files.isEmpty()) {
+        window.OpenFile(files.first());
+    }
     return QApplication::exec();
 }

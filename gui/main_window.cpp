@@ -5,6 +5,9 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QItemSelection>
@@ -14,6 +17,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
@@ -25,7 +29,9 @@
 #include "app/listing_commands.h"
 #include "app/main_commands.h"
 #include "app/project_file.h"
+#include "app/recent_files.h"
 #include "app/row_ops.h"
+#include "app/settings_files.h"
 #include "app/undo_texts.h"
 #include "auto_dialer_view.h"
 #include "channel_grid.h"
@@ -66,6 +72,7 @@ const std::vector<MenuSpec>& Menus() {
           {"Menu_Open", "10001"},
           {"Menu_OpenBackup", "10006"},
           {"Menu_Save", "10002"},
+          {"Menu_SaveAs", "SaveAs"},
           {"Menu_ImportCsv", "10007"},
           {"Menu_ExportCsv", "10008"},
           {"Menu_Print", "10003"},
@@ -127,6 +134,19 @@ constexpr ToolButton kToolButtons[] = {
 // qxprog's own clipboard form of copied channels: every field.
 const QString kChannelsMimeType = QStringLiteral("application/x-qxprog-channels");
 
+// The first local project file among dropped data; empty when there is none.
+QString DroppedProject(const QMimeData* data) {
+    if (data == nullptr) return {};
+    for (const QUrl& url : data->urls()) {
+        const QString path = url.toLocalFile();
+        if (!path.isEmpty() &&
+            QFileInfo(path).suffix().compare(QLatin1String("qx"), Qt::CaseInsensitive) == 0) {
+            return path;
+        }
+    }
+    return {};
+}
+
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
@@ -168,9 +188,19 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
     timer1_.setInterval(200);
     connect(&timer1_, &QTimer::timeout, this, [this] { grid_->setEnabled(true); });
 
+    ui_.RememberFolders(session_.lastFolder, [this](const std::string& folder) {
+        session_.lastFolder = folder;
+        WriteLastFolder(session_.paths, folder);
+    });
+    setAcceptDrops(true);
+
     ApplyTexts();
     ShowDocument();
-    resize(1180, 760);
+    const std::string geometry = ReadWindowGeometry(session_.paths);
+    if (geometry.empty() ||
+        !restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(geometry)))) {
+        resize(1180, 760);
+    }
 }
 
 MainWindow::~MainWindow() {
@@ -191,6 +221,17 @@ void MainWindow::BuildMenus() {
         menu->setObjectName(QString::fromLatin1(spec.name));
         for (const MenuEntry& entry : spec.entries) AddEntry(menu, entry.name);
     }
+    // The recent files, between their own separators, before Exit.
+    QAction* exit = findChild<QAction*>(QStringLiteral("Menu_Exit"));
+    QMenu* fileMenu = findChild<QMenu*>(QStringLiteral("Menu_File"));
+    fileMenu->insertSeparator(exit)->setObjectName(QStringLiteral("Menu_RecentStart"));
+    for (int i = 0; i < static_cast<int>(kMaxRecentFiles); ++i) {
+        auto* action = new QAction(fileMenu);
+        action->setObjectName(QStringLiteral("Menu_Recent%1").arg(i + 1));
+        fileMenu->insertAction(exit, action);
+        connect(action, &QAction::triggered, this, [this, i] { OnRecentFile(i); });
+    }
+    fileMenu->insertSeparator(exit)->setObjectName(QStringLiteral("Menu_RecentEnd"));
     const auto on = [this](const char* name, auto slot) {
         connect(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, slot);
     };
@@ -198,6 +239,7 @@ void MainWindow::BuildMenus() {
     on("Menu_Open", [this] { OnOpen(); });
     on("Menu_OpenBackup", [this] { OnOpenBackup(); });
     on("Menu_Save", [this] { OnSave(); });
+    on("Menu_SaveAs", [this] { OnSaveAs(); });
     on("Menu_ImportCsv", [this] { OnImportCsv(); });
     on("Menu_ExportCsv", [this] { OnExportCsv(); });
     on("Menu_Print", [this] { OnPrint(); });
@@ -249,6 +291,11 @@ void MainWindow::BuildMenus() {
     const auto key = [this](const char* name, QKeySequence sequence) {
         findChild<QAction*>(QString::fromLatin1(name))->setShortcut(sequence);
     };
+    key("Menu_New", QKeySequence(Qt::CTRL | Qt::Key_N));
+    key("Menu_Open", QKeySequence(Qt::CTRL | Qt::Key_O));
+    key("Menu_Save", QKeySequence(Qt::CTRL | Qt::Key_S));
+    key("Menu_SaveAs", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    key("Menu_Print", QKeySequence(Qt::CTRL | Qt::Key_P));
     key("Menu_CutChannels", QKeySequence::Cut);
     key("Menu_CopyChannels", QKeySequence::Copy);
     key("Menu_PasteChannels", QKeySequence::Paste);
@@ -374,7 +421,30 @@ void MainWindow::ShowDocument() {
     findChild<QAction*>(QStringLiteral("mnu2Tone"))->setVisible(document_.menus.twoTone);
     findChild<QAction*>(QStringLiteral("mnu5Tone"))->setVisible(document_.menus.fiveTone);
     statusPanel1_->setText(ToQString(document_.statusText));
+    NoteRecentFile();
     ShowEditState();
+}
+
+void MainWindow::NoteRecentFile() {
+    if (BelongsToFile(document_) &&
+        (session_.recentFiles.empty() || session_.recentFiles.front() != document_.filename)) {
+        session_.recentFiles = WithRecentFile(std::move(session_.recentFiles), document_.filename);
+        WriteRecentFiles(session_.paths, session_.recentFiles);
+    }
+    ShowRecentFiles();
+}
+
+void MainWindow::ShowRecentFiles() {
+    const std::vector<std::string>& files = session_.recentFiles;
+    for (std::size_t i = 0; i < kMaxRecentFiles; ++i) {
+        QAction* action = findChild<QAction*>(QStringLiteral("Menu_Recent%1").arg(i + 1));
+        action->setVisible(i < files.size());
+        if (i >= files.size()) continue;
+        action->setText(ToQString(RecentFileEntry(i, files[i])));
+        action->setStatusTip(ToQString(files[i]));
+        action->setToolTip(ToQString(files[i]));
+    }
+    findChild<QAction*>(QStringLiteral("Menu_RecentEnd"))->setVisible(!files.empty());
 }
 
 void MainWindow::BeginFileWork() {
@@ -413,12 +483,6 @@ void MainWindow::OnOpen() {
     timer1_.start();
 }
 
-void MainWindow::OpenProjectFile(const std::filesystem::path& path) {
-    grid_->CommitEditor();
-    (void)OpenProject(document_, path, ui_);
-    ShowDocument();
-}
-
 void MainWindow::OnOpenBackup() {
     BeginFileWork();
     OpenBackupCommand(document_, session_.paths.backupDir, ui_);
@@ -431,6 +495,46 @@ void MainWindow::OnSave() {
     SaveCommand(document_, ui_);
     ShowDocument();
     timer1_.start();
+}
+
+void MainWindow::OnSaveAs() {
+    BeginFileWork();
+    SaveAsCommand(document_, ui_);
+    ShowDocument();
+    timer1_.start();
+}
+
+void MainWindow::OnRecentFile(int index) {
+    if (index >= static_cast<int>(session_.recentFiles.size())) return;
+    BeginFileWork();
+    const std::string path = session_.recentFiles[static_cast<std::size_t>(index)];
+    const std::vector<std::string> before = session_.recentFiles;
+    OpenRecentFile(document_, session_.recentFiles, path, ui_);
+    if (session_.recentFiles != before) WriteRecentFiles(session_.paths, session_.recentFiles);
+    ShowDocument();
+    timer1_.start();
+}
+
+void MainWindow::OpenFile(const QString& path) {
+    BeginFileWork();
+    OpenFileCommand(document_, ToStdString(QFileInfo(path).absoluteFilePath()), ui_);
+    ShowDocument();
+    timer1_.start();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedProject(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+    if (!DroppedProject(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = DroppedProject(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    OpenFile(path);
 }
 
 void MainWindow::OnPrint() {
@@ -656,6 +760,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     if (portDialog_) portDialog_->close();
+    WriteWindowGeometry(session_.paths, saveGeometry().toBase64().toStdString());
     event->accept();
 }
 

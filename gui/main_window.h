@@ -21,6 +21,9 @@
 
 class QAction;
 class QComboBox;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -40,12 +43,16 @@ class MainWindow final : public QMainWindow {
     Document& document() { return document_; }
     // The ports the transfer windows open; "sim" is the built-in radio.
     PortLinks& portLinks() { return *links_; }
-    // Opens the project named on the command line (as a desktop's file
-    // association passes it); a file that cannot be opened is reported.
-    void OpenProjectFile(const std::filesystem::path& path);
+    // Opens a project (named on the command line, dropped on the window)
+    // after the save question; a file that cannot be opened is said and
+    // the document stays as it was.
+    void OpenFile(const QString& path);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void BuildMenus();
@@ -65,6 +72,12 @@ class MainWindow final : public QMainWindow {
     void OnOpen();
     void OnOpenBackup();
     void OnSave();
+    void OnSaveAs();
+    void OnRecentFile(int index);
+    // The recent files entries of the File menu as the session lists them.
+    void ShowRecentFiles();
+    // A document that now belongs to a file puts it first among the recent files.
+    void NoteRecentFile();
     void OnPrint();
     void OnPrintFile();
     void OnWrite();

@@ -1,5 +1,6 @@
 #include "qt_ui.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -61,8 +62,20 @@ Answer QtUi::Ask(const std::string& text, Buttons buttons) {
 
 std::optional<std::string> QtUi::AskPassword() { return PasswordDialog::Ask(parent_); }
 
+QString QtUi::StartFolder() const {
+    const QString folder = ToQString(folder_);
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : DocumentsFolder();
+}
+
+std::optional<std::string> QtUi::Chosen(const QString& path) {
+    if (path.isEmpty()) return std::nullopt;
+    folder_ = ToStdString(QFileInfo(path).absolutePath());
+    if (folderChosen_) folderChosen_(folder_);
+    return ToStdString(path);
+}
+
 std::optional<std::string> QtUi::ChooseOpenFile(const std::string& filter) {
-    return ChooseOpenFileIn(filter, "");
+    return Chosen(QFileDialog::getOpenFileName(parent_, title_, StartFolder(), QtFilter(filter)));
 }
 
 std::optional<std::string> QtUi::ChooseOpenFileIn(const std::string& filter,
@@ -78,10 +91,21 @@ std::optional<std::string> QtUi::ChooseOpenFileIn(const std::string& filter,
 }
 
 std::optional<std::string> QtUi::ChooseSaveFile(const std::string& filter) {
-    const QString path =
-        QFileDialog::getSaveFileName(parent_, title_, DocumentsFolder(), QtFilter(filter));
-    if (path.isEmpty()) return std::nullopt;
-    return ToStdString(path);
+    return ChooseSaveFileAs(filter, "");
+}
+
+std::optional<std::string> QtUi::ChooseSaveFileAs(const std::string& filter,
+                                                  const std::string& proposed) {
+    // A proposed path in a folder that exists is taken whole; a bare name
+    // (or one whose folder is gone) goes into the folder last used.
+    const QFileInfo file(ToQString(proposed));
+    QString start = StartFolder();
+    if (file.isAbsolute() && file.dir().exists()) {
+        start = file.absoluteFilePath();
+    } else if (!proposed.empty()) {
+        start += QLatin1Char('/') + file.fileName();
+    }
+    return Chosen(QFileDialog::getSaveFileName(parent_, title_, start, QtFilter(filter)));
 }
 
 }  // namespace qx

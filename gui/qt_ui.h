@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
+#include <string>
 
 #include "platform/ui.h"
 
@@ -11,6 +13,14 @@ class QtUi final : public Ui {
   public:
     explicit QtUi(QWidget* parent) : parent_(parent) {}
     void SetTitle(const QString& title) { title_ = title; }
+    // The file dialogs start in `folder`; each file chosen in one (not in a
+    // dialog given its own folder) makes its folder the next start, and
+    // `chosen` is told it.
+    void RememberFolders(const std::string& folder,
+                         std::function<void(const std::string&)> chosen) {
+        folder_ = folder;
+        folderChosen_ = std::move(chosen);
+    }
 
     void ShowMessage(const std::string& text) override;
     Answer Ask(const std::string& text, Buttons buttons) override;
@@ -19,10 +29,18 @@ class QtUi final : public Ui {
     std::optional<std::string> ChooseOpenFileIn(const std::string& filter,
                                                 const std::string& folder) override;
     std::optional<std::string> ChooseSaveFile(const std::string& filter) override;
+    std::optional<std::string> ChooseSaveFileAs(const std::string& filter,
+                                                const std::string& proposed) override;
 
   private:
+    // The folder last chosen in, while it exists; else the documents folder.
+    QString StartFolder() const;
+    std::optional<std::string> Chosen(const QString& path);
+
     QWidget* parent_;
     QString title_;
+    std::string folder_;
+    std::function<void(const std::string&)> folderChosen_;
 };
 
 }  // namespace qx

@@ -28,6 +28,8 @@ DocumentTexts DocumentTexts::From(const LanguageTexts& lang) {
     t.saveCompleted = lang.LanguageText("Files", "Completed");
     t.saveUndone = lang.LanguageText("Files", "Undone");
     t.saveNotFinished = lang.LanguageText("Files", "Failed");
+    t.saveReplace = lang.LanguageText("Files", "Replace");
+    t.recentGone = lang.LanguageText("Files", "Gone");
     t.insertLosesLast = lang.LanguageText("Edit", "InsertLosesLast");
     t.gridRounded = lang.LanguageText("Grid", "Rounded");
     t.gridNameLeft = lang.LanguageText("Grid", "NameLeft");

@@ -42,6 +42,10 @@ struct DocumentTexts {
     std::string saveCompleted;
     std::string saveUndone;
     std::string saveNotFinished;
+    // Files Replace: ".qx" was added to the typed name and that file exists
+    // ("%1"); Files Gone: a recent file that no longer exists ("%1").
+    std::string saveReplace;
+    std::string recentGone;
     // Edit InsertLosesLast: the question before an insert pushes channel 99 out.
     std::string insertLosesLast;
     // Grid Rounded, NameLeft, NameLeftOne: a typed frequency moved onto the

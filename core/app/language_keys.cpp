@@ -70,7 +70,10 @@ std::vector<LanguageKey> BuildKeys() {
                           "DeleteChannels", "MoveChannels", "ClearChannels", "InsertLosesLast"}) {
         keys.push_back({"Edit", k});
     }
-    for (const char* k : {"Completed", "Undone", "Failed"}) keys.push_back({"Files", k});
+    for (const char* k : {"Completed", "Undone", "Failed", "Replace", "Gone"}) {
+        keys.push_back({"Files", k});
+    }
+    keys.push_back({"Menu", "SaveAs"});
     for (const char* k : {"Rounded", "NameLeft", "NameLeftOne"}) keys.push_back({"Grid", k});
     for (const char* k : {"Line",
                           "Error",

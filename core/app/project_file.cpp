@@ -69,13 +69,48 @@ std::string SaveProject(Document& doc, const std::filesystem::path& path) {
     return {};
 }
 
-bool SaveCommand(Document& doc, Ui& ui) {
-    const auto chosen = ui.ChooseSaveFile(kProjectFilter);
-    if (!chosen || chosen->empty()) return false;
-    if (!RecoverProjectSave(doc.texts, *chosen, ui)) return false;
-    const std::string error = SaveProject(doc, *chosen);
+std::filesystem::path WithProjectExtension(const std::filesystem::path& path) {
+    // A folder is left as it is, for the save to name it as one.
+    if (!path.has_filename()) return path;
+    std::string extension = path.extension().string();
+    for (char& c : extension) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    if (extension == ".qx") return path;
+    std::filesystem::path named = path;
+    named += ".qx";
+    return named;
+}
+
+bool BelongsToFile(const Document& doc) { return doc.filename != kNoFileName; }
+
+namespace {
+
+bool SaveTo(Document& doc, const std::filesystem::path& path, Ui& ui) {
+    if (!RecoverProjectSave(doc.texts, path, ui)) return false;
+    const std::string error = SaveProject(doc, path);
     if (!error.empty()) ui.ShowMessage(error);
     return error.empty();
+}
+
+}  // namespace
+
+bool SaveCommand(Document& doc, Ui& ui) {
+    if (!BelongsToFile(doc)) return SaveAsCommand(doc, ui);
+    return SaveTo(doc, doc.filename, ui);
+}
+
+bool SaveAsCommand(Document& doc, Ui& ui) {
+    const auto chosen = ui.ChooseSaveFileAs(kProjectFilter, doc.filename);
+    if (!chosen || chosen->empty()) return false;
+    const std::filesystem::path path = WithProjectExtension(*chosen);
+    // The dialog asked about replacing the name typed, not the one saved.
+    std::error_code ec;
+    if (path != *chosen && std::filesystem::exists(path, ec) &&
+        ui.Ask(Filled(doc.texts.saveReplace, path.string()), Buttons::YesNo) != Answer::Yes) {
+        return false;
+    }
+    return SaveTo(doc, path, ui);
 }
 
 OpenOutcome OpenProject(Document& doc, const std::filesystem::path& path, Ui& ui) {
@@ -154,12 +189,15 @@ OpenOutcome OpenBackupCommand(Document& doc, const std::filesystem::path& backup
 }
 
 OpenOutcome OpenCommand(Document& doc, Ui& ui) {
-    if (doc.Modified() && ui.Ask(doc.texts.Message(9001), Buttons::OkCancel) == Answer::Ok) {
-        SaveCommand(doc, ui);  // a cancelled or failed save does not stop the opening
-    }
+    if (!ConfirmDiscard(doc, ui, Buttons::YesNoCancel)) return OpenOutcome::Cancelled;
     const auto chosen = ui.ChooseOpenFile(kProjectFilter);
     if (!chosen || chosen->empty()) return OpenOutcome::Cancelled;
     return OpenProject(doc, *chosen, ui);
+}
+
+OpenOutcome OpenFileCommand(Document& doc, const std::filesystem::path& path, Ui& ui) {
+    if (!ConfirmDiscard(doc, ui, Buttons::YesNoCancel)) return OpenOutcome::Cancelled;
+    return OpenProject(doc, path, ui);
 }
 
 }  // namespace qx

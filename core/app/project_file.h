@@ -30,10 +30,21 @@ bool RecoverProjectSave(const DocumentTexts& texts, const std::filesystem::path&
 // WriteProject for the document; on success the document belongs to the
 // file and is clean.
 [[nodiscard]] std::string SaveProject(Document& doc, const std::filesystem::path& path);
-// The Save command: the save dialog, an interrupted earlier save of the
-// chosen file settled (RecoverProjectSave), then SaveProject; a failure is shown.
+// A project path always ends in ".qx" (any case): otherwise ".qx" is added,
+// as the open dialog lists only such files and the companion file's name is
+// made from the project's by replacing its last two characters.
+std::filesystem::path WithProjectExtension(const std::filesystem::path& path);
+// True once the document was opened from or saved to a file.
+bool BelongsToFile(const Document& doc);
+// The Save command: in place when the document belongs to a file, else Save As.
 // True only when the files were written.
 bool SaveCommand(Document& doc, Ui& ui);
+// The Save As command: the save dialog proposing the document's file (or
+// "noname.qx"), ".qx" added to a name without it (an existing file of that
+// name is replaced only when the user says so), an interrupted earlier save
+// of the chosen file settled (RecoverProjectSave), then SaveProject; a
+// failure is shown. True only when the files were written.
+bool SaveAsCommand(Document& doc, Ui& ui);
 
 enum class OpenOutcome {
     Opened,     // the records were applied (all, or as many as the file holds)
@@ -60,8 +71,11 @@ std::optional<std::vector<std::uint8_t>> ReadBackupImage(const std::filesystem::
 // The dialog starts in `backupDir`.
 OpenOutcome OpenBackupCommand(Document& doc, const std::filesystem::path& backupDir, Ui& ui);
 
-// The Open command: with unsaved changes MSG 9001 (OK saves first; either
-// way the opening goes on), the open dialog, then OpenProject.
+// The Open command: the save question (Yes/No/Cancel, see ConfirmDiscard),
+// the open dialog, then OpenProject.
 OpenOutcome OpenCommand(Document& doc, Ui& ui);
+// Opening a given file (dropped on the window, chosen from the recent
+// files): the save question, then OpenProject.
+OpenOutcome OpenFileCommand(Document& doc, const std::filesystem::path& path, Ui& ui);
 
 }  // namespace qx

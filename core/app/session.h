@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "link/link_session.h"
 #include "link/transfer.h"
@@ -26,6 +27,10 @@ struct Session : LinkSession {
     std::array<std::uint8_t, 4> storedFeatureBytes{};
     // The transfer window's check boxes, remembered in mysetup.ini.
     TransferOptions transferChoices{.verify = true};
+    // The folder the file dialogs last chose in, and the File menu's recent
+    // projects (most recent first), remembered in mysetup.ini.
+    std::string lastFolder;
+    std::vector<std::string> recentFiles;
     // The latest backup of a radio's memory stored in this session.
     std::filesystem::path lastBackup;
 };

@@ -1,8 +1,10 @@
 #include "app/settings_files.h"
 
 #include <fstream>
+#include <optional>
 #include <system_error>
 
+#include "app/recent_files.h"
 #include "util/file_kind.h"
 #include "util/ini_file.h"
 
@@ -41,9 +43,24 @@ std::filesystem::path SettingsFileForReading(const SettingsPaths& paths, const s
     return paths.languageDir / name;
 }
 
+namespace {
+
+// A value of mysetup.ini: the user's copy holds only what was written to it
+// (a recent file, say, and no language yet), so a value it lacks is taken
+// from the installed file.
+std::optional<std::string> MySetupValue(const SettingsPaths& paths, const std::string& section,
+                                        const std::string& key) {
+    if (!paths.configDir.empty()) {
+        const auto user = IniData::Load(paths.configDir / kMySetupFile).Value(section, key);
+        if (user) return user;
+    }
+    return IniData::Load(paths.languageDir / kMySetupFile).Value(section, key);
+}
+
+}  // namespace
+
 std::string ReadCurrentLanguage(const SettingsPaths& paths) {
-    const auto data = IniData::Load(SettingsFileForReading(paths, kMySetupFile));
-    return data.Value("language", "CurrentLanguage").value_or(std::string());
+    return MySetupValue(paths, "language", "CurrentLanguage").value_or(std::string());
 }
 
 void WriteCurrentLanguage(const SettingsPaths& paths, const std::string& languageFile) {
@@ -57,8 +74,9 @@ constexpr const char* kTransferSection = "transfer";
 }
 
 TransferOptions ReadTransferChoices(const SettingsPaths& paths) {
-    const auto data = IniData::Load(SettingsFileForReading(paths, kMySetupFile));
-    const auto flag = [&data](const char* key) { return data.Value(kTransferSection, key); };
+    const auto flag = [&paths](const char* key) {
+        return MySetupValue(paths, kTransferSection, key);
+    };
     TransferOptions choices;
     choices.verify = flag("VerifyAfterWrite").value_or("1") != "0";
     choices.backupFirst = flag("BackupBeforeWrite").value_or("0") == "1";
@@ -73,6 +91,58 @@ void WriteTransferChoices(const SettingsPaths& paths, const TransferOptions& cho
     (void)WriteIniValue(file, kTransferSection, "VerifyAfterWrite", flag(choices.verify));
     (void)WriteIniValue(file, kTransferSection, "BackupBeforeWrite", flag(choices.backupFirst));
     (void)WriteIniValue(file, kTransferSection, "ReadTwice", flag(choices.readTwice));
+}
+
+namespace {
+constexpr const char* kFilesSection = "files";
+constexpr const char* kWindowSection = "window";
+
+std::string RecentKey(std::size_t index) { return "Recent" + std::to_string(index + 1); }
+
+std::string ReadSetting(const SettingsPaths& paths, const char* section, const std::string& key) {
+    return MySetupValue(paths, section, key).value_or(std::string());
+}
+
+void WriteSetting(const SettingsPaths& paths, const char* section, const std::string& key,
+                  const std::string& value) {
+    if (paths.configDir.empty()) return;
+    // A line break in a file name would start lines of its own in the file.
+    const bool oneLine = value.find_first_of("\r\n") == std::string::npos;
+    (void)WriteIniValue(paths.configDir / kMySetupFile, section, key, oneLine ? value : "");
+}
+}  // namespace
+
+std::string ReadLastFolder(const SettingsPaths& paths) {
+    return ReadSetting(paths, kFilesSection, "LastFolder");
+}
+
+void WriteLastFolder(const SettingsPaths& paths, const std::string& folder) {
+    WriteSetting(paths, kFilesSection, "LastFolder", folder);
+}
+
+std::vector<std::string> ReadRecentFiles(const SettingsPaths& paths) {
+    std::vector<std::string> files;
+    // Oldest first, so that a file listed twice keeps its most recent place.
+    for (std::size_t i = kMaxRecentFiles; i-- > 0;) {
+        const std::string file = ReadSetting(paths, kFilesSection, RecentKey(i));
+        if (!file.empty()) files = WithRecentFile(std::move(files), file);
+    }
+    return files;
+}
+
+void WriteRecentFiles(const SettingsPaths& paths, const std::vector<std::string>& files) {
+    // Every key is written, so that entries beyond a shorter list are cleared.
+    for (std::size_t i = 0; i < kMaxRecentFiles; ++i) {
+        WriteSetting(paths, kFilesSection, RecentKey(i), i < files.size() ? files[i] : "");
+    }
+}
+
+std::string ReadWindowGeometry(const SettingsPaths& paths) {
+    return ReadSetting(paths, kWindowSection, "Geometry");
+}
+
+void WriteWindowGeometry(const SettingsPaths& paths, const std::string& geometry) {
+    WriteSetting(paths, kWindowSection, "Geometry", geometry);
 }
 
 std::array<std::uint8_t, 4> ReadFeatureBytes(const SettingsPaths& paths) {
@@ -120,6 +190,8 @@ Session StartSession(const SettingsPaths& paths, const OsVersion& os,
     session.storedFeatureBytes = ReadFeatureBytes(paths);
     session.featureFlags = FeatureFlagsFromBytes(session.storedFeatureBytes);
     session.transferChoices = ReadTransferChoices(paths);
+    session.lastFolder = ReadLastFolder(paths);
+    session.recentFiles = ReadRecentFiles(paths);
     return session;
 }
 

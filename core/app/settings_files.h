@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "app/session.h"
 
@@ -38,6 +39,19 @@ void WriteCurrentLanguage(const SettingsPaths& paths, const std::string& languag
 // unless "1"). Written to the user's folder; a failure is ignored.
 TransferOptions ReadTransferChoices(const SettingsPaths& paths);
 void WriteTransferChoices(const SettingsPaths& paths, const TransferOptions& choices);
+
+// Section "files" of mysetup.ini: the folder the file dialogs last chose in
+// and the recent projects (read without repeats, at most kMaxRecentFiles).
+// Written to the user's folder; a failure is ignored.
+std::string ReadLastFolder(const SettingsPaths& paths);
+void WriteLastFolder(const SettingsPaths& paths, const std::string& folder);
+std::vector<std::string> ReadRecentFiles(const SettingsPaths& paths);
+void WriteRecentFiles(const SettingsPaths& paths, const std::vector<std::string>& files);
+
+// The main window's size and position as the toolkit encodes it, in text
+// (section "window"); empty when none was stored. A failed write is ignored.
+std::string ReadWindowGeometry(const SettingsPaths& paths);
+void WriteWindowGeometry(const SettingsPaths& paths, const std::string& geometry);
 
 // The four stored bytes; all zero when the file is missing, short or unreadable.
 std::array<std::uint8_t, 4> ReadFeatureBytes(const SettingsPaths& paths);

@@ -26,6 +26,12 @@ class Ui {
                                                         const std::string& /*folder*/) {
         return ChooseOpenFile(filter);
     }
+    // The save dialog proposing `proposed`: a path (its folder and name), or a
+    // bare name for the folder the dialogs last used.
+    virtual std::optional<std::string> ChooseSaveFileAs(const std::string& filter,
+                                                        const std::string& /*proposed*/) {
+        return ChooseSaveFile(filter);
+    }
 };
 
 // Shows nothing and declines every question: for work whose messages no one

@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -24,6 +25,7 @@
 
 #include "about_box.h"
 #include "app/channel_ops.h"
+#include "app/project_file.h"
 #include "app/settings_files.h"
 #include "channels/cell_editors.h"
 #include "codeplug/defaults.h"
@@ -123,6 +125,36 @@ void NameFirstTwo(qx::Document& doc) {
     Rename(doc, 2, "SECOND");
 }
 
+// A project file the core writes: a new document of the start model.
+void WriteNewProject(const QString& path) {
+    QCOMPARE(qx::WriteProject(qx::NewCodeplug(qx::kStartModel), path.toStdString()), std::string());
+}
+
+// Files dragged from a file manager onto `target`; true when it takes them.
+bool Drop(QWidget& target, const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
+    const QPointF at(target.width() / 2.0, target.height() / 2.0);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &drop);
+    return drop.isAccepted();
+}
+
+// The recent files entries of the File menu that show.
+QStringList RecentEntries(QWidget& window) {
+    QStringList entries;
+    for (int i = 1; i <= 9; ++i) {
+        QAction* entry = window.findChild<QAction*>(QStringLiteral("Menu_Recent%1").arg(i));
+        if (entry != nullptr && entry->isVisible()) entries << entry->text();
+    }
+    return entries;
+}
+
 void ChooseFile(ModalAnswerer& answerer, const QString& path) {
     answerer.Then([path](QWidget* window) {
         auto* dialog = qobject_cast<QFileDialog*>(window);
@@ -172,24 +204,25 @@ class MainWindowTest : public QObject {
         for (QAction* menu : window.menuBar()->actions()) {
             QStringList entries;
             for (QAction* entry : menu->menu()->actions()) {
-                if (entry->isVisible()) entries << entry->objectName();
+                if (entry->isVisible() && !entry->isSeparator()) entries << entry->objectName();
             }
             menus << menu->text() + ": " + entries.join(' ');
         }
         // The 5-tone entry follows the session's features; the radio setup entry is hidden.
-        QCOMPARE(menus,
-                 QStringList({
-                     "&File: Menu_New Menu_Open Menu_OpenBackup Menu_Save Menu_ImportCsv "
-                     "Menu_ExportCsv Menu_Print Menu_PrintFile Menu_Exit",
-                     "&Edit: Menu_Undo Menu_Redo Menu_CutChannels Menu_CopyChannels "
-                     "Menu_PasteChannels Menu_InsertChannel Menu_DeleteChannels Menu_MoveUp "
-                     "Menu_MoveDown Menu_ClearChannels",
-                     "&Option: Menu_RadioOption mnuDTMF mnu2Tone Menu_AutoDiaer",
-                     "&Transfer: Menu_WriteCHData Menu_ReadCHData Menu_RestoreBackup Menu_Check "
-                     "Menu_COMPort",
-                     "&Language: Menu_English Menu_Chinese",
-                     "&Help: Menu_About",
-                 }));
+        QCOMPARE(
+            menus,
+            QStringList({
+                "&File: Menu_New Menu_Open Menu_OpenBackup Menu_Save Menu_SaveAs Menu_ImportCsv "
+                "Menu_ExportCsv Menu_Print Menu_PrintFile Menu_Exit",
+                "&Edit: Menu_Undo Menu_Redo Menu_CutChannels Menu_CopyChannels "
+                "Menu_PasteChannels Menu_InsertChannel Menu_DeleteChannels Menu_MoveUp "
+                "Menu_MoveDown Menu_ClearChannels",
+                "&Option: Menu_RadioOption mnuDTMF mnu2Tone Menu_AutoDiaer",
+                "&Transfer: Menu_WriteCHData Menu_ReadCHData Menu_RestoreBackup Menu_Check "
+                "Menu_COMPort",
+                "&Language: Menu_English Menu_Chinese",
+                "&Help: Menu_About",
+            }));
         QStringList tips;
         for (QAction* button : window.findChild<QToolBar*>("Toolbar1")->actions()) {
             tips << button->objectName() + "=" + button->toolTip();
@@ -199,6 +232,202 @@ class MainWindowTest : public QObject {
                                     "OptionBtn=Radio Option", "AdBtn=Auto Dialer",
                                     "ReadBtn=Read data from radio", "Write=Write data to radio",
                                     "UndoBtn=Undo", "RedoBtn=Redo"}));
+    }
+
+    void fileEntriesHaveTheDesktopKeys() {
+        qx::Session session = TestSession("english.ini");
+        qx::MainWindow window(session);
+        const std::pair<const char*, const char*> keys[] = {
+            {"Menu_New", "Ctrl+N"},          {"Menu_Open", "Ctrl+O"},  {"Menu_Save", "Ctrl+S"},
+            {"Menu_SaveAs", "Ctrl+Shift+S"}, {"Menu_Print", "Ctrl+P"},
+        };
+        for (const auto& [name, key] : keys) {
+            QCOMPARE(Action(window, name)->shortcut(), QKeySequence(QString::fromLatin1(key)));
+        }
+        QCOMPARE(Action(window, "Menu_SaveAs")->text(), Text("english.ini", "Menu", "SaveAs"));
+    }
+
+    // Ctrl+S asks for a name only the first time; ".qx" is added to a name
+    // typed without it; the title follows; Save As proposes the file.
+    void saveAsksForANameOnceThenSavesInPlace() {
+        qx::Session session = TestSession("english.ini");
+        QTemporaryDir folder;
+        qx::MainWindow window(session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        TypeIntoCell(window, 1, qx::kColName, QStringLiteral("first"));
+        QCOMPARE(ShownTitle(window), Title("noname.qx*"));
+        ModalAnswerer answerer;
+        ChooseFile(answerer, folder.filePath("dealer1"));
+        PressKey(window, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(answerer.AllAnswered());
+        QVERIFY(QFile::exists(folder.filePath("dealer1.qx")));
+        QVERIFY(QFile::exists(folder.filePath("dealer1.ton")));
+        QVERIFY(!QFile::exists(folder.filePath("dealer1")));
+        QCOMPARE(ShownTitle(window), Title("dealer1.qx"));
+        QCOMPARE(session.lastFolder, folder.path().toStdString());
+        QCOMPARE(qx::ReadLastFolder(session.paths), folder.path().toStdString());
+
+        QTRY_VERIFY(Grid(window)->isEnabled());  // Timer1 gives it back
+        window.activateWindow();                 // the offscreen platform does not after a dialog
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        TypeIntoCell(window, 1, qx::kColName, QStringLiteral("2"));
+        QCOMPARE(ShownTitle(window), Title("dealer1.qx*"));
+        PressKey(window, Qt::Key_S, Qt::ControlModifier);  // no dialog
+        QCOMPARE(ShownTitle(window), Title("dealer1.qx"));
+        qx::Document reopened;
+        qx::SilentUi silent;
+        QCOMPARE(qx::OpenProject(reopened, folder.filePath("dealer1.qx").toStdString(), silent),
+                 qx::OpenOutcome::Opened);
+        QCOMPARE(reopened.codeplug(), window.document().codeplug());
+
+        // Save As starts at the document's file.
+        QString proposed;
+        answerer.Then([&proposed, &folder](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            if (dialog == nullptr) return w->close(), void();
+            proposed = dialog->selectedFiles().value(0);
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(folder.filePath("copy"));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        PressKey(window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(proposed, folder.filePath("dealer1.qx"));
+        QCOMPARE(ShownTitle(window), Title("copy.qx"));
+
+        // The open dialog starts in the folder last used.
+        QString openedIn;
+        answerer.Then([&openedIn](QWidget* w) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
+                openedIn = dialog->directory().absolutePath();
+            }
+            static_cast<QDialog*>(w)->reject();
+        });
+        PressKey(window, Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(openedIn, QDir(folder.path()).absolutePath());
+        QVERIFY(answerer.AllAnswered());
+        QVERIFY(answerer.Unexpected().isEmpty());
+    }
+
+    void theQuestionBeforeOpenKeepsTheDocumentOnEscape() {
+        qx::Session session = TestSession("english.ini");
+        qx::MainWindow window(session);
+        window.show();
+        Rename(window.document(), 1, "KEEP");
+        ModalAnswerer answerer;
+        QStringList buttons;
+        answerer.Then([&buttons](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (box == nullptr) return w->close(), void();
+            for (QAbstractButton* button : box->buttons()) {
+                buttons << QString::number(box->standardButton(button), 16);
+            }
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        Action(window, "Menu_Open")->trigger();
+        buttons.sort();
+        QStringList expected{QString::number(QMessageBox::Yes, 16),
+                             QString::number(QMessageBox::No, 16),
+                             QString::number(QMessageBox::Cancel, 16)};
+        expected.sort();
+        QCOMPARE(buttons, expected);
+        QVERIFY(answerer.AllAnswered());
+        QVERIFY(answerer.Unexpected().isEmpty());  // no open dialog followed
+        QCOMPARE(Shown(window, 1, qx::kColName), QStringLiteral("KEEP"));
+        QVERIFY(window.isWindowModified());
+    }
+
+    // A file named on the command line, a file dropped on the window.
+    void opensAFileGivenAtStartOrDropped() {
+        qx::Session session = TestSession("english.ini");
+        QTemporaryDir folder;
+        const QString start = folder.filePath("start.qx");
+        const QString dropped = folder.filePath("dropped.qx");
+        WriteNewProject(start);
+        WriteNewProject(dropped);
+        ModalAnswerer answerer;
+        {
+            qx::MainWindow window(session);
+            answerer.Press(QMessageBox::Ok);
+            window.OpenFile(folder.filePath("missing.qx"));
+            QVERIFY(answerer.Texts().value(0).startsWith("Cannot open \""));
+            QCOMPARE(window.windowTitle(), Title("noname.qx[*]"));
+        }
+        qx::MainWindow window(session);
+        window.show();
+        window.OpenFile(start);
+        QCOMPARE(ShownTitle(window), Title("start.qx"));
+
+        QVERIFY(!Drop(window, {folder.filePath("notes.txt")}));
+        Rename(window.document(), 1, "EDIT");
+        answerer.Press(QMessageBox::Cancel);
+        QVERIFY(Drop(window, {dropped}));
+        QCOMPARE(ShownTitle(window), Title("start.qx*"));
+        answerer.Press(QMessageBox::No);
+        QVERIFY(Drop(window, {folder.filePath("notes.txt"), dropped}));
+        QCOMPARE(ShownTitle(window), Title("dropped.qx"));
+        QCOMPARE(answerer.Texts().mid(1), QStringList(2, Text("english.ini", "MSG", "9001")));
+        QVERIFY(answerer.AllAnswered());
+        QVERIFY(answerer.Unexpected().isEmpty());
+    }
+
+    // The eight latest files, latest first, each once, kept for the next
+    // start; a file gone since is said and dropped when chosen.
+    void recentFilesListTheLatestEight() {
+        QTemporaryDir config;
+        QTemporaryDir folder;
+        const auto file = [&folder](int n) {
+            return folder.filePath(QStringLiteral("f%1.qx").arg(n));
+        };
+        for (int n = 1; n <= 9; ++n) WriteNewProject(file(n));
+        qx::Session session = TestSession("english.ini");
+        session.paths.configDir = config.path().toStdString();
+        ModalAnswerer answerer;
+        {
+            qx::MainWindow window(session);
+            QCOMPARE(RecentEntries(window), QStringList());
+            for (int n = 1; n <= 9; ++n) window.OpenFile(file(n));
+            window.OpenFile(file(5));
+            QCOMPARE(RecentEntries(window),
+                     QStringList({"&1 f5.qx", "&2 f9.qx", "&3 f8.qx", "&4 f7.qx", "&5 f6.qx",
+                                  "&6 f4.qx", "&7 f3.qx", "&8 f2.qx"}));
+            Action(window, "Menu_Recent3")->trigger();
+            QCOMPARE(window.windowTitle(), Title("f8.qx[*]"));
+            QCOMPARE(RecentEntries(window).mid(0, 3),
+                     QStringList({"&1 f8.qx", "&2 f5.qx", "&3 f9.qx"}));
+
+            QVERIFY(QFile::remove(file(3)));
+            answerer.Press(QMessageBox::Ok);
+            Action(window, "Menu_Recent7")->trigger();
+            QCOMPARE(answerer.Texts(), QStringList{"\"" + file(3) +
+                                                   "\" no longer exists. It has been removed "
+                                                   "from the recent files."});
+            QCOMPARE(window.windowTitle(), Title("f8.qx[*]"));
+        }
+        const QStringList expected{"&1 f8.qx", "&2 f5.qx", "&3 f9.qx", "&4 f7.qx",
+                                   "&5 f6.qx", "&6 f4.qx", "&7 f2.qx"};
+        qx::Session next = qx::StartSession(session.paths, {}, "");
+        qx::MainWindow window(next);
+        QCOMPARE(RecentEntries(window), expected);
+        QVERIFY(answerer.AllAnswered());
+        QVERIFY(answerer.Unexpected().isEmpty());
+    }
+
+    void theWindowComesBackWhereItWas() {
+        QTemporaryDir config;
+        qx::Session session = TestSession("english.ini");
+        session.paths.configDir = config.path().toStdString();
+        QRect was;
+        {
+            qx::MainWindow window(session);
+            window.show();
+            window.setGeometry(120, 90, 900, 600);
+            QTRY_COMPARE(window.size(), QSize(900, 600));
+            was = window.geometry();
+            QVERIFY(window.close());
+        }
+        qx::MainWindow window(session);
+        window.show();
+        QTRY_COMPARE(window.geometry(), was);
     }
 
     void startsWithoutALanguageFile() {
@@ -273,27 +502,6 @@ class MainWindowTest : public QObject {
     }
 
     // No question: the texts change, the document and its history stay.
-    // What a desktop's file association does: qxprog PROJECT.qx.
-    void opensTheProjectNamedOnTheCommandLine() {
-        qx::Session session = TestSession("english.ini");
-        qx::MainWindow window(session);
-        window.show();
-        ModalAnswerer answerer;
-        answerer.Press(QMessageBox::Ok);
-        window.OpenProjectFile(config_.filePath("missing.qx").toStdString());
-        QCOMPARE(answerer.Texts().size(), 1);
-        QCOMPARE(ShownTitle(window), Title("noname.qx"));
-
-        const QString path = config_.filePath("given.qx");
-        QVERIFY(QFile::copy(QX_TEST_DATA_DIR "/files/fresh_model3.qx", path));
-        window.OpenProjectFile(path.toStdString());
-        QCOMPARE(ShownTitle(window), Title("given.qx"));
-        QCOMPARE(window.findChild<QLabel*>("Panel1")->text(), " Current File: " + path);
-        QCOMPARE(window.document().model(), 3);
-        QVERIFY(!window.isWindowModified());
-        QVERIFY(answerer.Unexpected().isEmpty());
-    }
-
     void switchingToChineseChangesTheCaptionsAndKeepsTheDocument() {
         qx::Session session = TestSession("english.ini");
         qx::MainWindow window(session);

@@ -22,8 +22,14 @@ class ScriptedUi final : public Ui {
     std::optional<std::string> AskPassword() override { return Next(passwords); }
     std::optional<std::string> ChooseOpenFile(const std::string&) override { return Next(files); }
     std::optional<std::string> ChooseSaveFile(const std::string&) override { return Next(files); }
+    std::optional<std::string> ChooseSaveFileAs(const std::string&,
+                                                const std::string& proposed) override {
+        proposals.push_back(proposed);
+        return Next(files);
+    }
 
     std::vector<Buttons> buttonsAsked;
+    std::vector<std::string> proposals;  // what each save dialog proposed
 
   private:
     static std::optional<std::string> Next(std::deque<std::optional<std::string>>& queue);

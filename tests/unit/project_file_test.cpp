@@ -345,43 +345,125 @@ TEST_F(ProjectFile, AnInterruptedSaveIsSettledAndToldBeforeTheNextOpenOrSave) {
     }
 }
 
-TEST_F(ProjectFile, OpenCommandOffersToSaveAndOpensEitherWay) {
+// The question before Open is the one before New: Yes saves first (and a
+// save that does not happen stops the opening), No discards, Cancel keeps all.
+TEST_F(ProjectFile, OpenCommandAsksTheSaveQuestionAndOpensOnlyWhenNothingIsLost) {
     const fs::path golden = Golden("golden.qx");
     const fs::path saved = dir_ / "saved.qx";
-    // modified, the answer to MSG 9001, the save dialog's choice when it is shown
-    const std::tuple<bool, Answer, std::optional<std::string>> cases[] = {
-        {true, Answer::Ok, saved.string()},
-        {true, Answer::Ok, std::nullopt},  // the save is cancelled: the opening goes on
-        {true, Answer::Cancel, std::nullopt},
-        {false, Answer::Ok, std::nullopt}};
-    for (const auto& [modified, answer, saveAs] : cases) {
+    struct Case {
+        const char* label;
+        bool modified;
+        Answer answer;
+        std::optional<std::string> saveAs;  // the save dialog's choice after Yes
+        bool opens;
+    };
+    const Case cases[] = {
+        {"clean: no question", false, Answer::Cancel, std::nullopt, true},
+        {"Yes saves, then opens", true, Answer::Yes, saved.string(), true},
+        {"Yes, save cancelled: nothing opens", true, Answer::Yes, std::nullopt, false},
+        {"Yes, save failed: nothing opens", true, Answer::Yes, (dir_ / "no" / "x.qx").string(),
+         false},
+        {"No discards and opens", true, Answer::No, std::nullopt, true},
+        {"Cancel (or Escape) keeps everything", true, Answer::Cancel, std::nullopt, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
         fs::remove(saved);
         Document doc = ChangedDocument();
-        if (!modified) doc.MarkClean();
+        if (!c.modified) doc.MarkClean();
+        const auto before = StateOf(doc);
         ScriptedUi ui;
-        ui.answers = {answer};
-        if (modified && answer == Answer::Ok) ui.files.push_back(saveAs);
+        ui.answers = {c.answer};
+        if (c.modified && c.answer == Answer::Yes) ui.files.push_back(c.saveAs);
         ui.files.push_back(golden.string());
-        EXPECT_EQ(OpenCommand(doc, ui), OpenOutcome::Opened);
-        EXPECT_EQ(ui.questions, modified ? std::vector<std::string>{doc.texts.Message(9001)}
-                                         : std::vector<std::string>{});
+
+        EXPECT_EQ(OpenCommand(doc, ui), c.opens ? OpenOutcome::Opened : OpenOutcome::Cancelled);
         EXPECT_EQ(ui.buttonsAsked,
-                  modified ? std::vector<Buttons>{Buttons::OkCancel} : std::vector<Buttons>{});
-        EXPECT_EQ(fs::exists(saved), saveAs.has_value());
-        if (saveAs) {
+                  c.modified ? std::vector<Buttons>{Buttons::YesNoCancel} : std::vector<Buttons>{});
+        EXPECT_EQ(ui.files.size(), c.opens ? 0u : 1u) << "the open dialog is shown only to open";
+        const bool savedFirst = c.saveAs == saved.string();
+        EXPECT_EQ(fs::exists(saved), savedFirst);
+        if (savedFirst) {
             EXPECT_EQ(ReadBytes(saved), EncodeProject(ChangedDocument().codeplug()).files.qx)
                 << "the document as it was before the opening";
         }
-        EXPECT_EQ(doc.filename, golden.string());
-        EXPECT_EQ(doc.codeplug(), NewCodeplug(3));
+        if (c.opens) {
+            EXPECT_EQ(doc.filename, golden.string());
+            EXPECT_EQ(doc.codeplug(), NewCodeplug(3));
+        } else {
+            EXPECT_EQ(StateOf(doc), before);
+        }
     }
+}
 
-    const Document before = ChangedDocument();
-    Document doc = before;
+TEST(WithProjectExtensionTest, AddsQxToANameWithoutIt) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"dealer1", "dealer1.qx"},       {"/home/u/dealer1", "/home/u/dealer1.qx"},
+        {"dealer1.qx", "dealer1.qx"},    {"DEALER1.QX", "DEALER1.QX"},
+        {"dealer1.v2", "dealer1.v2.qx"}, {"dealer1.qx.bak", "dealer1.qx.bak.qx"},
+        {"/home/u/", "/home/u/"},  // a folder: the save says so
+    };
+    for (const auto& [typed, saved] : cases) {
+        EXPECT_EQ(WithProjectExtension(typed), fs::path(saved)) << typed;
+    }
+}
+
+TEST_F(ProjectFile, SaveWritesInPlaceOnceTheDocumentHasAFile) {
+    Document doc = ChangedDocument();
     ScriptedUi ui;
-    ui.answers = {Answer::Cancel};
-    EXPECT_EQ(OpenCommand(doc, ui), OpenOutcome::Cancelled);
-    EXPECT_EQ(StateOf(doc), StateOf(before));
+    ui.files = {(dir_ / "dealer1").string()};
+    EXPECT_TRUE(SaveCommand(doc, ui));
+    EXPECT_EQ(ui.proposals, std::vector<std::string>{"noname.qx"});
+    const fs::path path = dir_ / "dealer1.qx";
+    EXPECT_EQ(doc.filename, path.string());
+    EXPECT_TRUE(fs::exists(dir_ / "dealer1.ton"));
+    EXPECT_EQ(FileCount(), 2) << "no file named as typed";
+
+    doc.Change({StepKind::Options}, [](Codeplug& c) { c.options.mrNumber = 9; });
+    EXPECT_TRUE(SaveCommand(doc, ui));
+    EXPECT_EQ(ui.proposals.size(), 1u) << "no dialog";
+    EXPECT_FALSE(doc.Modified());
+    EXPECT_EQ(ReadBytes(path), EncodeProject(doc.codeplug()).files.qx);
+
+    // Save As asks again, proposing the document's file.
+    ui.files = {std::nullopt};
+    EXPECT_FALSE(SaveAsCommand(doc, ui));
+    EXPECT_EQ(ui.proposals.back(), path.string());
+
+    // A save in place that fails is shown and leaves the document modified.
+    fs::remove(path);
+    fs::create_directory(path);
+    doc.Change({StepKind::Options}, [](Codeplug& c) { c.options.mrNumber = 4; });
+    EXPECT_FALSE(SaveCommand(doc, ui));
+    EXPECT_EQ(ui.messages,
+              std::vector<std::string>{"Cannot save \"" + path.string() + "\": it is a folder."});
+    EXPECT_TRUE(doc.Modified());
+}
+
+// The dialog asked about replacing the name typed; the file saved has ".qx"
+// added, so replacing that one is asked here.
+TEST_F(ProjectFile, SaveAsAsksBeforeReplacingTheFileTheAddedExtensionNames) {
+    const fs::path path = dir_ / "dealer1.qx";
+    WriteBytes(path, "previous");
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        Document doc = ChangedDocument();
+        ScriptedUi ui;
+        ui.answers = {answer};
+        ui.files = {(dir_ / "dealer1").string()};
+        EXPECT_EQ(SaveAsCommand(doc, ui), answer == Answer::Yes);
+        EXPECT_EQ(ui.questions, std::vector<std::string>{"\"" + path.string() +
+                                                         "\" already exists. Do you want to "
+                                                         "replace it?"});
+        EXPECT_EQ(ui.buttonsAsked, std::vector<Buttons>{Buttons::YesNo});
+        EXPECT_EQ(ReadBytes(path) == "previous", answer == Answer::No);
+        EXPECT_EQ(doc.Modified(), answer == Answer::No);
+    }
+    // A name typed with ".qx": the dialog has asked already.
+    Document doc = ChangedDocument();
+    ScriptedUi ui;
+    ui.files = {path.string()};
+    EXPECT_TRUE(SaveAsCommand(doc, ui));
+    EXPECT_TRUE(ui.questions.empty());
 }
 
 }  // namespace

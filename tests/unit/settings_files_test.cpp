@@ -42,6 +42,10 @@ TEST_F(SettingsFiles, CurrentLanguageComesFromTheUserCopyElseTheInstalledFile) {
     EXPECT_EQ(ReadCurrentLanguage(paths_), "") << "absent file gives the empty text";
     WriteBytes(paths_.languageDir / "mysetup.ini", "[language]\nCurrentLanguage = chinese.ini  \n");
     EXPECT_EQ(ReadCurrentLanguage(paths_), "chinese.ini");
+    // A user's copy without a language (only the recent files, say) does
+    // not take the installed language away.
+    WriteLastFolder(paths_, "/home/u");
+    EXPECT_EQ(ReadCurrentLanguage(paths_), "chinese.ini");
     WriteCurrentLanguage(paths_, "english.ini");
     EXPECT_EQ(ReadCurrentLanguage(paths_), "english.ini");
     EXPECT_NE(ReadBytes(paths_.languageDir / "mysetup.ini").find("chinese.ini"), std::string::npos)
@@ -164,6 +168,36 @@ TEST_F(SettingsFiles, LanguageTextsLookUpCaseInsensitivelyAndTrim) {
     EXPECT_EQ(texts.LanguageText("msg", "long").size(), 254u);
     EXPECT_EQ(LanguageTexts(paths_.languageDir, "").LanguageText("Channel", "50015"), "");
     EXPECT_EQ(LanguageTexts(paths_.languageDir, "absent.ini").LanguageText("Channel", "50015"), "");
+}
+
+TEST_F(SettingsFiles, RecentFilesLastFolderAndWindowGeometryAreKeptInTheUserCopy) {
+    using Files = std::vector<std::string>;
+    const SettingsPaths& paths = paths_;
+    EXPECT_EQ(ReadRecentFiles(paths), Files{});
+    EXPECT_EQ(ReadLastFolder(paths), "");
+
+    WriteRecentFiles(paths, {"/a/1.qx", "/b/2.qx", "/c/3.qx"});
+    WriteRecentFiles(paths, {"/b/2.qx", "/a/1.qx"});  // a shorter list clears the rest
+    EXPECT_EQ(ReadRecentFiles(paths), (Files{"/b/2.qx", "/a/1.qx"}));
+    WriteLastFolder(paths, "/home/u/radios");
+    EXPECT_EQ(ReadLastFolder(paths), "/home/u/radios");
+    WriteWindowGeometry(paths, "AdnQywADAAA=");
+    EXPECT_EQ(ReadWindowGeometry(paths), "AdnQywADAAA=");
+    const Session session = StartSession(paths, {}, "");
+    EXPECT_EQ(session.recentFiles, (Files{"/b/2.qx", "/a/1.qx"}));
+    EXPECT_EQ(session.lastFolder, "/home/u/radios");
+
+    // A hand-edited file: repeats once, at most eight; a name with a line
+    // break is not written, as it would start a line of its own.
+    std::string text = "[files]\n";
+    for (int i = 1; i <= 9; ++i) {
+        text += "Recent" + std::to_string(i) + "=/f/" + std::to_string(i % 3) + ".qx\n";
+    }
+    WriteBytes(root_ / "config" / "mysetup.ini", text);
+    EXPECT_EQ(ReadRecentFiles(paths), (Files{"/f/1.qx", "/f/2.qx", "/f/0.qx"}));
+    WriteLastFolder(paths, "/a\n[language]\nCurrentLanguage=x");
+    EXPECT_EQ(ReadLastFolder(paths), "");
+    EXPECT_EQ(ReadCurrentLanguage(paths), "");
 }
 
 }  // namespace
