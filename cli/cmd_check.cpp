@@ -9,10 +9,18 @@ namespace qx::cli {
 
 int RunCheck(const std::vector<std::string>& args, CommandIo& io) {
     bool errors = false;
-    const int code = RunGuarded("check", "PROJECT.qx [--language FILE]", io, [&] {
-        const Arguments parsed = ParseArguments(args, {"--language"});
-        if (!parsed.error.empty()) throw UsageError(parsed.error);
-        if (parsed.positional.size() != 1) throw UsageError("wrong number of arguments");
+    const CommandLineSpec spec{
+        .program = "qxctl check",
+        .synopsis = "PROJECT.qx [--language FILE]",
+        .about =
+            "Checks a project as a write does first: one line per problem on standard "
+            "output, a warning starting with \"warning: \". Exit code 1 when there is an "
+            "error (an error stops a write, a warning does not).",
+        .arguments = {{"PROJECT.qx", "the project to check"}},
+        .options = {kLanguageOption},
+    };
+    const int code = RunCommand(spec, args, io, [&](const Arguments& parsed) {
+        RequirePositional(parsed, 1);
         auto ws = LoadWorkspace(parsed, io);
         OpenProjectOrThrow(*ws, parsed.positional[0]);
         const CheckProblems problems = CheckCodeplug(ws->doc.codeplug());

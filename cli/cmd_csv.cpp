@@ -5,14 +5,14 @@ namespace qx::cli {
 
 int RunCsv(const std::vector<std::string>& args, CommandIo& io) {
     static const std::vector<Command> commands = {
-        {"export", "PROJECT.qx -o FILE.csv: the memory channels in use as a channel list",
-         RunCsvExport},
-        {"import",
-         "FILE.csv [--into PROJECT.qx | --model N] -o OUT.qx [--strict]: the channel list into "
-         "a project (N as \"qxctl models\" counts from 0); the summary goes to stderr",
-         RunCsvImport},
+        {"export", "write the memory channels in use as a CSV channel list", RunCsvExport},
+        {"import", "put the channels of a CSV channel list into a project", RunCsvImport},
     };
-    return DispatchGroup("csv", commands, args, io);
+    return DispatchGroup(
+        "csv",
+        "Converts between a project and a channel list in the peer CSV format that spreadsheets "
+        "and repeater directories use.",
+        commands, args, io);
 }
 
 }  // namespace qx::cli

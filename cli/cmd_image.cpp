@@ -5,12 +5,13 @@ namespace qx::cli {
 
 int RunImage(const std::vector<std::string>& args, CommandIo& io) {
     static const std::vector<Command> commands = {
-        {"encode", "PROJECT.qx -o IMAGE.bin: the 8192-byte image a write leaves in the radio",
+        {"encode", "write the 8192-byte memory image a write would leave in the radio",
          RunImageEncode},
-        {"decode", "IMAGE.bin -o PROJECT.qx: read an image as from the radio, save the project",
+        {"decode", "read an image as from the radio (a backup, for one) and save the project",
          RunImageDecode},
     };
-    return DispatchGroup("image", commands, args, io);
+    return DispatchGroup("image", "Converts between a project and a radio memory image.", commands,
+                         args, io);
 }
 
 }  // namespace qx::cli

@@ -7,8 +7,17 @@
 namespace qx::cli {
 
 int RunImageDecode(const std::vector<std::string>& args, CommandIo& io) {
-    return RunGuarded("image decode", "IMAGE.bin -o PROJECT.qx [--language FILE]", io, [&] {
-        const Arguments parsed = ParseConversionArguments(args, 1);
+    const CommandLineSpec spec{
+        .program = "qxctl image decode",
+        .synopsis = "IMAGE.bin -o PROJECT.qx [--language FILE]",
+        .about =
+            "Reads an 8192-byte memory image as from the radio (a backup, for one) and "
+            "saves it as a project with its .ton companion.",
+        .arguments = {{"IMAGE.bin", "the memory image"}},
+        .options = {OutputOption("PROJECT.qx", "the project to save"), kLanguageOption},
+    };
+    return RunCommand(spec, args, io, [&](const Arguments& parsed) {
+        RequireConversionArguments(parsed, 1);
         const std::string output = *parsed.Option("-o");
         if (output == "-") throw UsageError("a project needs a file name, not \"-\"");
         auto ws = LoadWorkspace(parsed, io);

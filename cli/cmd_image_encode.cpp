@@ -21,25 +21,38 @@ FeatureFlags ParseFeatureByte(const std::string& text) {
 }  // namespace
 
 int RunImageEncode(const std::vector<std::string>& args, CommandIo& io) {
-    return RunGuarded(
-        "image encode", "PROJECT.qx -o IMAGE.bin [--language FILE] [--features HEX]", io, [&] {
-            const Arguments parsed = ParseConversionArguments(args, 1, {"--features"});
-            auto ws = LoadWorkspace(parsed, io);
-            if (const auto features = parsed.Option("--features")) {
-                ws->features = ParseFeatureByte(*features);
+    const CommandLineSpec spec{
+        .program = "qxctl image encode",
+        .synopsis = "PROJECT.qx -o IMAGE.bin [--language FILE] [--features HEX]",
+        .about =
+            "Writes the 8192-byte memory image a write of the project would leave in the "
+            "radio.",
+        .arguments = {{"PROJECT.qx", "the project"}},
+        .options = {OutputOption("IMAGE.bin", "the image to write; \"-\" for standard output"),
+                    kLanguageOption,
+                    {{"--features"},
+                     "HEX",
+                     "the radio's feature byte (E0: DTMF, 2-tone and 5-tone); default: the "
+                     "features seen last"}},
+    };
+    return RunCommand(spec, args, io, [&](const Arguments& parsed) {
+        RequireConversionArguments(parsed, 1);
+        auto ws = LoadWorkspace(parsed, io);
+        if (const auto features = parsed.Option("--features")) {
+            ws->features = ParseFeatureByte(*features);
+        }
+        OpenProjectOrThrow(*ws, parsed.positional[0]);
+        const ImageEncoding encoding = EncodeImage(ws->doc.codeplug(), ws->features);
+        if (!encoding.problems.empty()) {
+            std::string report;
+            for (const Problem& problem : encoding.problems) {
+                report += (report.empty() ? "" : " ") + problem.message;
             }
-            OpenProjectOrThrow(*ws, parsed.positional[0]);
-            const ImageEncoding encoding = EncodeImage(ws->doc.codeplug(), ws->features);
-            if (!encoding.problems.empty()) {
-                std::string report;
-                for (const Problem& problem : encoding.problems) {
-                    report += (report.empty() ? "" : " ") + problem.message;
-                }
-                throw CommandError(report);
-            }
-            WriteOutput(*parsed.Option("-o"),
-                        std::string(encoding.image.begin(), encoding.image.end()), io);
-        });
+            throw CommandError(report);
+        }
+        WriteOutput(*parsed.Option("-o"), std::string(encoding.image.begin(), encoding.image.end()),
+                    io);
+    });
 }
 
 }  // namespace qx::cli

@@ -5,8 +5,16 @@
 namespace qx::cli {
 
 int RunListing(const std::vector<std::string>& args, CommandIo& io) {
-    return RunGuarded("listing", "PROJECT.qx -o LISTING.txt|- [--language FILE]", io, [&] {
-        const Arguments parsed = ParseConversionArguments(args, 1);
+    const CommandLineSpec spec{
+        .program = "qxctl listing",
+        .synopsis = "PROJECT.qx -o LISTING.txt|- [--language FILE]",
+        .about = "Writes the text listing of a project, as qxprog prints it.",
+        .arguments = {{"PROJECT.qx", "the project"}},
+        .options = {OutputOption("LISTING.txt", "the listing to write; \"-\" for standard output"),
+                    kLanguageOption},
+    };
+    return RunCommand(spec, args, io, [&](const Arguments& parsed) {
+        RequireConversionArguments(parsed, 1);
         auto ws = LoadWorkspace(parsed, io);
         OpenProjectOrThrow(*ws, parsed.positional[0]);
         const std::vector<std::string> lines =

@@ -7,12 +7,16 @@
 namespace qx::cli {
 
 int RunModels(const std::vector<std::string>& args, CommandIo& io) {
-    if (!args.empty()) {
-        io.err << "qxctl models: takes no arguments\n";
-        return 2;
-    }
-    for (const auto& model : ModelTable()) io.out << model.displayText << '\n';
-    return 0;
+    const CommandLineSpec spec{
+        .program = "qxctl models",
+        .about =
+            "Prints the display texts of the supported radio models, one a line, in the "
+            "order of the model selector; --model N counts them from 0.",
+    };
+    return RunCommand(spec, args, io, [&](const Arguments& parsed) {
+        if (!parsed.positional.empty()) throw UsageError("takes no arguments");
+        for (const auto& model : ModelTable()) io.out << model.displayText << '\n';
+    });
 }
 
 }  // namespace qx::cli

@@ -8,8 +8,14 @@
 namespace qx::cli {
 
 int RunPorts(const std::vector<std::string>& args, CommandIo& io) {
-    return RunGuarded("ports", "", io, [&] {
-        if (!args.empty()) throw UsageError("no arguments expected");
+    const CommandLineSpec spec{
+        .program = "qxctl ports",
+        .about =
+            "Lists the serial ports a transfer can use, one a line; the last is \"sim\", "
+            "the built-in simulated radio.",
+    };
+    return RunCommand(spec, args, io, [&](const Arguments& parsed) {
+        if (!parsed.positional.empty()) throw UsageError("no arguments expected");
         for (const std::string& port : PortList(io.session, QtPortDirectory{})) {
             io.out << port << '\n';
         }

@@ -4,33 +4,47 @@
 #include "transfer_run.h"
 
 namespace qx::cli {
+namespace {
+
+CommandLineSpec Spec() {
+    CommandLineSpec spec{
+        .program = "qxctl read",
+        .synopsis =
+            "--port NAME -o PROJECT.qx [--password TEXT] [--double] [--sim-fault RULES] "
+            "[--language FILE]",
+        .about =
+            "Reads the radio's memory into a project. What was read is also kept as a "
+            "backup image, whose name is printed at the end.",
+        .options = TransferOptionSpecs(),
+    };
+    spec.options.push_back(OutputOption("PROJECT.qx", "the project to save"));
+    spec.options.push_back(
+        {{"--double"}, "", "read everything twice and use only what both reads agree on"});
+    return spec;
+}
+
+}  // namespace
 
 int RunRead(const std::vector<std::string>& args, CommandIo& io) {
-    return RunGuarded("read",
-                      "--port NAME -o PROJECT.qx [--password TEXT] [--double] [--sim-fault RULES] "
-                      "[--language FILE]",
-                      io, [&] {
-                          const Arguments parsed =
-                              ParseConversionArguments(args, 0, kTransferOptions, {"--double"});
-                          const std::string output = *parsed.Option("-o");
-                          if (output == "-")
-                              throw UsageError("a project needs a file name, not \"-\"");
-                          const std::string port = PortArgument(parsed);
-                          auto ws = LoadWorkspace(parsed, io);
-                          TakePassword(parsed, *ws);
-                          RecoverProjectOrThrow(*ws, output);
+    return RunCommand(Spec(), args, io, [&](const Arguments& parsed) {
+        RequireConversionArguments(parsed, 0);
+        const std::string output = *parsed.Option("-o");
+        if (output == "-") throw UsageError("a project needs a file name, not \"-\"");
+        const std::string port = PortArgument(parsed);
+        auto ws = LoadWorkspace(parsed, io);
+        TakePassword(parsed, *ws);
+        RecoverProjectOrThrow(*ws, output);
 
-                          TransferRequest request;
-                          request.port = port;
-                          request.simMemory = SimMemoryFor(port, parsed, io, std::nullopt);
-                          request.options.readTwice = parsed.Flag("--double");
-                          request.simFaults = parsed.Option("--sim-fault");
-                          RunTransfer(request, *ws, io);
-                          if (const std::string error = SaveProject(ws->doc, output);
-                              !error.empty()) {
-                              throw CommandError(error);
-                          }
-                      });
+        TransferRequest request;
+        request.port = port;
+        request.simMemory = SimMemoryFor(port, parsed, io, std::nullopt);
+        request.options.readTwice = parsed.Flag("--double");
+        request.simFaults = SimFaults(parsed);
+        RunTransfer(request, *ws, io);
+        if (const std::string error = SaveProject(ws->doc, output); !error.empty()) {
+            throw CommandError(error);
+        }
+    });
 }
 
 }  // namespace qx::cli

@@ -6,39 +6,58 @@
 #include "transfer_run.h"
 
 namespace qx::cli {
+namespace {
+
+CommandLineSpec Spec() {
+    CommandLineSpec spec{
+        .program = "qxctl write",
+        .synopsis =
+            "--port NAME PROJECT.qx [--password TEXT] [--new-password TEXT] [--backup] "
+            "[--no-verify] [--sim-fault RULES] [--language FILE]",
+        .about =
+            "Writes a project into the radio and reads every written line back to compare. "
+            "The check runs first: its lines go to standard error, an error stops the "
+            "write, warnings let it go on.",
+        .arguments = {{"PROJECT.qx", "the project to write"}},
+        .options = WriteOptionSpecs(),
+    };
+    spec.options.push_back({{"--new-password"},
+                            "TEXT",
+                            "change the radio's password to TEXT (at most 16 bytes as the radio "
+                            "stores it: one byte for each letter, digit or sign)"});
+    return spec;
+}
+
+}  // namespace
 
 int RunWrite(const std::vector<std::string>& args, CommandIo& io) {
-    return RunGuarded(
-        "write",
-        "--port NAME PROJECT.qx [--password TEXT] [--new-password TEXT] [--backup] [--no-verify] "
-        "[--sim-fault RULES] [--language FILE]",
-        io, [&] {
-            const Arguments parsed = ParseWriteArguments(args, {"--new-password"});
-            TransferRequest request = WriteRequest(parsed);
-            const auto newPassword = parsed.Option("--new-password");
-            auto ws = LoadWorkspace(parsed, io);
-            if (newPassword) {
-                const std::string problem =
-                    NewPasswordProblem(*newPassword, TransferTexts::From(ws->texts));
-                if (!problem.empty()) throw UsageError("--new-password: " + problem);
-            }
-            TakePassword(parsed, *ws);
-            OpenProjectOrThrow(*ws, parsed.positional[0]);
-            // The check's lines go to stderr; warnings let the write go on.
-            const auto review = [&](const CheckProblems& problems, WriteCheck) {
-                for (const CheckProblem& problem : problems)
-                    io.err << CheckReportLine(problem, ws->texts) << '\n';
-                return true;
-            };
-            if (!CheckBeforeWrite(ws->doc, io.session, ws->ui, review))
-                throw CommandError("the check found errors; nothing was written");
-            if (!CheckWriteChannels(ws->doc, ws->ui)) {
-                throw CommandError(ws->ui.Report("no active channel to write"));
-            }
-            request.simMemory = SimMemoryFor(request.port, parsed, io, ws->doc.model());
-            request.newPassword = newPassword;
-            RunTransfer(request, *ws, io);
-        });
+    return RunCommand(Spec(), args, io, [&](const Arguments& parsed) {
+        RequirePositional(parsed, 1);
+        TransferRequest request = WriteRequest(parsed);
+        const auto newPassword = parsed.Option("--new-password");
+        auto ws = LoadWorkspace(parsed, io);
+        if (newPassword) {
+            const std::string problem =
+                NewPasswordProblem(*newPassword, TransferTexts::From(ws->texts));
+            if (!problem.empty()) throw UsageError("--new-password: " + problem);
+        }
+        TakePassword(parsed, *ws);
+        OpenProjectOrThrow(*ws, parsed.positional[0]);
+        // The check's lines go to stderr; warnings let the write go on.
+        const auto review = [&](const CheckProblems& problems, WriteCheck) {
+            for (const CheckProblem& problem : problems)
+                io.err << CheckReportLine(problem, ws->texts) << '\n';
+            return true;
+        };
+        if (!CheckBeforeWrite(ws->doc, io.session, ws->ui, review))
+            throw CommandError("the check found errors; nothing was written");
+        if (!CheckWriteChannels(ws->doc, ws->ui)) {
+            throw CommandError(ws->ui.Report("no active channel to write"));
+        }
+        request.simMemory = SimMemoryFor(request.port, parsed, io, ws->doc.model());
+        request.newPassword = newPassword;
+        RunTransfer(request, *ws, io);
+    });
 }
 
 }  // namespace qx::cli

@@ -4,6 +4,8 @@
 #include <ostream>
 #include <system_error>
 
+#include "util/text.h"
+
 namespace qx::cli {
 namespace {
 
@@ -23,46 +25,126 @@ const std::vector<Command>& Commands() {
          "\"warning: \"; exit 1 when there is an error",
          RunCheck},
         {"csv", "convert between a project and a peer CSV channel list (export, import)", RunCsv},
+        {"help", "show the help of a command: qxctl help COMMAND", nullptr},
     };
     return commands;
 }
 
-void PrintUsage(const std::string& group, const std::vector<Command>& commands, std::ostream& out) {
-    out << "usage: qxctl " << (group.empty() ? "[--version] [--help] " : group + " ")
-        << "COMMAND [ARGS...]\n\ncommands:\n";
-    for (const auto& c : commands) out << "  " << c.name << "  " << c.summary << '\n';
+const OptionSpec kVersionOption{{"--version"}, "", "print the version and end"};
+
+// The options a command group takes before its subcommand.
+CommandLineSpec GroupSpec(const std::string& group, const std::string& about) {
+    CommandLineSpec spec{.program = group.empty() ? "qxctl" : "qxctl " + group,
+                         .synopsis = "[OPTIONS] COMMAND [ARGS...]",
+                         .about = about,
+                         .options = {kQuietOption},
+                         .stopAtFirstArgument = true};
+    if (group.empty()) spec.options.push_back(kVersionOption);
+    spec.arguments.push_back({"COMMAND", "one of the commands below; \"qxctl " +
+                                             (group.empty() ? "" : group + " ") +
+                                             "COMMAND --help\" shows its help"});
+    return spec;
 }
 
-}  // namespace
+std::string GroupHelp(const CommandLineSpec& spec, const std::vector<Command>& commands) {
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (const Command& c : commands) rows.emplace_back(c.name, c.summary);
+    return HelpText(spec) + "\ncommands:\n" + AlignedColumns(rows);
+}
 
-int DispatchGroup(const std::string& group, const std::vector<Command>& commands,
-                  const std::vector<std::string>& args, CommandIo& io) {
-    if (args.empty()) {
-        PrintUsage(group, commands, io.err);
-        return 2;
-    }
-    const std::string& name = args.front();
-    if (name == "--help" || name == "-h") {
-        PrintUsage(group, commands, io.out);
-        return 0;
-    }
-    for (const auto& c : commands) {
-        if (c.name == name) return c.run({args.begin() + 1, args.end()}, io);
-    }
-    const std::string full = group.empty() ? name : group + " " + name;
-    io.err << "qxctl: unknown command \"" << full << "\" (see qxctl " << group
+std::string Joined(const std::string& group, const std::string& name) {
+    return group.empty() ? name : group + " " + name;
+}
+
+int UnknownCommand(const std::string& group, const std::string& name, CommandIo& io) {
+    io.err << "qxctl: unknown command \"" << Joined(group, name) << "\" (see qxctl " << group
            << (group.empty() ? "" : " ") << "--help)\n";
     return 2;
 }
 
-int Dispatch(const std::vector<std::string>& args, CommandIo& io) {
-    int code = 0;
-    if (!args.empty() && args.front() == "--version") {
-        io.out << "qxctl " << QX_VERSION_TEXT << '\n';
-    } else {
-        code = DispatchGroup("", Commands(), args, io);
+}  // namespace
+
+const OptionSpec kQuietOption{
+    {"--quiet", "-q"},
+    "",
+    "no progress and no informational lines on standard error; errors and warnings still go there"};
+
+int RunCommand(CommandLineSpec spec, const std::vector<std::string>& args, CommandIo& io,
+               const std::function<void(const Arguments&)>& body) {
+    spec.options.push_back(kQuietOption);
+    const std::string name = spec.program.substr(spec.program.find(' ') + 1);
+    if (AsksForHelp(spec, args)) {
+        io.out << HelpText(spec);
+        return 0;
     }
-    return CheckOutputWritten(code, io);
+    try {
+        const Arguments parsed = ParseCommandLine(spec, args);
+        if (parsed.Flag("--quiet")) io.quiet = true;
+        body(parsed);
+        return 0;
+    } catch (const UsageError& e) {
+        io.err << "qxctl " << name << ": " << OneLine(e.what()) << " (usage: " << spec.program
+               << (spec.synopsis.empty() ? "" : " " + spec.synopsis) << ")\n";
+        return 2;
+    } catch (const std::exception& e) {
+        io.err << "qxctl " << name << ": " << OneLine(e.what()) << '\n';
+        return 1;
+    }
+}
+
+int DispatchGroup(const std::string& group, const std::string& about,
+                  const std::vector<Command>& commands, const std::vector<std::string>& args,
+                  CommandIo& io) {
+    const CommandLineSpec spec = GroupSpec(group, about);
+    if (AsksForHelp(spec, args)) {
+        io.out << GroupHelp(spec, commands);
+        return 0;
+    }
+    Arguments parsed;
+    try {
+        parsed = ParseCommandLine(spec, args);
+    } catch (const UsageError& e) {
+        io.err << "qxctl" << (group.empty() ? "" : " " + group) << ": " << e.what() << " (see "
+               << spec.program << " --help)\n";
+        return 2;
+    }
+    if (parsed.Flag("--quiet")) io.quiet = true;
+    if (parsed.Flag("--version")) {
+        io.out << "qxctl " << QX_VERSION_TEXT << '\n';
+        return 0;
+    }
+    if (parsed.positional.empty()) {
+        io.err << GroupHelp(spec, commands);
+        return 2;
+    }
+    const std::string& name = parsed.positional.front();
+    std::vector<std::string> rest(parsed.positional.begin() + 1, parsed.positional.end());
+    if (group.empty() && name == "help") {
+        // "qxctl help image encode" is "qxctl image encode --help".
+        std::erase_if(rest, [](const std::string& arg) { return arg == "--help" || arg == "-h"; });
+        if (rest.empty() || rest.front() == "help") {
+            io.out << GroupHelp(spec, commands);
+            return 0;
+        }
+        for (const std::string& arg : rest) {
+            if (arg.starts_with('-')) return UnknownCommand("", "help " + arg, io);
+        }
+        rest.push_back("--help");
+        return DispatchGroup("", about, commands, rest, io);
+    }
+    for (const auto& c : commands) {
+        if (c.name == name && c.run) return c.run(rest, io);
+    }
+    return UnknownCommand(group, name, io);
+}
+
+int Dispatch(const std::vector<std::string>& args, CommandIo& io) {
+    return CheckOutputWritten(
+        DispatchGroup("",
+                      "The command-line tool of qxprog: converts projects, checks them, and "
+                      "reads and writes radios from scripts.",
+                      Commands(), args, io),
+        io);
 }
 
 int CheckOutputWritten(int code, CommandIo& io) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/session.h"
+#include "command_line.h"
 
 namespace qx::cli {
 
@@ -16,6 +17,8 @@ struct CommandIo {
     std::ostream& out;
     std::ostream& err;
     Session session{};
+    bool quiet = false;          // --quiet: no progress, no informational lines on err
+    bool errIsTerminal = false;  // err is a terminal: progress is one updating line
 };
 
 // A subcommand takes the arguments after its name and returns the exit code.
@@ -41,6 +44,16 @@ int RunCsv(const std::vector<std::string>& args, CommandIo& io);
 int RunCsvExport(const std::vector<std::string>& args, CommandIo& io);
 int RunCsvImport(const std::vector<std::string>& args, CommandIo& io);
 
+// The options every command takes besides --help.
+extern const OptionSpec kQuietOption;
+
+// Parses `args` by `spec` (with --quiet added) and runs `body` with them;
+// exceptions become the exit code and one stderr line, "qxctl NAME: what went
+// wrong" (UsageError: 2, with the usage; others: 1). With --help anywhere it
+// prints the command's help on out instead and returns 0.
+int RunCommand(CommandLineSpec spec, const std::vector<std::string>& args, CommandIo& io,
+               const std::function<void(const Arguments&)>& body);
+
 // Runs `qxctl ARGS...` (without the program name). Output that could not be
 // written (a full disk, a closed pipe) fails the command, whichever it was.
 int Dispatch(const std::vector<std::string>& args, CommandIo& io);
@@ -49,8 +62,10 @@ int Dispatch(const std::vector<std::string>& args, CommandIo& io);
 // command wrote did not all reach it.
 int CheckOutputWritten(int code, CommandIo& io);
 
-// Runs the subcommand `name` of a command group ("image encode").
-int DispatchGroup(const std::string& group, const std::vector<Command>& commands,
-                  const std::vector<std::string>& args, CommandIo& io);
+// Runs the subcommand `name` of a command group ("image encode"); `about`
+// says what the group is for in its help.
+int DispatchGroup(const std::string& group, const std::string& about,
+                  const std::vector<Command>& commands, const std::vector<std::string>& args,
+                  CommandIo& io);
 
 }  // namespace qx::cli

@@ -1,4 +1,6 @@
 // qxctl: the command-line tool.
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <iostream>
 
@@ -12,5 +14,6 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     qx::cli::CommandIo io{std::cout, std::cerr,
                           qx::StartSession(qx::DefaultSettingsPaths(), qx::CurrentOsVersion(), "")};
+    io.errIsTerminal = isatty(STDERR_FILENO) == 1;
     return qx::cli::Dispatch(args, io);
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/transfer_commands.h"
-#include "arguments.h"
+#include "command_line.h"
 #include "workspace.h"
 
 namespace qx::cli {
@@ -25,8 +25,12 @@ std::vector<std::uint8_t> SimMemoryFor(const std::string& port, const Arguments&
                                        const CommandIo& io, std::optional<int> model);
 
 // The options every transfer takes: the port, the password, the built-in
-// radio's faults.
-inline const std::vector<std::string> kTransferOptions = {"--port", "--password", "--sim-fault"};
+// radio's faults; and those of a write (write, restore).
+std::vector<OptionSpec> TransferOptionSpecs();
+std::vector<OptionSpec> WriteOptionSpecs();
+
+// The --sim-fault rules, each given one joined by ",".
+std::optional<std::string> SimFaults(const Arguments& args);
 
 struct TransferRequest {
     TransferMode mode = TransferMode::Read;
@@ -38,18 +42,15 @@ struct TransferRequest {
     std::optional<std::string> simFaults;    // --sim-fault: rules for the built-in radio, by ","
 };
 
-// The arguments of a command that writes a radio (write, restore): one
-// positional argument, the transfer options, "--backup" and "--no-verify",
-// and `extraOptions`. Throws UsageError.
-Arguments ParseWriteArguments(const std::vector<std::string>& args,
-                              std::vector<std::string> extraOptions);
 // A write request on the port of `args`: verify unless --no-verify, a
 // backup first with --backup, the built-in radio's --sim-fault rules.
 TransferRequest WriteRequest(const Arguments& args);
 
-// Runs the transfer on `ws.doc` until it is over, printing "Completed: N%"
-// on io.err at each change of the percentage and, at the end, the backup it
-// stored ("Backup: PATH"). Returns when the transfer completed; throws
+// Runs the transfer on `ws.doc` until it is over, showing its progress on
+// io.err (unless quiet): on a terminal one line with a bar and the time left,
+// redrawn in place and cleared at the end; else "Completed: N%" at each
+// change of the percentage. At the end it names the backup it stored
+// ("Backup: PATH"). Returns when the transfer completed; throws
 // CommandError with the text the transfer showed otherwise.
 void RunTransfer(const TransferRequest& request, Workspace& ws, CommandIo& io);
 

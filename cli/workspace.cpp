@@ -43,7 +43,7 @@ std::unique_ptr<Workspace> LoadWorkspace(const Arguments& args, const CommandIo&
     const std::string language = ChooseLanguage(args, io);
     ws->features = io.session.featureFlags;
     ws->texts = LanguageTexts(io.session.paths.languageDir, language);
-    ws->notes = &io.err;
+    ws->notes = io.quiet ? nullptr : &io.err;
     LoadMainWindow(ws->doc, ws->texts, ws->features, ws->ui);
     ws->ui.messages.clear();
     return ws;
@@ -79,32 +79,23 @@ void WriteOutput(const std::string& path, std::string_view bytes, CommandIo& io)
     }
 }
 
-Arguments ParseConversionArguments(const std::vector<std::string>& args,
-                                   std::size_t positionalCount,
-                                   const std::vector<std::string>& extraOptions,
-                                   const std::vector<std::string>& flags) {
-    std::vector<std::string> options = {"-o", "--language"};
-    options.insert(options.end(), extraOptions.begin(), extraOptions.end());
-    Arguments parsed = ParseArguments(args, options, flags);
-    if (!parsed.error.empty()) throw UsageError(parsed.error);
-    if (parsed.positional.size() != positionalCount) throw UsageError("wrong number of arguments");
-    if (!parsed.Option("-o")) throw UsageError("missing -o OUTPUT");
-    return parsed;
+const OptionSpec kLanguageOption{
+    {"--language"},
+    "FILE",
+    "the language the project's texts are read and written in: english.ini or chinese.ini of "
+    "the language folder (default: the language chosen in qxprog)"};
+
+OptionSpec OutputOption(std::string valueName, std::string description) {
+    return {{"-o"}, std::move(valueName), std::move(description)};
 }
 
-int RunGuarded(const std::string& name, const std::string& usage, CommandIo& io,
-               const std::function<void()>& body) {
-    try {
-        body();
-        return 0;
-    } catch (const UsageError& e) {
-        io.err << "qxctl " << name << ": " << OneLine(e.what()) << " (usage: qxctl " << name << ' '
-               << usage << ")\n";
-        return 2;
-    } catch (const std::exception& e) {
-        io.err << "qxctl " << name << ": " << OneLine(e.what()) << '\n';
-        return 1;
-    }
+void RequirePositional(const Arguments& parsed, std::size_t count) {
+    if (parsed.positional.size() != count) throw UsageError("wrong number of arguments");
+}
+
+void RequireConversionArguments(const Arguments& parsed, std::size_t positionalCount) {
+    RequirePositional(parsed, positionalCount);
+    if (!parsed.Option("-o")) throw UsageError("missing -o OUTPUT");
 }
 
 }  // namespace qx::cli

@@ -14,17 +14,13 @@
 
 #include "app/document.h"
 #include "app/session.h"
-#include "arguments.h"
 #include "command.h"
+#include "command_line.h"
 #include "platform/ui.h"
 #include "util/language_texts.h"
 
 namespace qx::cli {
 
-// Bad arguments: exit code 2.
-struct UsageError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
 // Bad input or a failed operation: exit code 1.
 struct CommandError : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -76,16 +72,14 @@ void OpenProjectOrThrow(Workspace& ws, const std::filesystem::path& path);
 // Writes `path` atomically, or standard output for "-"; throws CommandError on failure.
 void WriteOutput(const std::string& path, std::string_view bytes, CommandIo& io);
 
-// Parses the arguments with the options every conversion takes ("-o",
-// "--language") plus `extraOptions`, and checks the positional count.
-Arguments ParseConversionArguments(const std::vector<std::string>& args,
-                                   std::size_t positionalCount,
-                                   const std::vector<std::string>& extraOptions = {},
-                                   const std::vector<std::string>& flags = {});
+// --language FILE, which every command that reads or writes a project takes.
+extern const OptionSpec kLanguageOption;
+// -o VALUE_NAME: where a conversion writes.
+OptionSpec OutputOption(std::string valueName, std::string description);
 
-// Runs a command body and turns its exceptions into the exit code and one
-// stderr line: "qxctl NAME: what went wrong".
-int RunGuarded(const std::string& name, const std::string& usage, CommandIo& io,
-               const std::function<void()>& body);
+// Throws UsageError unless there are `count` positional arguments.
+void RequirePositional(const Arguments& parsed, std::size_t count);
+// The same, and -o given.
+void RequireConversionArguments(const Arguments& parsed, std::size_t positionalCount);
 
 }  // namespace qx::cli

@@ -30,7 +30,7 @@ struct ParsedOptions {
     std::string error;  // empty when the command line parsed
 };
 
-// `args` without the program name. Accepts "--name VALUE" and "--name=VALUE".
+// `args` without the program name, by the option table UsageText shows.
 ParsedOptions ParseSimOptions(const std::vector<std::string>& args);
 
 std::string UsageText();
