@@ -3,7 +3,8 @@
 #   make test  - install what is missing, build, run every test (plain, under ASan+UBSan, fuzz)
 
 PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev \
-            qt6-serialport-dev libgl-dev locales clang libclang-rt-dev
+            qt6-serialport-dev libgl-dev locales clang libclang-rt-dev \
+            poppler-utils
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # Without a USB serial adapter the app starts on the built-in simulated radio,
 # so Read and Write work out of the box; RUN_ARGS="--port /dev/ttyS0" overrides it.
