@@ -22,6 +22,7 @@
 #include "modal_answerer.h"
 #include "port_dialog.h"
 #include "port_links.h"
+#include "screenshot.h"
 #include "transfer_window.h"
 
 namespace {
@@ -335,6 +336,7 @@ class TransferWindowTest : public QObject {
         path->selectAll();
         QTest::keyClicks(path, typed);
         QCOMPARE(list->currentIndex(), -1);
+        qx::test::SaveShot(*dialog, "PortDialog-typed");
         QTest::mouseClick(Child<QPushButton>(*dialog, "OKButton"), Qt::LeftButton);
         QTRY_VERIFY(dialog.isNull());
         QCOMPARE(QString::fromStdString(rig.session.portName), typed);
