@@ -154,7 +154,7 @@ std::vector<LanguageKey> BuildKeys() {
     }
     AddRange(keys, "Menu", 10009, 10010);
     for (const char* k : {"Title", "Channels", "Settings", "Setting", "Value", "Model", "File",
-                          "Date", "Page", "AutoDialer", "DtmfMemory", "SelfId"}) {
+                          "Date", "Page", "AutoDialer", "DtmfMemory", "TwoTone", "FiveTone"}) {
         keys.push_back({"Print", k});
     }
     for (const char* k : {"Missing", "NoPermissionGroup", "NoPermission", "PathLabel", "Refresh"}) {

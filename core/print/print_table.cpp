@@ -11,6 +11,8 @@
 #include "files/atomic_file.h"
 #include "options/option_dialog.h"
 #include "signalling/dtmf_dialog.h"
+#include "signalling/five_tone_dialog.h"
+#include "signalling/two_tone_dialog.h"
 #include "util/text.h"
 
 namespace qx {
@@ -25,6 +27,12 @@ std::string Text(const LanguageTexts& lang, const char* key, const char* fallbac
 std::string WithoutColon(std::string label) {
     while (!label.empty() && (label.back() == ':' || label.back() == ' ')) label.pop_back();
     return label;
+}
+
+// What a list shows: its text, else its selected entry.
+std::string Shown(const ListControl& list) {
+    if (!list.text.empty() || list.selected < 0) return list.text;
+    return list.entries.at(static_cast<std::size_t>(list.selected));
 }
 
 bool RowPrinted(const Document& doc, int row) {
@@ -62,13 +70,43 @@ PrintSection SettingsSection(const Document& doc, const LanguageTexts& lang) {
         section.rows.push_back(
             {autoDialer + " M" + std::to_string(m + 1), codeplug.autoDialer.entries[m]});
     }
-    const std::string dtmf = Text(lang, "DtmfMemory", "DTMF memory");
-    const auto& memories = codeplug.signalling.dtmfMemories;
-    for (std::size_t m = 0; m < memories.size(); ++m) {
-        section.rows.push_back({dtmf + " " + std::to_string(m + 1), DtmfMemoryText(memories[m])});
+    // The signalling the radio's features offer, as its dialogs show it. The
+    // dialogs edit a working copy, so they are opened over a scratch document.
+    Document scratch(codeplug);
+    scratch.texts = doc.texts;
+    if (doc.menus.dtmf) {
+        const std::string dtmf = Text(lang, "DtmfMemory", "DTMF memory");
+        const auto& memories = codeplug.signalling.dtmfMemories;
+        for (std::size_t m = 0; m < memories.size(); ++m) {
+            section.rows.push_back(
+                {dtmf + " " + std::to_string(m + 1), DtmfMemoryText(memories[m])});
+        }
     }
-    section.rows.push_back(
-        {Text(lang, "SelfId", "5-tone self ID"), codeplug.signalling.fiveTone.selfId});
+    if (doc.menus.twoTone) {
+        const TwoToneDialog dialog(scratch, lang);
+        const std::string prefix = Text(lang, "TwoTone", "2-tone") + " ";
+        const TwoToneCaptions& captions = dialog.Captions();
+        section.rows.push_back(
+            {prefix + WithoutColon(captions.pairLabel), Shown(dialog.PairList())});
+        section.rows.push_back(
+            {prefix + WithoutColon(captions.responseLabel), Shown(dialog.ResponseList())});
+        for (int k = 0; k < 4; ++k) {
+            section.rows.push_back(
+                {prefix + WithoutColon(captions.timeLabels.at(k)), Shown(dialog.TimeList(k))});
+        }
+    }
+    if (doc.menus.fiveTone) {
+        const FiveToneDialog dialog(scratch, lang);
+        const std::string prefix = Text(lang, "FiveTone", "5-tone") + " ";
+        const auto label = [&](const char* key) {
+            return prefix + WithoutColon(lang.LanguageText("OPTION", key));
+        };
+        section.rows.push_back({label("60072"), dialog.SelfIdText()});
+        section.rows.push_back({label("60061"), Shown(dialog.OwnStandard())});
+        section.rows.push_back({label("60070"), Shown(dialog.Response())});
+        section.rows.push_back({label("60071"), Shown(dialog.ToneTime())});
+        section.rows.push_back({label("60081"), Shown(dialog.Delay())});
+    }
     return section;
 }
 

@@ -14,6 +14,8 @@
 #include "codeplug/options.h"
 #include "document_builder.h"
 #include "signalling/dtmf_dialog.h"
+#include "signalling/five_tone_dialog.h"
+#include "signalling/two_tone_dialog.h"
 #include "temp_dir.h"
 
 namespace qx {
@@ -94,7 +96,9 @@ TEST(PrintTable, SettingsSectionShowsOptionsThatApplyAutoDialerAndSignalling) {
     };
     EXPECT_EQ(value("Indication Mode"), OptionWord(doc.codeplug().options, kOptIndication));
     EXPECT_EQ(value("Auto dialer M3"), "5551234");
-    EXPECT_EQ(value("5-tone self ID"), "54321");
+    EXPECT_EQ(value("5-tone Self ID"), "54321");
+    EXPECT_EQ(value("5-tone Tx Delay (ms)"), FiveToneDialog(doc, EnglishTexts()).Delay().text);
+    EXPECT_EQ(value("2-tone Tone Pair"), TwoToneDialog(doc, EnglishTexts()).PairList().text);
     EXPECT_EQ(value("DTMF memory 8"), DtmfMemoryText(doc.codeplug().signalling.dtmfMemories[7]));
     for (const auto& row : settings.rows) EXPECT_NE(row[1], kOptionPlaceholder) << row[0];
 }
