@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
 
 #include "app/grid_columns.h"
 #include "channels/cell_editors.h"
@@ -23,10 +24,18 @@ std::string Text(const LanguageTexts& lang, const char* key, const char* fallbac
     return text.empty() ? fallback : text;
 }
 
-// An option label without the colon the dialog puts after it.
+// A dialog label without the colon after it ("：" in Chinese).
 std::string WithoutColon(std::string label) {
-    while (!label.empty() && (label.back() == ':' || label.back() == ' ')) label.pop_back();
-    return label;
+    constexpr std::string_view kWideColon = "\xEF\xBC\x9A";
+    for (;;) {
+        if (!label.empty() && (label.back() == ':' || label.back() == ' ')) {
+            label.pop_back();
+        } else if (label.ends_with(kWideColon)) {
+            label.resize(label.size() - kWideColon.size());
+        } else {
+            return label;
+        }
+    }
 }
 
 // What a list shows: its text, else its selected entry.

@@ -76,6 +76,9 @@ TEST(PrintTable, HeaderNamesModelFileAndDateInTheDocumentsLanguage) {
     EXPECT_EQ(table.header[1].second, "d000.qx") << "the file name without its folder";
     EXPECT_EQ(table.header[2].second, "2026-12-09");
     EXPECT_EQ(table.sections[1].title, "选项与信令");
+    for (const auto& row : table.sections[1].rows) {
+        EXPECT_FALSE(row[0].ends_with("：") || row[0].ends_with(":")) << row[0];
+    }
     EXPECT_EQ(PageText(table, 2, 7), "第 2 页，共 7 页");
     EXPECT_EQ(PageText(BuildPrintTable(doc, EnglishTexts(), ""), 1, 12), "Page 1 of 12");
 }
