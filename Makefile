@@ -6,7 +6,8 @@
 
 PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev \
             qt6-serialport-dev libgl-dev locales clang libclang-rt-dev \
-            dpkg-dev file librsvg2-bin desktop-file-utils appstream shared-mime-info lintian
+            dpkg-dev file librsvg2-bin desktop-file-utils appstream shared-mime-info lintian \
+            poppler-utils
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # Without a USB serial adapter the app starts on the built-in simulated radio,
 # so Read and Write work out of the box; RUN_ARGS="--port /dev/ttyS0" overrides it.

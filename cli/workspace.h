@@ -36,6 +36,9 @@ class CliUi final : public Ui {
     int passwordAsks = 0;
 
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    // Every message of a command is reported on standard error, so a warning
+    // or an error differs only in the exit code the command chooses.
+    void ShowProblem(const std::string& text, Severity) override { messages.push_back(text); }
     Answer Ask(const std::string&, Buttons buttons) override {
         return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
     }

@@ -44,6 +44,7 @@
 #include "option_dialog_view.h"
 #include "platform_info.h"
 #include "port_dialog.h"
+#include "print_table_view.h"
 #include "qt_port_directory.h"
 #include "qt_printer.h"
 #include "transfer_window.h"
@@ -77,6 +78,8 @@ const std::vector<MenuSpec>& Menus() {
           {"Menu_ExportCsv", "10008"},
           {"Menu_Print", "10003"},
           {"Menu_PrintFile", "10004"},
+          {"Menu_PrintPreview", "10009"},
+          {"Menu_ExportPdf", "10010"},
           {"Menu_Exit", "10005"}}},
         {"Menu_Edit",
          "5000M",
@@ -170,7 +173,7 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
     setObjectName(QStringLiteral("Frm_Radio"));
     language_ = LanguageTexts(session_.paths.languageDir, session_.languageFile);
     LoadMainWindow(document_, language_, session_.featureFlags, ui_);
-    links_ = std::make_unique<PortLinks>(FreshRadioMemory(document_));
+    links_ = std::make_unique<PortLinks>(FreshRadioMemory(document_), 0, &language_);
 
     BuildMenus();
     BuildToolbar();
@@ -244,6 +247,8 @@ void MainWindow::BuildMenus() {
     on("Menu_ExportCsv", [this] { OnExportCsv(); });
     on("Menu_Print", [this] { OnPrint(); });
     on("Menu_PrintFile", [this] { OnPrintFile(); });
+    on("Menu_PrintPreview", [this] { OnPrintPreview(); });
+    on("Menu_ExportPdf", [this] { OnExportPdf(); });
     on("Menu_Exit", [this] { close(); });
     on("Menu_WriteCHData", [this] { OnWrite(); });
     on("Menu_ReadCHData", [this] { OnRead(); });
@@ -549,6 +554,19 @@ void MainWindow::OnPrintFile() {
     timer1_.start();
 }
 
+void MainWindow::OnPrintPreview() {
+    grid_->CommitEditor();
+    const PrintTable table = BuildPrintTable(document_, language_, PrintDate());
+    ShowPrintPreview(table, ToQString(language_.LanguageText("Menu", "10009")).remove('&'), ui_,
+                     this);
+}
+
+void MainWindow::OnExportPdf() {
+    BeginFileWork();
+    ExportPdfCommand(document_, language_, PrintDate(), ui_, PrintTablePdf);
+    timer1_.start();
+}
+
 void MainWindow::OnWrite() {
     grid_->CommitEditor();
     const auto review = [this](const CheckProblems& problems, WriteCheck decision) {
@@ -734,9 +752,9 @@ void MainWindow::OnPortSettings() {
         portDialog_->activateWindow();
         return;
     }
-    const QtPortDirectory directory;
-    if (!PreparePortDialog(session_, directory, ui_)) return;
-    portDialog_ = new PortSettingsDialog(session_, directory, language_, ui_, this);
+    auto directory = std::make_unique<QtPortDirectory>();
+    if (!PreparePortDialog(session_, *directory, ui_)) return;
+    portDialog_ = new PortSettingsDialog(session_, std::move(directory), language_, ui_, this);
     portDialog_->show();
 }
 

@@ -80,6 +80,8 @@ class MainWindow final : public QMainWindow {
     void NoteRecentFile();
     void OnPrint();
     void OnPrintFile();
+    void OnPrintPreview();
+    void OnExportPdf();
     void OnWrite();
     void OnCheck();
     // The problem list; true when the user chose to go on writing. A

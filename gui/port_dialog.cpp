@@ -1,11 +1,13 @@
 #include "port_dialog.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "dialog_buttons.h"
@@ -23,12 +25,14 @@ QLineEdit* ReadOnlyField(const char* name, QWidget* parent) {
 
 }  // namespace
 
-PortSettingsDialog::PortSettingsDialog(Session& session, const PortDirectory& directory,
+PortSettingsDialog::PortSettingsDialog(Session& session, std::unique_ptr<PortDirectory> directory,
                                        const LanguageTexts& texts, Ui& ui, QWidget* parent)
     : QDialog(parent),
-      dialog_(session, directory),
+      directory_(std::move(directory)),
+      dialog_(session, *directory_),
       ui_(ui),
       list_(new QComboBox(this)),
+      path_(new QLineEdit(this)),
       port_(ReadOnlyField("txtPort", this)),
       setting_(ReadOnlyField("txtSetting", this)) {
     const PortDialogTexts t = PortDialogTexts::From(texts);
@@ -37,13 +41,27 @@ PortSettingsDialog::PortSettingsDialog(Session& session, const PortDirectory& di
     setAttribute(Qt::WA_DeleteOnClose);
 
     list_->setObjectName(QStringLiteral("ComBoCommList"));
-    for (const std::string& name : dialog_.Ports()) list_->addItem(ToQString(name));
-    list_->setCurrentIndex(list_->findText(ToQString(dialog_.Selected())));
+    path_->setObjectName(QStringLiteral("TxtPortPath"));
+    path_->setText(ToQString(dialog_.Selected()));
+    FillList();
+    connect(list_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0) path_->setText(list_->itemText(index));
+    });
+    connect(path_, &QLineEdit::textChanged, this, [this] { SelectTypedPath(); });
+    auto* refresh = new QPushButton(ToQString(texts.LanguageText("Port", "Refresh")), this);
+    refresh->setObjectName(QStringLiteral("CommandRefresh"));
+    connect(refresh, &QPushButton::clicked, this, &PortSettingsDialog::OnRefresh);
 
     auto* frame = new QGroupBox(ToQString(t.frame), this);
-    auto* frameLayout = new QHBoxLayout(frame);
-    frameLayout->addWidget(new QLabel(ToQString(t.label), frame));
-    frameLayout->addWidget(list_, 1);
+    auto* frameLayout = new QGridLayout(frame);
+    frameLayout->addWidget(new QLabel(ToQString(t.label), frame), 0, 0);
+    frameLayout->addWidget(list_, 0, 1);
+    frameLayout->addWidget(refresh, 0, 2);
+    auto* pathLabel = new QLabel(ToQString(texts.LanguageText("Port", "PathLabel")), frame);
+    pathLabel->setBuddy(path_);
+    frameLayout->addWidget(pathLabel, 1, 0);
+    frameLayout->addWidget(path_, 1, 1, 1, 2);
+    frameLayout->setColumnStretch(1, 1);
 
     // The port in use and its line settings.
     auto* current = new QHBoxLayout;
@@ -64,8 +82,25 @@ PortSettingsDialog::PortSettingsDialog(Session& session, const PortDirectory& di
     ShowPort();
 }
 
+void PortSettingsDialog::FillList() {
+    const QSignalBlocker quiet(list_);
+    list_->clear();
+    for (const std::string& name : dialog_.Ports()) list_->addItem(ToQString(name));
+    list_->setCurrentIndex(list_->findText(path_->text().trimmed()));
+}
+
+void PortSettingsDialog::SelectTypedPath() {
+    const QSignalBlocker quiet(list_);
+    list_->setCurrentIndex(list_->findText(path_->text().trimmed()));
+}
+
+void PortSettingsDialog::OnRefresh() {
+    dialog_.Refresh(*directory_);
+    FillList();
+}
+
 void PortSettingsDialog::OnOk() {
-    dialog_.Select(ToStdString(list_->currentText()));
+    dialog_.Select(ToStdString(path_->text()));
     if (dialog_.Ok(ui_)) {
         accept();
     } else {

@@ -32,6 +32,14 @@ void QtUi::ShowMessage(const std::string& text) {
     QMessageBox::information(parent_, title_, ToQString(text));
 }
 
+void QtUi::ShowProblem(const std::string& text, Severity severity) {
+    if (severity == Severity::Error) {
+        QMessageBox::critical(parent_, title_, ToQString(text));
+    } else {
+        QMessageBox::warning(parent_, title_, ToQString(text));
+    }
+}
+
 Answer QtUi::Ask(const std::string& text, Buttons buttons) {
     QMessageBox::StandardButtons set;
     switch (buttons) {

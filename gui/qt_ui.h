@@ -23,6 +23,7 @@ class QtUi final : public Ui {
     }
 
     void ShowMessage(const std::string& text) override;
+    void ShowProblem(const std::string& text, Severity severity) override;
     Answer Ask(const std::string& text, Buttons buttons) override;
     std::optional<std::string> AskPassword() override;
     std::optional<std::string> ChooseOpenFile(const std::string& filter) override;

@@ -8,12 +8,13 @@
 
 namespace qx {
 
-PortLinks::PortLinks(std::vector<std::uint8_t> simMemory, int simBaud)
-    : radio_(std::move(simMemory)), simBaud_(simBaud) {}
+PortLinks::PortLinks(std::vector<std::uint8_t> simMemory, int simBaud, const LanguageTexts* texts)
+    : radio_(std::move(simMemory)), simBaud_(simBaud), texts_(texts) {}
 
 std::unique_ptr<SerialLink> PortLinks::LinkFor(const std::string& portName, Timers& timers) {
     if (portName == kSimPortName) return std::make_unique<SimulatedLink>(radio_, timers, simBaud_);
-    return std::make_unique<QtSerialLink>();
+    return std::make_unique<QtSerialLink>(texts_ != nullptr ? PortOpenTexts::From(*texts_)
+                                                            : PortOpenTexts{});
 }
 
 std::string PortLinks::AddSimFaults(const std::string& rules) {

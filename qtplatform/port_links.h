@@ -12,14 +12,18 @@
 #include "link/simulated_radio.h"
 #include "platform/serial_link.h"
 #include "platform/timers.h"
+#include "util/language_texts.h"
 
 namespace qx {
 
 class PortLinks {
   public:
     // `simMemory`: what the simulated radio holds at first. `simBaud` paces
-    // its replies as on a line of that speed; 0 answers at once.
-    explicit PortLinks(std::vector<std::uint8_t> simMemory, int simBaud = 0);
+    // its replies as on a line of that speed; 0 answers at once. `texts`,
+    // when given, words a port's open failure in the current language; it
+    // must outlive this object.
+    explicit PortLinks(std::vector<std::uint8_t> simMemory, int simBaud = 0,
+                       const LanguageTexts* texts = nullptr);
 
     // A closed link for `portName`; the caller opens it.
     std::unique_ptr<SerialLink> LinkFor(const std::string& portName, Timers& timers);
@@ -32,6 +36,7 @@ class PortLinks {
   private:
     SimulatedRadio radio_;
     int simBaud_;
+    const LanguageTexts* texts_;
 };
 
 // The memory of a radio that holds `doc` (a fresh document gives the default

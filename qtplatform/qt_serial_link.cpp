@@ -1,12 +1,22 @@
 #include "qt_serial_link.h"
 
 #include <QByteArray>
-#include <QFileInfo>
 #include <QMetaObject>
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <utility>
 #include <vector>
+
+#include "util/text.h"
+
+#ifdef Q_OS_UNIX
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
 
 namespace qx {
 namespace {
@@ -42,20 +52,49 @@ bool EndsTheLink(QSerialPort::SerialPortError error) {
     }
 }
 
-// Whether the user may read and write the device a port name stands for.
-bool DeviceAccessible(const std::string& portName) {
-    const QString path =
-        QString::fromStdString(portName.starts_with('/') ? portName : "/dev/" + portName);
-    const QFileInfo device(path);
-    return device.exists() && device.isReadable() && device.isWritable();
-}
-
 }  // namespace
 
+DeviceAccess InspectDevice(const std::string& portName) {
+    DeviceAccess device;
+#ifdef Q_OS_UNIX
+    const std::string path = portName.starts_with('/') ? portName : "/dev/" + portName;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        device.exists = errno != ENOENT && errno != ENOTDIR;
+        return device;
+    }
+    device.accessible = ::access(path.c_str(), R_OK | W_OK) == 0;
+    device.groupMayUse = (info.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
+    // getgrgid_r: the buffer is this call's own, so no other thread's lookup interferes.
+    std::vector<char> buffer(16384);
+    struct group entry {};
+    struct group* found = nullptr;
+    if (::getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->gr_name != nullptr) {
+        device.group = found->gr_name;
+    }
+#else
+    // A COM port has no permissions of its own: it is refused only while
+    // another program holds it.
+    (void)portName;
+    device.accessible = true;
+#endif
+    return device;
+}
+
 std::string OpenErrorText(const std::string& portName, QSerialPort::SerialPortError error,
-                          const std::string& qtText, bool deviceAccessible) {
-    if (error == QSerialPort::PermissionError && deviceAccessible) {
-        return portName + ": the port is in use by another program";
+                          const std::string& qtText, const DeviceAccess& device,
+                          const PortOpenTexts& texts) {
+    if (error == QSerialPort::DeviceNotFoundError || !device.exists) {
+        return FillPlaceholders(texts.missing, {portName});
+    }
+    if (error == QSerialPort::PermissionError) {
+        if (device.accessible) return portName + ": the port is in use by another program";
+        // Joining the superuser's group is no advice to give.
+        if (!device.group.empty() && device.group != "root" && device.groupMayUse) {
+            return FillPlaceholders(texts.noPermissionGroup, {portName, device.group});
+        }
+        return FillPlaceholders(texts.noPermission, {portName});
     }
     return portName + ": " + qtText;
 }
@@ -103,7 +142,7 @@ std::optional<LineSettings> ParseLineSettings(std::string_view text) {
     return settings;
 }
 
-QtSerialLink::QtSerialLink() {
+QtSerialLink::QtSerialLink(PortOpenTexts texts) : texts_(std::move(texts)) {
     QObject::connect(&port_, &QSerialPort::readyRead, &port_, [this] { DeliverIfDue(); });
     QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
                      [this](QSerialPort::SerialPortError error) { OnError(error); });
@@ -129,8 +168,9 @@ std::string QtSerialLink::Open(const std::string& portName, const std::string& s
     port_.setFlowControl(QSerialPort::NoFlowControl);
     port_.setReadBufferSize(1024);
     if (!port_.open(QIODevice::ReadWrite)) {
-        const std::string error = OpenErrorText(
-            portName, port_.error(), port_.errorString().toStdString(), DeviceAccessible(portName));
+        const std::string error =
+            OpenErrorText(portName, port_.error(), port_.errorString().toStdString(),
+                          InspectDevice(portName), texts_);
         port_.clearError();
         return error;
     }

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "link/port_settings.h"
 #include "platform/serial_link.h"
 
 namespace qx {
@@ -22,15 +23,28 @@ struct LineSettings {
 };
 std::optional<LineSettings> ParseLineSettings(std::string_view text);
 
+// What the file system says of the device a port name stands for.
+struct DeviceAccess {
+    bool exists = true;        // false only when the device is known to be missing
+    bool accessible = false;   // the user may read and write it
+    std::string group;         // the group that owns it, "" when unknown
+    bool groupMayUse = false;  // members of that group may read and write it
+};
+// A bare name ("ttyUSB0") is looked up in /dev.
+DeviceAccess InspectDevice(const std::string& portName);
+
 // Why `portName` would not open, for the user. Qt reports a port that another
 // program holds (its lock file, or the device busy) as a permission error;
 // when the user may read and write the device, that is what it means.
+// Otherwise a missing device is named as missing, and a forbidden one tells
+// which group to join.
 std::string OpenErrorText(const std::string& portName, QSerialPort::SerialPortError error,
-                          const std::string& qtText, bool deviceAccessible);
+                          const std::string& qtText, const DeviceAccess& device,
+                          const PortOpenTexts& texts);
 
 class QtSerialLink final : public SerialLink {
   public:
-    QtSerialLink();
+    explicit QtSerialLink(PortOpenTexts texts = {});
     ~QtSerialLink() override;
     QtSerialLink(const QtSerialLink&) = delete;
     QtSerialLink& operator=(const QtSerialLink&) = delete;
@@ -48,6 +62,7 @@ class QtSerialLink final : public SerialLink {
     void OnError(QSerialPort::SerialPortError error);
 
     QSerialPort port_;
+    PortOpenTexts texts_;
     SerialEvents* events_ = nullptr;
     std::string portName_;
     std::size_t threshold_ = 1;

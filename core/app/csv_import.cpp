@@ -380,7 +380,7 @@ bool ExportCsvCommand(const Document& doc, Ui& ui) {
     if (!path.has_extension()) path += ".csv";
     const PendingFile file[] = {{path, WriteCsv(doc.codeplug())}};
     if (std::string error = WriteFilesAtomically(file); !error.empty()) {
-        ui.ShowMessage(error);
+        ui.ShowError(error);
         return false;
     }
     return true;

@@ -155,6 +155,14 @@ std::vector<LanguageKey> BuildKeys() {
                           "NameChanged"}) {
         keys.push_back({"Csv", k});
     }
+    AddRange(keys, "Menu", 10009, 10010);
+    for (const char* k : {"Title", "Channels", "Settings", "Setting", "Value", "Model", "File",
+                          "Date", "Page", "AutoDialer", "DtmfMemory", "TwoTone", "FiveTone"}) {
+        keys.push_back({"Print", k});
+    }
+    for (const char* k : {"Missing", "NoPermissionGroup", "NoPermission", "PathLabel", "Refresh"}) {
+        keys.push_back({"Port", k});
+    }
     return keys;
 }
 

@@ -22,7 +22,7 @@ bool PrintToFileCommand(const Document& doc, Ui& ui) {
         BuildListing(doc.codeplug(), ListingWordsOf(doc.texts), ListingTarget::File);
     const PendingFile file[] = {{*chosen, ListingFileText(lines)}};
     if (std::string error = WriteFilesAtomically(file); !error.empty()) {
-        ui.ShowMessage(error);
+        ui.ShowError(error);
         return false;
     }
     return true;
@@ -38,12 +38,12 @@ bool PrintCommand(const Document& doc, Ui& ui, Printer& printer) {
         std::string error = printer.PrintLine(breaks ? text.substr(0, text.size() - 2) : text);
         if (error.empty() && breaks) error = printer.PrintLine("");
         if (!error.empty()) {
-            ui.ShowMessage(error);
+            ui.ShowError(error);
             return false;
         }
     }
     if (std::string error = printer.EndDocument(); !error.empty()) {
-        ui.ShowMessage(error);
+        ui.ShowError(error);
         return false;
     }
     return true;

@@ -58,7 +58,7 @@ bool RecoverProjectSave(const DocumentTexts& texts, const std::filesystem::path&
         case Recovery::Failed:
             break;
     }
-    ui.ShowMessage(Filled(texts.saveNotFinished, path.string(), recovered.error));
+    ui.ShowError(Filled(texts.saveNotFinished, path.string(), recovered.error));
     return false;
 }
 
@@ -89,7 +89,7 @@ namespace {
 bool SaveTo(Document& doc, const std::filesystem::path& path, Ui& ui) {
     if (!RecoverProjectSave(doc.texts, path, ui)) return false;
     const std::string error = SaveProject(doc, path);
-    if (!error.empty()) ui.ShowMessage(error);
+    if (!error.empty()) ui.ShowError(error);
     return error.empty();
 }
 
@@ -118,13 +118,13 @@ OpenOutcome OpenProject(Document& doc, const std::filesystem::path& path, Ui& ui
     std::error_code ec;
     (void)std::filesystem::file_size(path, ec);
     if (ec) {
-        ui.ShowMessage(FileErrorText("Cannot open", path, ec.message()));
+        ui.ShowError(FileErrorText("Cannot open", path, ec.message()));
         return OpenOutcome::Failed;
     }
     // One byte more than a project may have, so a larger file is recognised.
     const FileBytes file = ReadFileBytes(path, kMaxProjectBytes + 1);
     if (!file.error.empty()) {
-        ui.ShowMessage(file.error);
+        ui.ShowError(file.error);
         return OpenOutcome::Failed;
     }
     // A missing or short companion file gives the default signalling record.
@@ -149,7 +149,7 @@ OpenOutcome OpenProject(Document& doc, const std::filesystem::path& path, Ui& ui
             ClearAll(doc);
             return OpenOutcome::Rejected;
         default:
-            ui.ShowMessage(FileErrorText("Cannot open", path, read.error));
+            ui.ShowError(FileErrorText("Cannot open", path, read.error));
             return OpenOutcome::Failed;
     }
 }
@@ -159,14 +159,14 @@ std::optional<std::vector<std::uint8_t>> ReadBackupImage(const std::filesystem::
     // One byte more than an image, so a longer file is refused rather than cut.
     FileBytes file = ReadFileBytes(path, kImageSize + 1);
     if (!file.error.empty()) {
-        ui.ShowMessage(file.error);
+        ui.ShowError(file.error);
         return std::nullopt;
     }
     if (file.size != kImageSize) {
         // The size on disk, not the part read.
         std::string reason = ImageSizeError(file.size);
         reason.pop_back();  // the file error text ends the sentence
-        ui.ShowMessage(FileErrorText("Cannot open", path, reason));
+        ui.ShowError(FileErrorText("Cannot open", path, reason));
         return std::nullopt;
     }
     return std::move(file.bytes);

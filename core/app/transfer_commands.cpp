@@ -13,7 +13,7 @@ namespace {
 
 bool PortChosen(const Session& session, Ui& ui) {
     if (!session.fixedPortList && session.portName.empty()) {
-        ui.ShowMessage("Please Set Com Port!");
+        ui.ShowWarning("Please Set Com Port!");
         return false;
     }
     return true;

@@ -47,16 +47,25 @@ PortDialogTexts PortDialogTexts::From(const LanguageTexts& texts) {
     return t;
 }
 
+PortOpenTexts PortOpenTexts::From(const LanguageTexts& texts) {
+    PortOpenTexts t;
+    t.missing = TextOr(texts, "Port", "Missing", t.missing);
+    t.noPermissionGroup = TextOr(texts, "Port", "NoPermissionGroup", t.noPermissionGroup);
+    t.noPermission = TextOr(texts, "Port", "NoPermission", t.noPermission);
+    return t;
+}
+
 PortDialog::PortDialog(LinkSession& session, const PortDirectory& directory)
     : session_(session),
       ports_(PortList(session, directory)),
-      selected_(ListItemMatchOrFirst(ports_, session.portName)) {}
+      // A port not in the list was typed as a path and stays as it was.
+      selected_(session.portName.empty() ? ListItemMatchOrFirst(ports_, "") : session.portName) {}
 
 bool PortDialog::Ok(Ui& ui) {
     session_.portSettings = LinkSession::kPortSettings;
     const std::string port = Trim(selected_);
     if (port.empty()) {
-        ui.ShowMessage("No port is selected. Choose a port from the list.");
+        ui.ShowWarning("No port is selected. Choose a port from the list.");
         return false;
     }
     session_.portName = port;
@@ -68,7 +77,7 @@ bool PreparePortDialog(LinkSession& session, const PortDirectory& directory, Ui&
         session.portName = FirstPortName(directory);
     }
     if (session.portName.empty()) {
-        ui.ShowMessage("No Com Port!");
+        ui.ShowWarning("No Com Port!");
         return false;
     }
     return true;

@@ -28,6 +28,20 @@ struct PortDialogTexts {
     static PortDialogTexts From(const LanguageTexts& texts);
 };
 
+// Why a port would not open, in the language's words (section "Port"):
+// "%1" the port, "%2" the group that owns the device.
+struct PortOpenTexts {
+    std::string missing =
+        "The port %1 does not exist. Check that the cable is plugged in, then choose the port "
+        "again.";
+    std::string noPermissionGroup =
+        "No permission to open %1. Add yourself to the group \"%2\" (sudo usermod -aG %2 $USER), "
+        "then log out and in again.";
+    std::string noPermission =
+        "No permission to open %1. Ask the administrator of this computer for access to it.";
+    static PortOpenTexts From(const LanguageTexts& texts);
+};
+
 // The dialog without its widgets.
 class PortDialog {
   public:
@@ -36,6 +50,8 @@ class PortDialog {
     const std::vector<std::string>& Ports() const { return ports_; }
     const std::string& Selected() const { return selected_; }
     void Select(const std::string& port) { selected_ = port; }
+    // The list read again (a device plugged in since); the selection stays.
+    void Refresh(const PortDirectory& directory) { ports_ = PortList(session_, directory); }
     // The txtPort and txtSetting fields as the caller fills them.
     std::string PortText() const { return session_.portName; }
     std::string SettingText() const { return session_.portSettings; }

@@ -212,7 +212,7 @@ void Transfer::Load() {
         if (error.empty()) {
             link_.Close();
         } else {
-            ui_.ShowMessage(error);
+            ui_.ShowError(error);
         }
     }
     Changed();
@@ -245,7 +245,7 @@ void Transfer::Start() {
         const std::string error = link_.Open(session_.portName, session_.portSettings);
         if (!error.empty()) {
             result_ = TransferResult::PortError;
-            ui_.ShowMessage(error);
+            ui_.ShowError(error);
             Changed();
             return;
         }
@@ -557,7 +557,7 @@ void Transfer::FailWrite(TransferResult result, const std::string& message) {
     stopped_ = true;
     running_ = false;
     Changed();
-    ui_.ShowMessage(message + "\n" + PartlyWrittenText());
+    ui_.ShowError(message + "\n" + PartlyWrittenText());
 }
 
 void Transfer::Finish(TransferResult result, const std::string& message) {

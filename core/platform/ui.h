@@ -9,11 +9,18 @@ namespace qx {
 
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
+// How grave a message is: a failure (Error) or a risk the user should know of (Warning).
+enum class Severity { Warning, Error };
 
 class Ui {
   public:
     virtual ~Ui() = default;
     virtual void ShowMessage(const std::string& text) = 0;
+    // A message marked with its severity (a message box shows the icon);
+    // without an override it is shown as any other message.
+    virtual void ShowProblem(const std::string& text, Severity /*severity*/) { ShowMessage(text); }
+    void ShowError(const std::string& text) { ShowProblem(text, Severity::Error); }
+    void ShowWarning(const std::string& text) { ShowProblem(text, Severity::Warning); }
     virtual Answer Ask(const std::string& text, Buttons buttons) = 0;
     // nullopt when the user cancels the prompt.
     virtual std::optional<std::string> AskPassword() = 0;

@@ -233,7 +233,7 @@ TEST_F(QxctlTransfer, BadPortsAndArguments) {
     };
     const std::vector<Case> cases = {
         {"read --port /dev/qx-no-such-port -o " + Path("R.qx"), 1,
-         "qxctl read: /dev/qx-no-such-port: No such file or directory"},
+         "qxctl read: The port /dev/qx-no-such-port does not exist."},
         {"write --port /dev/qx-no-such-port " + project, 1, "/dev/qx-no-such-port"},
         {"read -o " + Path("R.qx"), 2, "--port"},
         {"read --port sim", 2, "-o"},

@@ -15,7 +15,10 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -209,20 +212,20 @@ class MainWindowTest : public QObject {
             menus << menu->text() + ": " + entries.join(' ');
         }
         // The 5-tone entry follows the session's features; the radio setup entry is hidden.
-        QCOMPARE(
-            menus,
-            QStringList({
-                "&File: Menu_New Menu_Open Menu_OpenBackup Menu_Save Menu_SaveAs Menu_ImportCsv "
-                "Menu_ExportCsv Menu_Print Menu_PrintFile Menu_Exit",
-                "&Edit: Menu_Undo Menu_Redo Menu_CutChannels Menu_CopyChannels "
-                "Menu_PasteChannels Menu_InsertChannel Menu_DeleteChannels Menu_MoveUp "
-                "Menu_MoveDown Menu_ClearChannels",
-                "&Option: Menu_RadioOption mnuDTMF mnu2Tone Menu_AutoDiaer",
-                "&Transfer: Menu_WriteCHData Menu_ReadCHData Menu_RestoreBackup Menu_Check "
-                "Menu_COMPort",
-                "&Language: Menu_English Menu_Chinese",
-                "&Help: Menu_About",
-            }));
+        QCOMPARE(menus,
+                 QStringList({
+                     "&File: Menu_New Menu_Open Menu_OpenBackup Menu_Save Menu_SaveAs Menu_ImportCsv "
+                     "Menu_ExportCsv Menu_Print Menu_PrintFile Menu_PrintPreview Menu_ExportPdf "
+                     "Menu_Exit",
+                     "&Edit: Menu_Undo Menu_Redo Menu_CutChannels Menu_CopyChannels "
+                     "Menu_PasteChannels Menu_InsertChannel Menu_DeleteChannels Menu_MoveUp "
+                     "Menu_MoveDown Menu_ClearChannels",
+                     "&Option: Menu_RadioOption mnuDTMF mnu2Tone Menu_AutoDiaer",
+                     "&Transfer: Menu_WriteCHData Menu_ReadCHData Menu_RestoreBackup Menu_Check "
+                     "Menu_COMPort",
+                     "&Language: Menu_English Menu_Chinese",
+                     "&Help: Menu_About",
+                 }));
         QStringList tips;
         for (QAction* button : window.findChild<QToolBar*>("Toolbar1")->actions()) {
             tips << button->objectName() + "=" + button->toolTip();
@@ -783,6 +786,84 @@ class MainWindowTest : public QObject {
         QVERIFY(lines.at(0).startsWith("Location,Name,Frequency,"));
         QVERIFY(lines.at(1).startsWith("0,FIRST,"));
         QVERIFY(lines.at(2).startsWith("1,SECOND,"));
+    }
+
+    // File > Export PDF writes the channel table of an opened project: every
+    // channel in use with its Rx and Tx frequencies, headings on every page,
+    // the pages numbered.
+    void exportsTheChannelTableAsPdf() {
+        const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+        QVERIFY2(!pdftotext.isEmpty(), "pdftotext (Debian package poppler-utils) is needed");
+        qx::Session session = TestSession("english.ini");
+        qx::MainWindow window(session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        ModalAnswerer answerer;
+        ChooseFile(answerer, QStringLiteral(QX_TEST_DATA_DIR "/corpus/d000.qx"));
+        Action(window, "Menu_Open")->trigger();
+        QTemporaryDir dir;
+        ChooseFile(answerer, dir.filePath("channels"));
+        Action(window, "Menu_ExportPdf")->trigger();
+        QVERIFY(answerer.AllAnswered());
+        QVERIFY(answerer.Unexpected().isEmpty());
+
+        QProcess convert;
+        convert.start(pdftotext, {"-layout", dir.filePath("channels.pdf"), "-"});
+        QVERIFY(convert.waitForFinished(20000));
+        QCOMPARE(convert.exitCode(), 0);
+        const QStringList pages = QString::fromUtf8(convert.readAllStandardOutput()).split('\f');
+        // The golden listing names the channels in use: number, Rx (field 4), Tx (field 10).
+        QFile listing(QStringLiteral(QX_TEST_DATA_DIR "/corpus/d000.en.txt"));
+        QVERIFY(listing.open(QIODevice::ReadOnly));
+        int inUse = 0;
+        const QString text = pages.join('\n');
+        for (const QString& line : QString::fromUtf8(listing.readAll()).split("\r\n")) {
+            const QStringList fields = line.split(QStringLiteral("    "));
+            if (fields.size() < 11 || fields[1] != "Active") continue;
+            ++inUse;
+            const QRegularExpression row("^\\s*" + fields[0] + "\\s+Active\\s.*\\s" +
+                                             QRegularExpression::escape(fields[4]) + "\\s.*\\s" +
+                                             QRegularExpression::escape(fields[10]) + "\\s",
+                                         QRegularExpression::MultilineOption);
+            QVERIFY2(row.match(text).hasMatch(), qPrintable(line));
+        }
+        QCOMPARE(inUse, 39);
+        // 39 channels and PL, PH, call, VFO on two pages; the settings on two more.
+        const int expected = 4;
+        QCOMPARE(pages.size() - 1, expected);  // pdftotext ends every page with a form feed
+        for (int p = 0; p < expected; ++p) {
+            QVERIFY2(pages[p].contains(QStringLiteral("Page %1 of %2").arg(p + 1).arg(expected)),
+                     qPrintable(pages[p]));
+            QVERIFY(pages[p].contains("Model: ") && pages[p].contains("File: d000.qx"));
+        }
+        for (int p = 0; p < 2; ++p) QVERIFY(pages[p].contains(QRegularExpression("Rx Freq\\s")));
+    }
+
+    // File > Print Preview shows the table in the window's language.
+    void printPreviewShowsTheTable_data() {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("english") << "english.ini";
+        QTest::newRow("chinese") << "chinese.ini";
+    }
+    void printPreviewShowsTheTable() {
+        QFETCH(QString, language);
+        qx::Session session = TestSession(language.toStdString());
+        qx::MainWindow window(session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        ModalAnswerer answerer;
+        ChooseFile(answerer, QStringLiteral(QX_TEST_DATA_DIR "/corpus/d000.qx"));
+        Action(window, "Menu_Open")->trigger();
+        QString title;
+        answerer.Then([&](QWidget* dialog) {
+            title = dialog->objectName() + ": " + dialog->windowTitle();
+            dialog->resize(1100, 800);
+            qx::test::SaveShot(*dialog, "PrintPreview-" + language.section('.', 0, 0));
+            dialog->close();
+        });
+        Action(window, "Menu_PrintPreview")->trigger();
+        QVERIFY(answerer.AllAnswered());
+        QCOMPARE(title, "PrintPreview: " + Text(qPrintable(language), "Menu", "10009").remove('&'));
     }
 
     void readFromTheSimulatedRadioFillsTheGridAndSetsTheModel() {

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -21,6 +22,7 @@
 #include "modal_answerer.h"
 #include "port_dialog.h"
 #include "port_links.h"
+#include "screenshot.h"
 #include "transfer_window.h"
 
 namespace {
@@ -287,8 +289,8 @@ class TransferWindowTest : public QObject {
             qx::Session session;
             session.portName = "/dev/ttyUSB1";
             qx::SilentUi ui;
-            QPointer<qx::PortSettingsDialog> dialog(
-                new qx::PortSettingsDialog(session, FakeDirectory(), English(), ui, nullptr));
+            QPointer<qx::PortSettingsDialog> dialog(new qx::PortSettingsDialog(
+                session, std::make_unique<FakeDirectory>(), English(), ui, nullptr));
             dialog->show();
             QVERIFY(!dialog->isModal());
             auto* list = Child<QComboBox>(*dialog, "ComBoCommList");
@@ -304,6 +306,57 @@ class TransferWindowTest : public QObject {
             QTRY_VERIFY(dialog.isNull());
             QCOMPARE(session.portName, port);
         }
+    }
+
+    // A path typed into the box selects its list entry when there is one and
+    // none otherwise; choosing in the list fills the box; OK takes the box,
+    // and the transfer opens that path (a missing one is an error message).
+    void aTypedPortPathIsChosenAndUsed() {
+        Rig rig({});
+        rig.session.portName = "/dev/ttyUSB1";
+        QPointer<qx::PortSettingsDialog> dialog(new qx::PortSettingsDialog(
+            rig.session, std::make_unique<FakeDirectory>(), English(), rig.ui, nullptr));
+        dialog->show();
+        auto* list = Child<QComboBox>(*dialog, "ComBoCommList");
+        auto* path = Child<QLineEdit>(*dialog, "TxtPortPath");
+        QCOMPARE(path->text(), QStringLiteral("/dev/ttyUSB1"));
+
+        path->clear();
+        QTest::keyClicks(path, "/dev/ttyS0");
+        QCOMPARE(list->currentText(), QStringLiteral("/dev/ttyS0"));
+        QTest::keyClicks(path, "1");
+        QCOMPARE(list->currentIndex(), -1);
+        list->setCurrentIndex(2);
+        QCOMPARE(path->text(), QStringLiteral("sim"));
+        QTest::mouseClick(Child<QPushButton>(*dialog, "CommandRefresh"), Qt::LeftButton);
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(path->text(), QStringLiteral("sim"));
+
+        const QString typed = QStringLiteral("/dev/qx-typed-port");
+        path->selectAll();
+        QTest::keyClicks(path, typed);
+        QCOMPARE(list->currentIndex(), -1);
+        qx::test::SaveShot(*dialog, "PortDialog-typed");
+        QTest::mouseClick(Child<QPushButton>(*dialog, "OKButton"), Qt::LeftButton);
+        QTRY_VERIFY(dialog.isNull());
+        QCOMPARE(QString::fromStdString(rig.session.portName), typed);
+
+        qx::test::ModalAnswerer answerer;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QString message;
+        answerer.Then([&](QWidget* window) {
+            if (auto* box = qobject_cast<QMessageBox*>(window)) {
+                icon = box->icon();
+                message = box->text();
+            }
+            window->close();
+        });
+        qx::Document doc = LoadedDocument(3);
+        TransferWindow window(TransferMode::Read, doc, rig.session, rig.links, rig.texts);
+        window.show();
+        QTRY_COMPARE(icon, QMessageBox::Critical);
+        QVERIFY2(message.startsWith("The port " + typed + " does not exist."), qPrintable(message));
+        QVERIFY(window.windowTitle().endsWith("(COMM Port:" + typed + ")"));
     }
 };
 

@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui.h"
@@ -17,7 +18,15 @@ class ScriptedUi final : public Ui {
     std::deque<std::optional<std::string>> passwords;
     std::deque<std::optional<std::string>> files;
 
+    // Messages shown as a warning or an error: in `messages` too, and here
+    // with their severity.
+    std::vector<std::pair<Severity, std::string>> problems;
+
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void ShowProblem(const std::string& text, Severity severity) override {
+        messages.push_back(text);
+        problems.emplace_back(severity, text);
+    }
     Answer Ask(const std::string& text, Buttons buttons) override;
     std::optional<std::string> AskPassword() override { return Next(passwords); }
     std::optional<std::string> ChooseOpenFile(const std::string&) override { return Next(files); }

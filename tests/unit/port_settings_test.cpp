@@ -34,7 +34,7 @@ TEST(PortSettings, TheListIsTheDirectoryOrTheFixedListWithTheSimulatorLast) {
     EXPECT_EQ(fixed.back(), "sim");
 }
 
-TEST(PortSettings, TheDialogShowsTheCurrentPortOrTheFirstAndOkTakesTheSelection) {
+TEST(PortSettings, TheDialogShowsTheCurrentOrTypedPortOrTheFirstAndOkTakesTheSelection) {
     const FakeDirectory ports({"COM3", "COM12"});
     Session session;
     session.portName = "COM12";
@@ -46,7 +46,7 @@ TEST(PortSettings, TheDialogShowsTheCurrentPortOrTheFirstAndOkTakesTheSelection)
 
     session.portName = "COM7";
     PortDialog missing(session, ports);
-    EXPECT_EQ(missing.Selected(), "COM3") << "a port not in the list shows the first entry";
+    EXPECT_EQ(missing.Selected(), "COM7") << "a port not in the list was typed and stays";
     missing.Select("sim");
     EXPECT_TRUE(missing.Ok(ui));
     EXPECT_EQ(session.portName, "sim");
@@ -56,7 +56,8 @@ TEST(PortSettings, TheDialogShowsTheCurrentPortOrTheFirstAndOkTakesTheSelection)
     missing.Select("  ");
     EXPECT_FALSE(missing.Ok(ui));
     EXPECT_EQ(session.portName, "sim") << "an empty choice keeps the port";
-    EXPECT_EQ(ui.messages.size(), 1u);
+    ASSERT_EQ(ui.problems.size(), 1u);
+    EXPECT_EQ(ui.problems[0].first, Severity::Warning);
 }
 
 TEST(PortSettings, TheMenuEntrySearchesOnceAndNeedsAPort) {

@@ -3,8 +3,12 @@
 #include "qt_serial_link.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdio>
 
 #include <cstdint>
 #include <cstdlib>
@@ -190,20 +194,101 @@ TEST(QtSerialLink, APortAnotherProgramHoldsIsNamedAsInUse) {
     EXPECT_EQ(second.Open(pty.SlavePath(), "9600,n,8,1"), "");
 }
 
-TEST(QtSerialLink, OpenErrorTextsTellABusyPortFromAForbiddenOne) {
+TEST(QtSerialLink, OpenErrorTextsTellABusyPortFromAForbiddenOrMissingOne) {
     struct Case {
         QSerialPort::SerialPortError error;
-        bool accessible;
+        qx::DeviceAccess device;
         std::string text;
     };
     const Case cases[] = {
-        {QSerialPort::PermissionError, true, "ttyUSB0: the port is in use by another program"},
-        {QSerialPort::PermissionError, false, "ttyUSB0: Permission denied"},
-        {QSerialPort::DeviceNotFoundError, true, "ttyUSB0: Permission denied"},
+        {QSerialPort::PermissionError,
+         {true, true, "dialout", true},
+         "ttyUSB0: the port is in use by another program"},
+        {QSerialPort::PermissionError,
+         {true, false, "dialout", true},
+         "No permission to open ttyUSB0. Add yourself to the group \"dialout\" (sudo usermod -aG "
+         "dialout $USER), then log out and in again."},
+        {QSerialPort::PermissionError,
+         {true, false, "root", true},
+         "No permission to open ttyUSB0. Ask the administrator of this computer for access to it."},
+        {QSerialPort::PermissionError,
+         {true, false, "dialout", false},
+         "No permission to open ttyUSB0. Ask the administrator of this computer for access to it."},
+        {QSerialPort::DeviceNotFoundError,
+         {true, true, "", false},
+         "The port ttyUSB0 does not exist. Check that the cable is plugged in, then choose the "
+         "port again."},
+        {QSerialPort::OpenError,
+         {false, false, "", false},
+         "The port ttyUSB0 does not exist. "
+         "Check that the cable is plugged in, then choose the port again."},
+        {QSerialPort::OpenError, {true, true, "dialout", true}, "ttyUSB0: Device busy"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(qx::OpenErrorText("ttyUSB0", c.error, "Permission denied", c.accessible), c.text);
+        EXPECT_EQ(qx::OpenErrorText("ttyUSB0", c.error, "Device busy", c.device, {}), c.text);
     }
+    qx::PortOpenTexts texts;
+    texts.noPermissionGroup = "%1|%2|%2";
+    EXPECT_EQ(
+        qx::OpenErrorText("p", QSerialPort::PermissionError, "", {true, false, "g", true}, texts),
+        "p|g|g");
+}
+
+std::string GroupHint(const std::string& port, const std::string& group) {
+    return "No permission to open " + port + ". Add yourself to the group \"" + group +
+           "\" (sudo usermod -aG " + group + " $USER), then log out and in again.";
+}
+
+// A device the user may not open names the group that owns it. The superuser
+// may open anything, so as root the device is given to a group "nobody" is
+// not in and this test runs again as "nobody" (the QX_FORBIDDEN_PORT run).
+TEST(QtSerialLink, APortWithoutPermissionNamesTheGroupToJoin) {
+    if (const char* port = std::getenv("QX_FORBIDDEN_PORT")) {
+        const char* group = std::getenv("QX_FORBIDDEN_GROUP");
+        ASSERT_NE(group, nullptr);
+        qx::QtSerialLink link;
+        EXPECT_EQ(link.Open(port, "9600,n,8,1"), GroupHint(port, group));
+        EXPECT_FALSE(link.IsOpen());
+        return;
+    }
+    Pty pty;
+    const std::string port = pty.SlavePath();
+    ASSERT_FALSE(port.empty());
+    if (::geteuid() != 0) {
+        // The owner may not, the group may: the group is the one to join.
+        ASSERT_EQ(::chmod(port.c_str(), 0060), 0);
+        struct stat info {};
+        ASSERT_EQ(::stat(port.c_str(), &info), 0);
+        const struct group* owner = ::getgrgid(info.st_gid);
+        ASSERT_NE(owner, nullptr);
+        qx::QtSerialLink link;
+        EXPECT_EQ(link.Open(port, "9600,n,8,1"), GroupHint(port, owner->gr_name));
+        return;
+    }
+    const struct group* dialout = ::getgrnam("dialout");
+    if (dialout == nullptr || ::access("/usr/bin/setpriv", X_OK) != 0) {
+        GTEST_SKIP() << "running as root without a \"dialout\" group or setpriv: the permission "
+                        "check needs an unprivileged user";
+    }
+    ASSERT_EQ(::chown(port.c_str(), 0, dialout->gr_gid), 0);
+    ASSERT_EQ(::chmod(port.c_str(), 0660), 0);
+    char self[4096] = {};
+    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    ASSERT_GT(length, 0);
+    const std::string command =
+        "QX_FORBIDDEN_PORT='" + port +
+        "' QX_FORBIDDEN_GROUP=dialout "
+        "setpriv --reuid=nobody --regid=nogroup --clear-groups '" +
+        std::string(self) +
+        "' --gtest_filter=QtSerialLink.APortWithoutPermissionNamesTheGroupToJoin 2>&1";
+    FILE* run = ::popen(command.c_str(), "r");
+    ASSERT_NE(run, nullptr);
+    std::string output;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, run) != nullptr) output += buffer;
+    const int status = ::pclose(run);
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
 }
 
 TEST(QtSerialLink, ParsesLineSettings) {
