@@ -9,7 +9,7 @@ namespace qx::cli {
 
 int RunCheck(const std::vector<std::string>& args, CommandIo& io) {
     bool errors = false;
-    const CommandLineSpec spec{
+    const CommandSyntax syntax{
         .program = "qxctl check",
         .synopsis = "PROJECT.qx [--language FILE]",
         .about =
@@ -19,7 +19,7 @@ int RunCheck(const std::vector<std::string>& args, CommandIo& io) {
         .arguments = {{"PROJECT.qx", "the project to check"}},
         .options = {kLanguageOption},
     };
-    const int code = RunCommand(spec, args, io, [&](const Arguments& parsed) {
+    const int code = RunCommand(syntax, args, io, [&](const Arguments& parsed) {
         RequirePositional(parsed, 1);
         auto ws = LoadWorkspace(parsed, io);
         OpenProjectOrThrow(*ws, parsed.positional[0]);

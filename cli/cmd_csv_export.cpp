@@ -5,7 +5,7 @@
 namespace qx::cli {
 
 int RunCsvExport(const std::vector<std::string>& args, CommandIo& io) {
-    const CommandLineSpec spec{
+    const CommandSyntax syntax{
         .program = "qxctl csv export",
         .synopsis = "PROJECT.qx -o FILE.csv [--language FILE]",
         .about = "Writes the memory channels in use as a CSV channel list under the full header.",
@@ -14,7 +14,7 @@ int RunCsvExport(const std::vector<std::string>& args, CommandIo& io) {
                                  "the channel list to write; \"-\" for standard output"),
                     kLanguageOption},
     };
-    return RunCommand(spec, args, io, [&](const Arguments& parsed) {
+    return RunCommand(syntax, args, io, [&](const Arguments& parsed) {
         RequireConversionArguments(parsed, 1);
         auto ws = LoadWorkspace(parsed, io);
         OpenProjectOrThrow(*ws, parsed.positional[0]);

@@ -24,7 +24,7 @@ int ModelIndex(const std::string& text) {
 }  // namespace
 
 int RunCsvImport(const std::vector<std::string>& args, CommandIo& io) {
-    const CommandLineSpec spec{
+    const CommandSyntax syntax{
         .program = "qxctl csv import",
         .synopsis =
             "FILE.csv [--into PROJECT.qx | --model N] -o OUT.qx [--strict] [--language FILE]",
@@ -42,7 +42,7 @@ int RunCsvImport(const std::vector<std::string>& args, CommandIo& io) {
                 kLanguageOption,
             },
     };
-    return RunCommand(spec, args, io, [&](const Arguments& parsed) {
+    return RunCommand(syntax, args, io, [&](const Arguments& parsed) {
         RequireConversionArguments(parsed, 1);
         const std::string output = *parsed.Option("-o");
         if (output == "-") throw UsageError("a project needs a file name, not \"-\"");

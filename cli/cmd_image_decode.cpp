@@ -7,7 +7,7 @@
 namespace qx::cli {
 
 int RunImageDecode(const std::vector<std::string>& args, CommandIo& io) {
-    const CommandLineSpec spec{
+    const CommandSyntax syntax{
         .program = "qxctl image decode",
         .synopsis = "IMAGE.bin -o PROJECT.qx [--language FILE]",
         .about =
@@ -16,7 +16,7 @@ int RunImageDecode(const std::vector<std::string>& args, CommandIo& io) {
         .arguments = {{"IMAGE.bin", "the memory image"}},
         .options = {OutputOption("PROJECT.qx", "the project to save"), kLanguageOption},
     };
-    return RunCommand(spec, args, io, [&](const Arguments& parsed) {
+    return RunCommand(syntax, args, io, [&](const Arguments& parsed) {
         RequireConversionArguments(parsed, 1);
         const std::string output = *parsed.Option("-o");
         if (output == "-") throw UsageError("a project needs a file name, not \"-\"");

@@ -21,7 +21,7 @@ FeatureFlags ParseFeatureByte(const std::string& text) {
 }  // namespace
 
 int RunImageEncode(const std::vector<std::string>& args, CommandIo& io) {
-    const CommandLineSpec spec{
+    const CommandSyntax syntax{
         .program = "qxctl image encode",
         .synopsis = "PROJECT.qx -o IMAGE.bin [--language FILE] [--features HEX]",
         .about =
@@ -35,7 +35,7 @@ int RunImageEncode(const std::vector<std::string>& args, CommandIo& io) {
                      "the radio's feature byte (E0: DTMF, 2-tone and 5-tone); default: the "
                      "features seen last"}},
     };
-    return RunCommand(spec, args, io, [&](const Arguments& parsed) {
+    return RunCommand(syntax, args, io, [&](const Arguments& parsed) {
         RequireConversionArguments(parsed, 1);
         auto ws = LoadWorkspace(parsed, io);
         if (const auto features = parsed.Option("--features")) {

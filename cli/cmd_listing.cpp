@@ -5,7 +5,7 @@
 namespace qx::cli {
 
 int RunListing(const std::vector<std::string>& args, CommandIo& io) {
-    const CommandLineSpec spec{
+    const CommandSyntax syntax{
         .program = "qxctl listing",
         .synopsis = "PROJECT.qx -o LISTING.txt|- [--language FILE]",
         .about = "Writes the text listing of a project, as qxprog prints it.",
@@ -13,7 +13,7 @@ int RunListing(const std::vector<std::string>& args, CommandIo& io) {
         .options = {OutputOption("LISTING.txt", "the listing to write; \"-\" for standard output"),
                     kLanguageOption},
     };
-    return RunCommand(spec, args, io, [&](const Arguments& parsed) {
+    return RunCommand(syntax, args, io, [&](const Arguments& parsed) {
         RequireConversionArguments(parsed, 1);
         auto ws = LoadWorkspace(parsed, io);
         OpenProjectOrThrow(*ws, parsed.positional[0]);

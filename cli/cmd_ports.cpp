@@ -8,13 +8,13 @@
 namespace qx::cli {
 
 int RunPorts(const std::vector<std::string>& args, CommandIo& io) {
-    const CommandLineSpec spec{
+    const CommandSyntax syntax{
         .program = "qxctl ports",
         .about =
             "Lists the serial ports a transfer can use, one a line; the last is \"sim\", "
             "the built-in simulated radio.",
     };
-    return RunCommand(spec, args, io, [&](const Arguments& parsed) {
+    return RunCommand(syntax, args, io, [&](const Arguments& parsed) {
         if (!parsed.positional.empty()) throw UsageError("no arguments expected");
         for (const std::string& port : PortList(io.session, QtPortDirectory{})) {
             io.out << port << '\n';

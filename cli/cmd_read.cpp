@@ -6,8 +6,8 @@
 namespace qx::cli {
 namespace {
 
-CommandLineSpec Spec() {
-    CommandLineSpec spec{
+CommandSyntax Syntax() {
+    CommandSyntax syntax{
         .program = "qxctl read",
         .synopsis =
             "--port NAME -o PROJECT.qx [--password TEXT] [--double] [--sim-fault RULES] "
@@ -15,18 +15,18 @@ CommandLineSpec Spec() {
         .about =
             "Reads the radio's memory into a project. What was read is also kept as a "
             "backup image, whose name is printed at the end.",
-        .options = TransferOptionSpecs(),
+        .options = TransferOptionRules(),
     };
-    spec.options.push_back(OutputOption("PROJECT.qx", "the project to save"));
-    spec.options.push_back(
+    syntax.options.push_back(OutputOption("PROJECT.qx", "the project to save"));
+    syntax.options.push_back(
         {{"--double"}, "", "read everything twice and use only what both reads agree on"});
-    return spec;
+    return syntax;
 }
 
 }  // namespace
 
 int RunRead(const std::vector<std::string>& args, CommandIo& io) {
-    return RunCommand(Spec(), args, io, [&](const Arguments& parsed) {
+    return RunCommand(Syntax(), args, io, [&](const Arguments& parsed) {
         RequireConversionArguments(parsed, 0);
         const std::string output = *parsed.Option("-o");
         if (output == "-") throw UsageError("a project needs a file name, not \"-\"");

@@ -6,7 +6,7 @@
 namespace qx::cli {
 
 int RunRestore(const std::vector<std::string>& args, CommandIo& io) {
-    const CommandLineSpec spec{
+    const CommandSyntax syntax{
         .program = "qxctl restore",
         .synopsis =
             "--port NAME IMAGE.img [--password TEXT] [--backup] [--no-verify] "
@@ -15,9 +15,9 @@ int RunRestore(const std::vector<std::string>& args, CommandIo& io) {
             "Writes a backup image back into the radio: the lines a write sends, byte for "
             "byte, with the same model check, password and verify.",
         .arguments = {{"IMAGE.img", "the backup image (qxctl read names the one it stores)"}},
-        .options = WriteOptionSpecs(),
+        .options = WriteOptionRules(),
     };
-    return RunCommand(spec, args, io, [&](const Arguments& parsed) {
+    return RunCommand(syntax, args, io, [&](const Arguments& parsed) {
         RequirePositional(parsed, 1);
         TransferRequest request = WriteRequest(parsed);
         auto ws = LoadWorkspace(parsed, io);

@@ -8,8 +8,8 @@
 namespace qx::cli {
 namespace {
 
-CommandLineSpec Spec() {
-    CommandLineSpec spec{
+CommandSyntax Syntax() {
+    CommandSyntax syntax{
         .program = "qxctl write",
         .synopsis =
             "--port NAME PROJECT.qx [--password TEXT] [--new-password TEXT] [--backup] "
@@ -19,19 +19,19 @@ CommandLineSpec Spec() {
             "The check runs first: its lines go to standard error, an error stops the "
             "write, warnings let it go on.",
         .arguments = {{"PROJECT.qx", "the project to write"}},
-        .options = WriteOptionSpecs(),
+        .options = WriteOptionRules(),
     };
-    spec.options.push_back({{"--new-password"},
-                            "TEXT",
-                            "change the radio's password to TEXT (at most 16 bytes as the radio "
-                            "stores it: one byte for each letter, digit or sign)"});
-    return spec;
+    syntax.options.push_back({{"--new-password"},
+                              "TEXT",
+                              "change the radio's password to TEXT (at most 16 bytes as the radio "
+                              "stores it: one byte for each letter, digit or sign)"});
+    return syntax;
 }
 
 }  // namespace
 
 int RunWrite(const std::vector<std::string>& args, CommandIo& io) {
-    return RunCommand(Spec(), args, io, [&](const Arguments& parsed) {
+    return RunCommand(Syntax(), args, io, [&](const Arguments& parsed) {
         RequirePositional(parsed, 1);
         TransferRequest request = WriteRequest(parsed);
         const auto newPassword = parsed.Option("--new-password");

@@ -30,26 +30,26 @@ const std::vector<Command>& Commands() {
     return commands;
 }
 
-const OptionSpec kVersionOption{{"--version"}, "", "print the version and end"};
+const OptionRule kVersionOption{{"--version"}, "", "print the version and end"};
 
 // The options a command group takes before its subcommand.
-CommandLineSpec GroupSpec(const std::string& group, const std::string& about) {
-    CommandLineSpec spec{.program = group.empty() ? "qxctl" : "qxctl " + group,
+CommandSyntax GroupSyntax(const std::string& group, const std::string& about) {
+    CommandSyntax syntax{.program = group.empty() ? "qxctl" : "qxctl " + group,
                          .synopsis = "[OPTIONS] COMMAND [ARGS...]",
                          .about = about,
                          .options = {kQuietOption},
                          .stopAtFirstArgument = true};
-    if (group.empty()) spec.options.push_back(kVersionOption);
-    spec.arguments.push_back({"COMMAND", "one of the commands below; \"qxctl " +
-                                             (group.empty() ? "" : group + " ") +
-                                             "COMMAND --help\" shows its help"});
-    return spec;
+    if (group.empty()) syntax.options.push_back(kVersionOption);
+    syntax.arguments.push_back({"COMMAND", "one of the commands below; \"qxctl " +
+                                               (group.empty() ? "" : group + " ") +
+                                               "COMMAND --help\" shows its help"});
+    return syntax;
 }
 
-std::string GroupHelp(const CommandLineSpec& spec, const std::vector<Command>& commands) {
+std::string GroupHelp(const CommandSyntax& syntax, const std::vector<Command>& commands) {
     std::vector<std::pair<std::string, std::string>> rows;
     for (const Command& c : commands) rows.emplace_back(c.name, c.summary);
-    return HelpText(spec) + "\ncommands:\n" + AlignedColumns(rows);
+    return HelpText(syntax) + "\ncommands:\n" + AlignedColumns(rows);
 }
 
 std::string Joined(const std::string& group, const std::string& name) {
@@ -64,27 +64,27 @@ int UnknownCommand(const std::string& group, const std::string& name, CommandIo&
 
 }  // namespace
 
-const OptionSpec kQuietOption{
+const OptionRule kQuietOption{
     {"--quiet", "-q"},
     "",
     "no progress and no informational lines on standard error; errors and warnings still go there"};
 
-int RunCommand(CommandLineSpec spec, const std::vector<std::string>& args, CommandIo& io,
+int RunCommand(CommandSyntax syntax, const std::vector<std::string>& args, CommandIo& io,
                const std::function<void(const Arguments&)>& body) {
-    spec.options.push_back(kQuietOption);
-    const std::string name = spec.program.substr(spec.program.find(' ') + 1);
-    if (AsksForHelp(spec, args)) {
-        io.out << HelpText(spec);
+    syntax.options.push_back(kQuietOption);
+    const std::string name = syntax.program.substr(syntax.program.find(' ') + 1);
+    if (AsksForHelp(syntax, args)) {
+        io.out << HelpText(syntax);
         return 0;
     }
     try {
-        const Arguments parsed = ParseCommandLine(spec, args);
+        const Arguments parsed = ParseCommandLine(syntax, args);
         if (parsed.Flag("--quiet")) io.quiet = true;
         body(parsed);
         return 0;
     } catch (const UsageError& e) {
-        io.err << "qxctl " << name << ": " << OneLine(e.what()) << " (usage: " << spec.program
-               << (spec.synopsis.empty() ? "" : " " + spec.synopsis) << ")\n";
+        io.err << "qxctl " << name << ": " << OneLine(e.what()) << " (usage: " << syntax.program
+               << (syntax.synopsis.empty() ? "" : " " + syntax.synopsis) << ")\n";
         return 2;
     } catch (const std::exception& e) {
         io.err << "qxctl " << name << ": " << OneLine(e.what()) << '\n';
@@ -95,17 +95,17 @@ int RunCommand(CommandLineSpec spec, const std::vector<std::string>& args, Comma
 int DispatchGroup(const std::string& group, const std::string& about,
                   const std::vector<Command>& commands, const std::vector<std::string>& args,
                   CommandIo& io) {
-    const CommandLineSpec spec = GroupSpec(group, about);
-    if (AsksForHelp(spec, args)) {
-        io.out << GroupHelp(spec, commands);
+    const CommandSyntax syntax = GroupSyntax(group, about);
+    if (AsksForHelp(syntax, args)) {
+        io.out << GroupHelp(syntax, commands);
         return 0;
     }
     Arguments parsed;
     try {
-        parsed = ParseCommandLine(spec, args);
+        parsed = ParseCommandLine(syntax, args);
     } catch (const UsageError& e) {
         io.err << "qxctl" << (group.empty() ? "" : " " + group) << ": " << e.what() << " (see "
-               << spec.program << " --help)\n";
+               << syntax.program << " --help)\n";
         return 2;
     }
     if (parsed.Flag("--quiet")) io.quiet = true;
@@ -114,7 +114,7 @@ int DispatchGroup(const std::string& group, const std::string& about,
         return 0;
     }
     if (parsed.positional.empty()) {
-        io.err << GroupHelp(spec, commands);
+        io.err << GroupHelp(syntax, commands);
         return 2;
     }
     const std::string& name = parsed.positional.front();
@@ -123,7 +123,7 @@ int DispatchGroup(const std::string& group, const std::string& about,
         // "qxctl help image encode" is "qxctl image encode --help".
         std::erase_if(rest, [](const std::string& arg) { return arg == "--help" || arg == "-h"; });
         if (rest.empty() || rest.front() == "help") {
-            io.out << GroupHelp(spec, commands);
+            io.out << GroupHelp(syntax, commands);
             return 0;
         }
         for (const std::string& arg : rest) {

@@ -45,13 +45,13 @@ int RunCsvExport(const std::vector<std::string>& args, CommandIo& io);
 int RunCsvImport(const std::vector<std::string>& args, CommandIo& io);
 
 // The options every command takes besides --help.
-extern const OptionSpec kQuietOption;
+extern const OptionRule kQuietOption;
 
-// Parses `args` by `spec` (with --quiet added) and runs `body` with them;
+// Parses `args` by `syntax` (with --quiet added) and runs `body` with them;
 // exceptions become the exit code and one stderr line, "qxctl NAME: what went
 // wrong" (UsageError: 2, with the usage; others: 1). With --help anywhere it
 // prints the command's help on out instead and returns 0.
-int RunCommand(CommandLineSpec spec, const std::vector<std::string>& args, CommandIo& io,
+int RunCommand(CommandSyntax syntax, const std::vector<std::string>& args, CommandIo& io,
                const std::function<void(const Arguments&)>& body);
 
 // Runs `qxctl ARGS...` (without the program name). Output that could not be

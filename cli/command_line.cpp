@@ -9,10 +9,10 @@ namespace {
 
 constexpr std::size_t kLineWidth = 79;
 
-const OptionSpec kHelpOption{{"--help", "-h"}, "", "show this help", false};
+const OptionRule kHelpOption{{"--help", "-h"}, "", "show this help", false};
 
-std::vector<OptionSpec> WithHelp(const CommandLineSpec& spec) {
-    std::vector<OptionSpec> options = spec.options;
+std::vector<OptionRule> WithHelp(const CommandSyntax& syntax) {
+    std::vector<OptionRule> options = syntax.options;
     options.push_back(kHelpOption);
     return options;
 }
@@ -29,15 +29,15 @@ std::string Dashed(const std::string& bare) { return (bare.size() == 1 ? "-" : "
 
 struct QtParser {
     QCommandLineParser parser;
-    std::vector<std::pair<OptionSpec, QCommandLineOption>> options;
+    std::vector<std::pair<OptionRule, QCommandLineOption>> options;
     bool parsed = false;
 
-    QtParser(const CommandLineSpec& spec, const std::vector<std::string>& args) {
+    QtParser(const CommandSyntax& syntax, const std::vector<std::string>& args) {
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
         parser.setOptionsAfterPositionalArgumentsMode(
-            spec.stopAtFirstArgument ? QCommandLineParser::ParseAsPositionalArguments
-                                     : QCommandLineParser::ParseAsOptions);
-        for (const OptionSpec& option : WithHelp(spec)) {
+            syntax.stopAtFirstArgument ? QCommandLineParser::ParseAsPositionalArguments
+                                       : QCommandLineParser::ParseAsOptions);
+        for (const OptionRule& option : WithHelp(syntax)) {
             QStringList names;
             for (const std::string& name : option.names) names << ToParser(Bare(name));
             QCommandLineOption qtOption(names);
@@ -82,7 +82,7 @@ std::vector<std::string> Wrapped(const std::string& text, std::size_t width) {
     return lines;
 }
 
-std::string OptionColumn(const OptionSpec& option) {
+std::string OptionColumn(const OptionRule& option) {
     std::vector<std::string> names = option.names;
     // Short names first: "-q, --quiet".
     std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
@@ -107,8 +107,8 @@ std::vector<std::string> Arguments::Values(const std::string& name) const {
     return it == options.end() ? std::vector<std::string>{} : it->second;
 }
 
-Arguments ParseCommandLine(const CommandLineSpec& spec, const std::vector<std::string>& args) {
-    const QtParser qt(spec, args);
+Arguments ParseCommandLine(const CommandSyntax& syntax, const std::vector<std::string>& args) {
+    const QtParser qt(syntax, args);
     if (!qt.parsed) throw UsageError(ErrorText(qt));
     Arguments parsed;
     const QStringList given = qt.parser.optionNames();
@@ -132,8 +132,8 @@ Arguments ParseCommandLine(const CommandLineSpec& spec, const std::vector<std::s
     return parsed;
 }
 
-bool AsksForHelp(const CommandLineSpec& spec, const std::vector<std::string>& args) {
-    const QtParser qt(spec, args);
+bool AsksForHelp(const CommandSyntax& syntax, const std::vector<std::string>& args) {
+    const QtParser qt(syntax, args);
     return qt.parser.isSet(QStringLiteral("help"));
 }
 
@@ -155,21 +155,21 @@ std::string AlignedColumns(const std::vector<std::pair<std::string, std::string>
     return text;
 }
 
-std::string HelpText(const CommandLineSpec& spec) {
+std::string HelpText(const CommandSyntax& syntax) {
     std::string text =
-        "usage: " + spec.program + (spec.synopsis.empty() ? "" : " " + spec.synopsis) + "\n";
-    if (!spec.about.empty()) {
+        "usage: " + syntax.program + (syntax.synopsis.empty() ? "" : " " + syntax.synopsis) + "\n";
+    if (!syntax.about.empty()) {
         text += '\n';
-        for (const std::string& line : Wrapped(spec.about, kLineWidth)) text += line + '\n';
+        for (const std::string& line : Wrapped(syntax.about, kLineWidth)) text += line + '\n';
     }
-    if (!spec.arguments.empty()) {
+    if (!syntax.arguments.empty()) {
         std::vector<std::pair<std::string, std::string>> rows;
-        for (const ArgumentSpec& argument : spec.arguments)
+        for (const ArgumentRule& argument : syntax.arguments)
             rows.emplace_back(argument.name, argument.description);
         text += "\narguments:\n" + AlignedColumns(rows);
     }
     std::vector<std::pair<std::string, std::string>> rows;
-    for (const OptionSpec& option : WithHelp(spec))
+    for (const OptionRule& option : WithHelp(syntax))
         rows.emplace_back(OptionColumn(option), option.description);
     text += "\noptions:\n" + AlignedColumns(rows);
     return text;

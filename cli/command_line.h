@@ -17,24 +17,24 @@ struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-struct OptionSpec {
+struct OptionRule {
     std::vector<std::string> names;  // as typed; the first names it in Arguments: {"--quiet", "-q"}
     std::string valueName{};         // "NAME" for an option that takes a value, "" for a flag
     std::string description{};
     bool repeatable = false;  // may be given more than once: every value is kept, in order
 };
 
-struct ArgumentSpec {
+struct ArgumentRule {
     std::string name;
     std::string description;
 };
 
-struct CommandLineSpec {
+struct CommandSyntax {
     std::string program{};   // "qxctl read", "qxsim"
     std::string synopsis{};  // what follows the program in the usage line
     std::string about{};     // what the command does
-    std::vector<ArgumentSpec> arguments{};
-    std::vector<OptionSpec> options{};
+    std::vector<ArgumentRule> arguments{};
+    std::vector<OptionRule> options{};
     // Options end at the first positional argument, which starts a subcommand.
     bool stopAtFirstArgument = false;
 };
@@ -53,15 +53,15 @@ struct Arguments {
 // `args` without the program name. Throws UsageError: an unknown option, a
 // missing or unexpected value, an option that is not repeatable given twice.
 // A lone "-" is a positional argument (standard input or output).
-Arguments ParseCommandLine(const CommandLineSpec& spec, const std::vector<std::string>& args);
+Arguments ParseCommandLine(const CommandSyntax& syntax, const std::vector<std::string>& args);
 
-// True when `args` hold -h or --help before any "--" (or, for a spec that
+// True when `args` hold -h or --help before any "--" (or, for a syntax that
 // stops at its first argument, before that), whatever else is wrong with them.
-bool AsksForHelp(const CommandLineSpec& spec, const std::vector<std::string>& args);
+bool AsksForHelp(const CommandSyntax& syntax, const std::vector<std::string>& args);
 
 // "usage: PROGRAM SYNOPSIS", the description, the arguments and options in
 // aligned columns.
-std::string HelpText(const CommandLineSpec& spec);
+std::string HelpText(const CommandSyntax& syntax);
 
 // Rows of two columns indented by two blanks; the second column starts two
 // blanks after the widest first one and is wrapped at 79 columns.

@@ -56,7 +56,7 @@ class ProgressBarDisplay {
 
 }  // namespace
 
-std::vector<OptionSpec> TransferOptionSpecs() {
+std::vector<OptionRule> TransferOptionRules() {
     return {
         {{"--port"},
          "NAME",
@@ -73,8 +73,8 @@ std::vector<OptionSpec> TransferOptionSpecs() {
     };
 }
 
-std::vector<OptionSpec> WriteOptionSpecs() {
-    std::vector<OptionSpec> options = TransferOptionSpecs();
+std::vector<OptionRule> WriteOptionRules() {
+    std::vector<OptionRule> options = TransferOptionRules();
     options.push_back({{"--backup"},
                        "",
                        "read the whole radio and store it as a before-write backup before the "

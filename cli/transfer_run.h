@@ -26,8 +26,8 @@ std::vector<std::uint8_t> SimMemoryFor(const std::string& port, const Arguments&
 
 // The options every transfer takes: the port, the password, the built-in
 // radio's faults; and those of a write (write, restore).
-std::vector<OptionSpec> TransferOptionSpecs();
-std::vector<OptionSpec> WriteOptionSpecs();
+std::vector<OptionRule> TransferOptionRules();
+std::vector<OptionRule> WriteOptionRules();
 
 // The --sim-fault rules, each given one joined by ",".
 std::optional<std::string> SimFaults(const Arguments& args);

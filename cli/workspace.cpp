@@ -79,13 +79,13 @@ void WriteOutput(const std::string& path, std::string_view bytes, CommandIo& io)
     }
 }
 
-const OptionSpec kLanguageOption{
+const OptionRule kLanguageOption{
     {"--language"},
     "FILE",
     "the language the project's texts are read and written in: english.ini or chinese.ini of "
     "the language folder (default: the language chosen in qxprog)"};
 
-OptionSpec OutputOption(std::string valueName, std::string description) {
+OptionRule OutputOption(std::string valueName, std::string description) {
     return {{"-o"}, std::move(valueName), std::move(description)};
 }
 

@@ -76,9 +76,9 @@ void OpenProjectOrThrow(Workspace& ws, const std::filesystem::path& path);
 void WriteOutput(const std::string& path, std::string_view bytes, CommandIo& io);
 
 // --language FILE, which every command that reads or writes a project takes.
-extern const OptionSpec kLanguageOption;
+extern const OptionRule kLanguageOption;
 // -o VALUE_NAME: where a conversion writes.
-OptionSpec OutputOption(std::string valueName, std::string description);
+OptionRule OutputOption(std::string valueName, std::string description);
 
 // Throws UsageError unless there are `count` positional arguments.
 void RequirePositional(const Arguments& parsed, std::size_t count);

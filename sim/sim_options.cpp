@@ -10,7 +10,7 @@ namespace qx::sim {
 namespace {
 
 using cli::Arguments;
-using cli::CommandLineSpec;
+using cli::CommandSyntax;
 using cli::UsageError;
 
 constexpr int kMaxBaud = 4'000'000;
@@ -37,8 +37,8 @@ std::optional<std::uint8_t> FeatureByte(const std::string& text) {
 
 }  // namespace
 
-const CommandLineSpec& SimCommandLine() {
-    static const CommandLineSpec spec{
+const CommandSyntax& SimCommandLine() {
+    static const CommandSyntax syntax{
         .program = "qxsim",
         .synopsis = "[options]",
         .about = "Serves a simulated radio on a pseudo-terminal and prints its path.",
@@ -65,7 +65,7 @@ const CommandLineSpec& SimCommandLine() {
                 {{"--verbose"}, "", "log each answered line and the byte counts to stderr"},
             },
     };
-    return spec;
+    return syntax;
 }
 
 std::string UsageText() { return HelpText(SimCommandLine()); }
