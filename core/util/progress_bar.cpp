@@ -37,7 +37,8 @@ std::string DurationText(std::chrono::seconds duration) {
 std::string ProgressBarLine(const ProgressBarTexts& texts, int done, int total,
                             std::optional<std::chrono::seconds> left) {
     const int shown = total > 0 ? std::clamp(done, 0, total) : 0;
-    const int percent = total > 0 ? (shown * 200 + total) / (2 * total) : 0;
+    // Rounded down, as the bar is: 100% only once the last line is done.
+    const int percent = total > 0 ? shown * 100 / total : 0;
     const int filled = total > 0 ? shown * kProgressBarWidth / total : 0;
     std::string percentText = std::to_string(percent) + "%";
     percentText.insert(0, 4 - percentText.size(), ' ');
