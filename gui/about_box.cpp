@@ -45,11 +45,14 @@ AboutBox::AboutBox(const LanguageTexts& texts, QWidget* parent) : QDialog(parent
     big.setBold(true);
     title->setFont(big);
     AddLabel(layout, "lblVersion", text("70015") + QApplication::applicationVersion());
-    AddLabel(layout, "Label1", text("70016"));
+    QLabel* modelsLabel = AddLabel(layout, "Label1", text("70016"));
     AddLabel(layout, "lblDescription", text("70017"));
 
     auto* models = new QListWidget;
     models->setObjectName(QStringLiteral("ModelList"));
+    // A list takes no name from its buddy: screen readers need it spelled out.
+    modelsLabel->setBuddy(models);
+    models->setAccessibleName(modelsLabel->text());
     for (const ModelInfo& model : ModelTable()) models->addItem(ToQString(model.displayText));
     layout->addWidget(models, 1);
 

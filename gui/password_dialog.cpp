@@ -1,6 +1,7 @@
 #include "password_dialog.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -16,7 +17,8 @@ constexpr int kPasswordLength = 16;
 
 }  // namespace
 
-PasswordDialog::PasswordDialog(QWidget* parent) : QDialog(parent), text1_(new QLineEdit(this)) {
+PasswordDialog::PasswordDialog(QWidget* parent, const QString& label)
+    : QDialog(parent), text1_(new QLineEdit(this)) {
     setObjectName(QStringLiteral("FrmPassWord"));
     setWindowTitle(QStringLiteral("PassWord"));
 
@@ -30,14 +32,21 @@ PasswordDialog::PasswordDialog(QWidget* parent) : QDialog(parent), text1_(new QL
     connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
+    if (label.isEmpty()) {
+        text1_->setAccessibleName(windowTitle());
+    } else {
+        auto* caption = new QLabel(label, this);
+        caption->setBuddy(text1_);
+        layout->addWidget(caption);
+    }
     layout->addWidget(text1_);
     layout->addLayout(buttons.row);
     setMinimumWidth(260);
     text1_->setFocus();
 }
 
-std::optional<std::string> PasswordDialog::Ask(QWidget* parent) {
-    PasswordDialog dialog(parent);
+std::optional<std::string> PasswordDialog::Ask(QWidget* parent, const QString& label) {
+    PasswordDialog dialog(parent, label);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return ToStdString(dialog.text1_->text());
 }
