@@ -58,9 +58,9 @@ AboutBox::AboutBox(const LanguageTexts& texts, QWidget* parent) : QDialog(parent
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    auto* sysInfo = new QPushButton(QStringLiteral("&System Info..."));
+    auto* sysInfo = new QPushButton(text("SysInfo"));
     sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    auto* ok = new QPushButton(QStringLiteral("OK"));
+    auto* ok = new QPushButton(ToQString(texts.LanguageText("OPTION", "60024")));
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setDefault(true);
     buttons->addWidget(sysInfo);

@@ -17,7 +17,7 @@ constexpr int kPasswordLength = 16;
 
 }  // namespace
 
-PasswordDialog::PasswordDialog(QWidget* parent, const QString& label)
+PasswordDialog::PasswordDialog(QWidget* parent, const PasswordTexts& texts)
     : QDialog(parent), text1_(new QLineEdit(this)) {
     setObjectName(QStringLiteral("FrmPassWord"));
     setWindowTitle(QStringLiteral("PassWord"));
@@ -26,16 +26,16 @@ PasswordDialog::PasswordDialog(QWidget* parent, const QString& label)
     text1_->setMaxLength(kPasswordLength);
     text1_->setEchoMode(QLineEdit::Password);
 
-    const DialogButtons buttons = MakeDialogButtons(this, QStringLiteral("&OK"), "Command1",
-                                                    QStringLiteral("&Cancel"), "Command2");
+    const DialogButtons buttons =
+        MakeDialogButtons(this, texts.ok, "Command1", texts.cancel, "Command2");
     connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(buttons.cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
-    if (label.isEmpty()) {
+    if (texts.label.isEmpty()) {
         text1_->setAccessibleName(windowTitle());
     } else {
-        auto* caption = new QLabel(label, this);
+        auto* caption = new QLabel(texts.label, this);
         caption->setBuddy(text1_);
         layout->addWidget(caption);
     }
@@ -45,8 +45,8 @@ PasswordDialog::PasswordDialog(QWidget* parent, const QString& label)
     text1_->setFocus();
 }
 
-std::optional<std::string> PasswordDialog::Ask(QWidget* parent, const QString& label) {
-    PasswordDialog dialog(parent, label);
+std::optional<std::string> PasswordDialog::Ask(QWidget* parent, const PasswordTexts& texts) {
+    PasswordDialog dialog(parent, texts);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return ToStdString(dialog.text1_->text());
 }

@@ -69,7 +69,7 @@ Answer QtUi::Ask(const std::string& text, Buttons buttons) {
 }
 
 std::optional<std::string> QtUi::AskPassword() {
-    return PasswordDialog::Ask(parent_, passwordLabel_);
+    return PasswordDialog::Ask(parent_, passwordTexts_);
 }
 
 QString QtUi::StartFolder() const {

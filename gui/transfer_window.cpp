@@ -52,7 +52,9 @@ TransferWindow::TransferWindow(TransferMode mode, Document& doc, Session& sessio
     SetUpTransfer(transfer_, session);
     if (!restoreImage.empty()) transfer_.SetRestoreImage(std::move(restoreImage));
     ui_.SetTitle(ToQString(texts.LanguageText("OTHERS", "70018")));
-    ui_.SetPasswordLabel(ToQString(texts.LanguageText("Access", "Password")));
+    ui_.SetPasswordTexts({ToQString(texts.LanguageText("Access", "Password")),
+                          ToQString(texts.LanguageText("OPTION", "60024")),
+                          ToQString(texts.LanguageText("OPTION", "60025"))});
 
     curLine_->setObjectName(QStringLiteral("CurLine"));
     completeBar_->setObjectName(QStringLiteral("CompleteBar"));

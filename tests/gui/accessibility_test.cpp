@@ -203,8 +203,12 @@ const Dialog kDialogs[] = {
      }},
     {"password",
      [](Rig& r) {
+         const auto text = [&r](const char* section, const char* key) {
+             return QString::fromStdString(r.texts.LanguageText(section, key));
+         };
          return std::make_unique<qx::PasswordDialog>(
-             nullptr, QString::fromStdString(r.texts.LanguageText("Access", "Password")));
+             nullptr, qx::PasswordTexts{text("Access", "Password"), text("OPTION", "60024"),
+                                        text("OPTION", "60025")});
      }},
     {"about", [](Rig& r) { return std::make_unique<qx::AboutBox>(r.texts); }},
 };
@@ -279,8 +283,8 @@ class AccessibilityTest : public QObject {
         }
     }
 
-    // With QX_SHOT_DIR set: the main window with channels in use under a dark
-    // palette, in both languages, to be looked at by eye.
+    // With QX_SHOT_DIR set: the main window with channels in use and every
+    // dialog under a dark palette, in both languages, to be looked at by eye.
     void darkPaletteShots() {
         if (qEnvironmentVariableIsEmpty("QX_SHOT_DIR")) QSKIP("QX_SHOT_DIR is not set");
         const QPalette before = QApplication::palette();
@@ -321,6 +325,15 @@ class AccessibilityTest : public QObject {
             QTRY_VERIFY(answerer.AllAnswered());
             qx::test::SaveShot(
                 window, QStringLiteral("dark-") + QString::fromLatin1(language).section('.', 0, 0));
+            for (const Dialog& dialog : kDialogs) {
+                Rig rig(language);
+                std::unique_ptr<QWidget> shown = dialog.open(rig);
+                qx::test::SaveShot(*shown,
+                                   QStringLiteral("dark-%1-%2")
+                                       .arg(QString::fromLatin1(language).section('.', 0, 0),
+                                            QString::fromLatin1(dialog.name).replace(' ', '_')));
+                shown->close();
+            }
         }
         QApplication::setPalette(before);
     }
