@@ -45,19 +45,22 @@ AboutBox::AboutBox(const LanguageTexts& texts, QWidget* parent) : QDialog(parent
     big.setBold(true);
     title->setFont(big);
     AddLabel(layout, "lblVersion", text("70015") + QApplication::applicationVersion());
-    AddLabel(layout, "Label1", text("70016"));
+    QLabel* modelsLabel = AddLabel(layout, "Label1", text("70016"));
     AddLabel(layout, "lblDescription", text("70017"));
 
     auto* models = new QListWidget;
     models->setObjectName(QStringLiteral("ModelList"));
+    // A list takes no name from its buddy: screen readers need it spelled out.
+    modelsLabel->setBuddy(models);
+    models->setAccessibleName(modelsLabel->text());
     for (const ModelInfo& model : ModelTable()) models->addItem(ToQString(model.displayText));
     layout->addWidget(models, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    auto* sysInfo = new QPushButton(QStringLiteral("&System Info..."));
+    auto* sysInfo = new QPushButton(text("SysInfo"));
     sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    auto* ok = new QPushButton(QStringLiteral("OK"));
+    auto* ok = new QPushButton(ToQString(texts.LanguageText("OPTION", "60024")));
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setDefault(true);
     buttons->addWidget(sysInfo);

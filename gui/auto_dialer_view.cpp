@@ -30,6 +30,7 @@ AutoDialerView::AutoDialerView(Document& doc, const LanguageTexts& texts, Ui& ui
     for (int i = 0; i < kAutoDialEntries; ++i) {
         auto* entry = new QLineEdit(ToQString(dialog_.Entry(i)), frame);
         entry->setObjectName(QStringLiteral("Text%1").arg(i + 1));
+        entry->setAccessibleName(frame->title() + QLatin1Char(' ') + QString::number(i + 1));
         // No length limit here: a too-long paste must reach the core, which
         // cuts it and says so, rather than be cut silently by the widget.
         connect(entry, &QLineEdit::textEdited, this,

@@ -42,6 +42,8 @@ ChannelGrid::ChannelGrid(Document& doc, Ui& ui, QWidget* parent)
     setObjectName(QStringLiteral("MFG"));
     setModel(model_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the table for the next control; the arrow keys move between cells.
+    setTabKeyNavigation(false);
     // Several channels at once (row labels with Shift or Ctrl) for the Edit
     // menu's channel entries.
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -219,6 +221,7 @@ void ChannelGrid::Open(const EditorView& view) {
     } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
         FillList(combo, view.entries, view.text);
     }
+    NameAfterColumn(editor, model(), openIndex_.column());
     QWidget* previous = std::exchange(open_, editor);
     editor->setGeometry(visualRect(openIndex_));
     editor->show();
@@ -247,6 +250,7 @@ void ChannelGrid::ChooseOptSignalEntry(const QString& type) {
         auto* combo = qobject_cast<QComboBox*>(EditorFor(view));
         if (combo == nullptr) continue;
         FillList(combo, view.entries, view.text);
+        NameAfterColumn(combo, model(), openIndex_.column());
         offset += below ? cell.height() : -cell.height();
         const int width = std::max(cell.width(), combo->sizeHint().width());
         const int x = std::max(0, std::min(cell.x(), viewport()->width() - width));

@@ -22,10 +22,12 @@ CheckList::CheckList(const CheckProblems& problems, bool offerWrite, const Langu
 
     table_ = new QTableWidget(static_cast<int>(problems_.size()), 4, this);
     table_->setObjectName(QStringLiteral("ProblemTable"));
+    table_->setAccessibleName(text("Title"));
     table_->setHorizontalHeaderLabels(
         {text("Severity"), text("Where"), text("Field"), text("Message")});
     table_->verticalHeader()->hide();
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setTabKeyNavigation(false);  // Tab goes on to the buttons
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->horizontalHeader()->setStretchLastSection(true);

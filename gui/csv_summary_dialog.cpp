@@ -43,6 +43,9 @@ CsvSummaryDialog::CsvSummaryDialog(const std::vector<std::string>& summary,
     layout->addWidget(heading);
     auto* notes = new QListWidget(this);
     notes->setObjectName(QStringLiteral("Notes"));
+    // A list takes no name from its buddy: screen readers need it spelled out.
+    heading->setBuddy(notes);
+    notes->setAccessibleName(heading->text());
     for (std::size_t i = 0; i + 1 < summary.size(); ++i) notes->addItem(ToQString(summary[i]));
     notes->setVisible(details);
     layout->addWidget(notes, 1);

@@ -25,6 +25,8 @@ DtmfDialogView::DtmfDialogView(Document& doc, const LanguageTexts& texts, QWidge
         entry->setObjectName(QStringLiteral("Text1"));
         entry->setProperty("index", static_cast<int>(i));
         entry->setText(ToQString(dialog_.Entry(i)));
+        // The memories have no labels of their own: the frame and the number name them.
+        entry->setAccessibleName(frame->title() + QLatin1Char(' ') + QString::number(i + 1));
         // Wide enough for four digits: a stored value may show as "FFFF".
         entry->setFixedWidth(entry->fontMetrics().horizontalAdvance(QStringLiteral("WWWWWW")));
         connect(entry, &TypedLineEdit::edited, this,

@@ -70,6 +70,7 @@ FiveToneDialogView::FiveToneDialogView(Document& doc, const LanguageTexts& texts
     info_->setObjectName(QStringLiteral("Text1"));
     info_->setReadOnly(true);
     info_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    info_->setAccessibleName(ToQString(texts.LanguageText("Access", "StandardTable")));
 
     auto* middle = new QHBoxLayout;
     middle->addWidget(BuildGrid(), 1);
@@ -102,6 +103,8 @@ FiveToneDialogView::FiveToneDialogView(Document& doc, const LanguageTexts& texts
     info_->setMinimumWidth(width + margins + info_->verticalScrollBar()->sizeHint().width());
     info_->setMinimumHeight(21 * metrics.lineSpacing() + margins);
     LayOutColumns();
+    // The info box is made before the table but stands to its right.
+    ChainTabOrder({grid_, findChild<QPushButton*>(QStringLiteral("Command1")), info_});
 }
 
 FiveToneDialogView::~FiveToneDialogView() {
@@ -159,6 +162,7 @@ QWidget* FiveToneDialogView::BuildIdentity() {
             [this](int index) { dialog_.SelectToneTime(index); });
     connect(own_[4], &QComboBox::activated, this,
             [this](int index) { dialog_.SelectDelay(index); });
+    LabelFormFields(form);
     return frame;
 }
 
@@ -205,6 +209,7 @@ QWidget* FiveToneDialogView::BuildPttFrame(int which) {
         OpenSpecial(which == 0 ? SpecialCallSlot::PttIdBegin : SpecialCallSlot::PttIdEnd);
     });
     form->addRow(QString(), special);
+    LabelFormFields(form);
     return frame;
 }
 
@@ -212,12 +217,14 @@ QWidget* FiveToneDialogView::BuildGrid() {
     auto* box = new QWidget(this);
     grid_ = new CodeGrid(box);
     grid_->setObjectName(QStringLiteral("MSHFlexGrid1"));
+    grid_->setAccessibleName(ToQString(texts_.LanguageText("Access", "FiveToneCodes")));
     // The code numbers read like the grid's fixed column: only column 0 is centred.
     model_ = new CodeGridModel(
         kFiveToneGridRows - 1, kFiveToneGridColumns,
         [this](int row, int column) { return dialog_.Cell(row, column); }, 1, this);
     grid_->setModel(model_);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setTabKeyNavigation(false);  // Tab goes on; the arrows move between cells
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setWordWrap(false);
     grid_->setCornerButtonEnabled(false);
@@ -348,8 +355,9 @@ void FiveToneDialogView::ShowEditor() {
             editor = toneTimeEditor_;
             break;
     }
-    editor->setGeometry(
-        grid_->visualRect(model_->IndexOf(dialog_.currentRow(), dialog_.currentColumn())));
+    const QModelIndex cell = model_->IndexOf(dialog_.currentRow(), dialog_.currentColumn());
+    NameAfterColumn(editor, model_, cell.column());
+    editor->setGeometry(grid_->visualRect(cell));
     editor->show();
     editor->raise();
     editor->setFocus(Qt::OtherFocusReason);

@@ -352,6 +352,7 @@ void MainWindow::BuildCentralWidget() {
     modelLabel_->setObjectName(QStringLiteral("Label1"));
     modelCombo_ = new QComboBox(modelFrame_);
     modelCombo_->setObjectName(QStringLiteral("Combo1"));
+    modelLabel_->setBuddy(modelCombo_);
     for (const ModelInfo& model : ModelTable()) modelCombo_->addItem(ToQString(model.displayText));
     modelRow->addWidget(modelLabel_);
     modelRow->addWidget(modelCombo_, 1);
@@ -375,6 +376,7 @@ void MainWindow::ApplyTexts() {
     ui_.SetTitle(text("OTHERS", "70018"));
     modelLabel_->setText(text("OTHERS", "70009"));
     modelFrame_->setTitle(text("OTHERS", "70010"));
+    grid_->setAccessibleName(text("Access", "Channels"));
     for (const MenuSpec& spec : Menus()) {
         auto* menu = findChild<QMenu*>(QString::fromLatin1(spec.name));
         menu->setTitle(text("Menu", spec.key));

@@ -54,7 +54,9 @@ PortSettingsDialog::PortSettingsDialog(Session& session, std::unique_ptr<PortDir
 
     auto* frame = new QGroupBox(ToQString(t.frame), this);
     auto* frameLayout = new QGridLayout(frame);
-    frameLayout->addWidget(new QLabel(ToQString(t.label), frame), 0, 0);
+    auto* listLabel = new QLabel(ToQString(t.label), frame);
+    listLabel->setBuddy(list_);
+    frameLayout->addWidget(listLabel, 0, 0);
     frameLayout->addWidget(list_, 0, 1);
     frameLayout->addWidget(refresh, 0, 2);
     auto* pathLabel = new QLabel(ToQString(texts.LanguageText("Port", "PathLabel")), frame);
@@ -65,8 +67,11 @@ PortSettingsDialog::PortSettingsDialog(Session& session, std::unique_ptr<PortDir
 
     // The port in use and its line settings.
     auto* current = new QHBoxLayout;
+    port_->setAccessibleName(ToQString(texts.LanguageText("Access", "PortInUse")));
     current->addWidget(port_);
-    current->addWidget(new QLabel(QStringLiteral("Options:"), this));
+    auto* settingLabel = new QLabel(ToQString(texts.LanguageText("Port", "Options")), this);
+    settingLabel->setBuddy(setting_);
+    current->addWidget(settingLabel);
     current->addWidget(setting_);
 
     const DialogButtons buttons =
@@ -79,6 +84,9 @@ PortSettingsDialog::PortSettingsDialog(Session& session, std::unique_ptr<PortDir
     layout->addLayout(current);
     layout->addLayout(buttons.row);
     setMinimumWidth(340);
+    // Refresh stands beside the list but is made after the fields.
+    setTabOrder(list_, refresh);
+    setTabOrder(refresh, path_);
     ShowPort();
 }
 

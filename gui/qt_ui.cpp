@@ -68,7 +68,9 @@ Answer QtUi::Ask(const std::string& text, Buttons buttons) {
     }
 }
 
-std::optional<std::string> QtUi::AskPassword() { return PasswordDialog::Ask(parent_); }
+std::optional<std::string> QtUi::AskPassword() {
+    return PasswordDialog::Ask(parent_, passwordTexts_);
+}
 
 QString QtUi::StartFolder() const {
     const QString folder = ToQString(folder_);

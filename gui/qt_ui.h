@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "password_dialog.h"
 #include "platform/ui.h"
 
 namespace qx {
@@ -13,6 +14,7 @@ class QtUi final : public Ui {
   public:
     explicit QtUi(QWidget* parent) : parent_(parent) {}
     void SetTitle(const QString& title) { title_ = title; }
+    void SetPasswordTexts(const PasswordTexts& texts) { passwordTexts_ = texts; }
     // The file dialogs start in `folder`; each file chosen in one (not in a
     // dialog given its own folder) makes its folder the next start, and
     // `chosen` is told it.
@@ -40,6 +42,7 @@ class QtUi final : public Ui {
 
     QWidget* parent_;
     QString title_;
+    PasswordTexts passwordTexts_;
     std::string folder_;
     std::function<void(const std::string&)> folderChosen_;
 };

@@ -104,6 +104,9 @@ SpecialCallView::SpecialCallView(FiveToneDialog& fiveTone, SpecialCallSlot slot,
     layout->addLayout(buttons.row);
     // The dialog follows the frame the kind shows.
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Tab follows the frames down the window, not the order the fields were made in.
+    for (const QFormLayout* form : {choice, a, b, c}) LabelFormFields(form);
+    ChainTabOrder({row_, kind_, id_[0], message_, channel_, id_[1], ok_, cancel_});
 
     ShowList(row_, dialog_.Row());
     ShowList(kind_, dialog_.Kind());

@@ -14,6 +14,7 @@
 #include "app/transfer_commands.h"
 #include "image/hex.h"
 #include "platform_info.h"
+#include "view_helpers.h"
 
 namespace qx {
 namespace {
@@ -51,6 +52,9 @@ TransferWindow::TransferWindow(TransferMode mode, Document& doc, Session& sessio
     SetUpTransfer(transfer_, session);
     if (!restoreImage.empty()) transfer_.SetRestoreImage(std::move(restoreImage));
     ui_.SetTitle(ToQString(texts.LanguageText("OTHERS", "70018")));
+    ui_.SetPasswordTexts({ToQString(texts.LanguageText("Access", "Password")),
+                          ToQString(texts.LanguageText("OPTION", "60024")),
+                          ToQString(texts.LanguageText("OPTION", "60025"))});
 
     curLine_->setObjectName(QStringLiteral("CurLine"));
     completeBar_->setObjectName(QStringLiteral("CompleteBar"));
@@ -67,10 +71,11 @@ TransferWindow::TransferWindow(TransferMode mode, Document& doc, Session& sessio
     layout->addWidget(curLine_);
     layout->addWidget(completeBar_);
     if (mode == TransferMode::Write) {
-        passwordModify_ = new QCheckBox(QStringLiteral("Password modify"), this);
+        passwordModify_ = new QCheckBox(ToQString(texts.LanguageText("RW", "rw014")), this);
         passwordModify_->setObjectName(QStringLiteral("Check1"));
         newPassword_ = new QLineEdit(this);
         newPassword_->setObjectName(QStringLiteral("Text3"));
+        newPassword_->setAccessibleName(ToQString(texts.LanguageText("Access", "NewPassword")));
         newPassword_->setMaxLength(static_cast<int>(kNewPasswordLength));
         QSizePolicy policy = newPassword_->sizePolicy();
         policy.setRetainSizeWhenHidden(true);  // the window keeps its size
@@ -100,6 +105,9 @@ TransferWindow::TransferWindow(TransferMode mode, Document& doc, Session& sessio
     layout->addSpacing(8);
     layout->addLayout(buttons);
     curLine_->setMinimumWidth(380);
+    // Tab goes down the window: the choices, then Start and Close.
+    ChainTabOrder(
+        {passwordModify_, newPassword_, backupFirst_, verify_, readTwice_, start_, close});
 
     transfer_.SetOnChange([this] { OnChange(); });
     Refresh();

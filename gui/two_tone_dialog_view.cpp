@@ -137,12 +137,14 @@ QWidget* TwoToneDialogView::BuildCodePage() {
     auto* page = new QWidget;
     grid_ = new QTableView(page);
     grid_->setObjectName(QStringLiteral("MSHFlexGrid1"));
+    grid_->setAccessibleName(ToQString(dialog_.Captions().tabs[1]));
     model_ = new CodeGridModel(
         kTwoToneCodeCount, kTwoToneGridColumns,
         [this](int row, int column) { return dialog_.GridText(row, column); }, kTwoToneGridColumns,
         grid_);
     grid_->setModel(model_);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setTabKeyNavigation(false);  // Tab goes on; the arrows move between cells
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
     grid_->setWordWrap(false);
@@ -216,6 +218,7 @@ void TwoToneDialogView::ShowEditor() {
     const QScopedValueRollback placing(placing_, true);
     grid_->setCurrentIndex(index);
     editor_->setText(ToQString(editor.text));
+    NameAfterColumn(editor_, model_, index.column());
     editor_->setGeometry(grid_->visualRect(index));
     editor_->show();
     editor_->raise();

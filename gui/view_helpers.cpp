@@ -1,5 +1,6 @@
 #include "view_helpers.h"
 
+#include <QLabel>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -35,6 +36,30 @@ void ShowText(QLineEdit* edit, const std::string& text) {
     const int cursor = edit->cursorPosition();
     edit->setText(shown);
     edit->setCursorPosition(std::min(cursor, static_cast<int>(shown.size())));
+}
+
+void NameAfterColumn(QWidget* editor, const QAbstractItemModel* model, int column) {
+    editor->setAccessibleName(
+        model->headerData(column, Qt::Horizontal).toString().remove(QLatin1Char('&')).trimmed());
+}
+
+void LabelFormFields(const QFormLayout* form) {
+    for (int row = 0; row < form->rowCount(); ++row) {
+        const QLayoutItem* label = form->itemAt(row, QFormLayout::LabelRole);
+        const QLayoutItem* field = form->itemAt(row, QFormLayout::FieldRole);
+        if (label == nullptr || field == nullptr) continue;
+        if (auto* caption = qobject_cast<QLabel*>(label->widget()))
+            caption->setBuddy(field->widget());
+    }
+}
+
+void ChainTabOrder(std::initializer_list<QWidget*> widgets) {
+    QWidget* previous = nullptr;
+    for (QWidget* next : widgets) {
+        if (next == nullptr) continue;
+        if (previous != nullptr) QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
 }
 
 bool IsEnter(const QKeyEvent* event) {
