@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <initializer_list>
 #include <utility>
 
 #include "app/channel_ops.h"
+#include "app/export_file.h"
 #include "codeplug/defaults.h"
 #include "codeplug/value_lists.h"
-#include "files/atomic_file.h"
 #include "files/project_codec.h"
 #include "util/text.h"
 
@@ -373,17 +372,8 @@ bool ImportCsvCommand(Document& doc, Ui& ui, const LanguageTexts& texts, const C
 }
 
 bool ExportCsvCommand(const Document& doc, Ui& ui) {
-    const auto chosen = ui.ChooseSaveFile(kCsvFilter);
-    if (!chosen || chosen->empty()) return false;
-    // A name typed without an extension gets the format's.
-    std::filesystem::path path(*chosen);
-    if (!path.has_extension()) path += ".csv";
-    const PendingFile file[] = {{path, WriteCsv(doc.codeplug())}};
-    if (std::string error = WriteFilesAtomically(file); !error.empty()) {
-        ui.ShowError(error);
-        return false;
-    }
-    return true;
+    const auto path = ChooseExportFile(ui, kCsvFilter, ".csv");
+    return path && WriteExportFile(ui, *path, WriteCsv(doc.codeplug()));
 }
 
 }  // namespace qx

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "files/atomic_file.h"
+#include "app/export_file.h"
 
 namespace qx {
 namespace {
@@ -16,16 +16,11 @@ ListingWords ListingWordsOf(const DocumentTexts& texts) {
 }
 
 bool PrintToFileCommand(const Document& doc, Ui& ui) {
-    const auto chosen = ui.ChooseSaveFile(kListingFilter);
-    if (!chosen || chosen->empty()) return false;
+    const auto path = ChooseExportFile(ui, kListingFilter, "");
+    if (!path) return false;
     const std::vector<std::string> lines =
         BuildListing(doc.codeplug(), ListingWordsOf(doc.texts), ListingTarget::File);
-    const PendingFile file[] = {{*chosen, ListingFileText(lines)}};
-    if (std::string error = WriteFilesAtomically(file); !error.empty()) {
-        ui.ShowError(error);
-        return false;
-    }
-    return true;
+    return WriteExportFile(ui, *path, ListingFileText(lines));
 }
 
 bool PrintCommand(const Document& doc, Ui& ui, Printer& printer) {

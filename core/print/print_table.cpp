@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "app/export_file.h"
 #include "app/grid_columns.h"
 #include "channels/cell_editors.h"
 #include "codeplug/models.h"
@@ -164,22 +165,15 @@ std::string PageText(const PrintTable& table, int page, int pages) {
 
 bool ExportPdfCommand(const Document& doc, const LanguageTexts& lang, const std::string& date,
                       Ui& ui, const PdfRenderer& render) {
-    const auto chosen = ui.ChooseSaveFile(kPdfFilter);
-    if (!chosen || chosen->empty()) return false;
-    std::filesystem::path path(*chosen);
-    if (!path.has_extension()) path += ".pdf";
+    const auto path = ChooseExportFile(ui, kPdfFilter, ".pdf");
+    if (!path) return false;
     std::string error;
     std::string bytes = render(BuildPrintTable(doc, lang, date), error);
     if (bytes.empty()) {
-        ui.ShowError(FileErrorText("Cannot save", path, error.empty() ? "no output" : error));
+        ui.ShowError(FileErrorText("Cannot save", *path, error.empty() ? "no output" : error));
         return false;
     }
-    const PendingFile file[] = {{path, std::move(bytes)}};
-    if (std::string failure = WriteFilesAtomically(file); !failure.empty()) {
-        ui.ShowError(failure);
-        return false;
-    }
-    return true;
+    return WriteExportFile(ui, *path, std::move(bytes));
 }
 
 }  // namespace qx
