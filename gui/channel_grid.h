@@ -36,6 +36,9 @@ class ChannelGrid final : public QTableView {
     // Makes the cell of `row` (1..104) and grid `column` current, in view,
     // without opening its editor.
     void SelectCell(int row, int column);
+    // The grid rows (1..104) of the selected cells, once per cell: what a
+    // commit fills and what the Edit menu's channel entries act on.
+    std::vector<int> SelectedRows() const;
 
   signals:
     void edited();  // a click, toggle or commit changed the document
@@ -71,8 +74,6 @@ class ChannelGrid final : public QTableView {
     void ChooseOptSignalEntry(const QString& type);
     void CloseEditor(Close how);
     bool InOpenEditor(const QWidget* widget) const;
-    // The grid rows (1..104) of the selected cells: what a commit fills.
-    std::vector<int> SelectedRows() const;
     bool TypeIntoName(const QKeyEvent* event);
     void NameEdited(const QString& text);
     void Changed();

@@ -580,8 +580,8 @@ void MainWindow::OnWrite() {
 
 std::vector<int> MainWindow::SelectedChannels() const {
     std::vector<int> channels;
-    for (const QModelIndex& index : grid_->selectionModel()->selectedIndexes()) {
-        if (index.row() < kChannelRows) channels.push_back(index.row());
+    for (const int row : grid_->SelectedRows()) {
+        if (row <= kChannelRows) channels.push_back(row - 1);
     }
     if (channels.empty()) {
         if (const auto current = CurrentChannel()) channels.push_back(*current);
