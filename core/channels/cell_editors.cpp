@@ -83,12 +83,20 @@ std::string ToneKindOf(const Tone& tone) {
     }
 }
 
+// Whether a cell of a row has an editor: the VFO has no name, and channel 99,
+// PL, PH, the call channel and the VFO no scan skip.
+bool HasEditor(int row, int column) {
+    if (column == kColName) return row <= kCallRow;
+    if (column == kColScanSkip) return row <= kChannelRows - 1;
+    return column > kColStatus && column <= kColOptSignal;
+}
+
 EditorView OpenEditor(Document& doc, int row, int column) {
+    if (!HasEditor(row, column)) return {};
     const std::string cell = CellText(doc, row, column);
     const Channel& channel = doc.ShownRow(row);
     switch (column) {
         case kColName:
-            if (row > kCallRow) return {};
             doc.gridNotice = NameLeftText(doc.texts, cell);
             return TextEditor("TxtName", cell, kNameMaxLength);
         case kColStep:
@@ -108,7 +116,6 @@ EditorView OpenEditor(Document& doc, int row, int column) {
         case kColDcsDetect:
             return ListEditor("ComboDCSDET", kOffOn, cell);
         case kColScanSkip:
-            if (row > kChannelRows - 1) return {};
             return ListEditor("ComboSCNSkp", {doc.texts.scanSkipOff, doc.texts.scanSkipOn}, cell);
         case kColPriority: {
             std::vector<std::string> entries = PriorityList(doc);
@@ -157,12 +164,6 @@ void MoveRx(Channel& channel, Frequency rx, int model) {
 Frequency OnStep(Frequency frequency, Step step) {
     const Frequency rounded = frequency.RoundedTo(step);
     return rounded.Hz() == frequency.Hz() ? frequency : rounded;
-}
-
-bool HasEditor(int row, int column) {
-    if (column == kColName) return row <= kCallRow;
-    if (column == kColScanSkip) return row <= kChannelRows - 1;
-    return column > kColStatus && column <= kColOptSignal;
 }
 
 // Row `to` takes the value `from` has in the grid column, as an editor
