@@ -326,13 +326,7 @@ std::optional<CsvImportPlan> PlanRecordsPaste(const Codeplug& current, std::stri
         return std::nullopt;
     }
     const std::string_view rows = records.substr(lineEnd + 2);
-    int count = 0;  // the records: the lines holding more than a line end
-    for (std::size_t at = 0; at < rows.size();) {
-        std::size_t end = rows.find('\n', at);
-        if (end == std::string_view::npos) end = rows.size();
-        if (rows.substr(at, end - at).find_first_not_of('\r') != std::string_view::npos) ++count;
-        at = end + 1;
-    }
+    const auto count = static_cast<int>(NonEmptyLines(rows).size());  // the records
     const ProjectDecoding decoded = DecodeProject(rows, {}, current);
     if (count > kChannelRows || decoded.status != ProjectReadStatus::Read) return std::nullopt;
     CsvImportPlan plan;

@@ -139,7 +139,9 @@ std::string RowLabel(int row) {
     return std::to_string(row - 1);
 }
 
-std::string RowRecordOf(const Channel& channel, int row) {
+}  // namespace
+
+std::string RowRecordText(const Channel& channel, int row) {
     const bool special = row >= kCallRow;
     const bool inUseForm = special || channel.inUse;
     std::string record = RowLabel(row) + "|";
@@ -154,6 +156,8 @@ std::string RowRecordOf(const Channel& channel, int row) {
     record += CodeText(channel.signal.subCode, inUseForm) + "|";
     return record;
 }
+
+namespace {
 
 bool BreaksRecord(std::string_view text) {
     return text.find_first_of("|\r\n") != std::string_view::npos;
@@ -201,19 +205,6 @@ Problems FindProblems(const Codeplug& codeplug) {
              "the model index " + std::to_string(codeplug.model) + " is not one from -1 to 31"});
     }
     return problems;
-}
-
-// The non-empty lines; a line ends at CR, LF or CR LF.
-std::vector<std::string_view> NonEmptyLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) end = text.size();
-        if (end > start) lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
 }
 
 std::optional<int> ModelIndexOf(const std::string& piece) {
@@ -304,7 +295,7 @@ ProjectEncoding EncodeProject(const Codeplug& codeplug) {
     if (!encoding.problems.empty()) return encoding;
     std::string& text = encoding.files.qx;
     for (int row = 1; row <= kRowCount; ++row)
-        text += RowRecordOf(codeplug.Row(row), row) + kRecordEnd;
+        text += RowRecordText(codeplug.Row(row), row) + kRecordEnd;
     text += OptionsRecord(codeplug.options) + kRecordEnd;
     text += AutoDialerRecord(codeplug.autoDialer) + kRecordEnd;
     text += std::to_string(codeplug.model) + "|" + kRecordEnd;
@@ -386,8 +377,6 @@ ProjectDecoding DecodeProject(std::string_view qx, std::span<const std::uint8_t>
     codeplug.signalling = SignallingOf(ton);
     return decoding;
 }
-
-std::string RowRecordText(const Channel& channel, int row) { return RowRecordOf(channel, row); }
 
 void PrintTo(ProjectReadStatus status, std::ostream* os) {
     switch (status) {

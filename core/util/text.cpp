@@ -83,4 +83,16 @@ std::string_view Utf8CharacterAt(std::string_view text, std::size_t at) {
     return text.substr(at, end - at);
 }
 
+std::vector<std::string_view> NonEmptyLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = text.size();
+        if (end > start) lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
 }  // namespace qx

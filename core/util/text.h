@@ -25,6 +25,8 @@ std::vector<std::string> NumberList(int first, int last, int step = 1);
 
 // Splits at every separator; "a||b" gives three pieces, "" gives one empty piece.
 std::vector<std::string> Split(std::string_view text, char separator);
+// The non-empty lines; a line ends at CR, LF or CR LF.
+std::vector<std::string_view> NonEmptyLines(std::string_view text);
 
 // The character starting at byte `at` with its UTF-8 continuation bytes.
 std::string_view Utf8CharacterAt(std::string_view text, std::size_t at);
