@@ -45,22 +45,33 @@ std::filesystem::path SettingsFileForReading(const SettingsPaths& paths, const s
 
 namespace {
 
-// A value of mysetup.ini: the user's copy holds only what was written to it
-// (a recent file, say, and no language yet), so a value it lacks is taken
-// from the installed file.
-std::optional<std::string> MySetupValue(const SettingsPaths& paths, const std::string& section,
-                                        const std::string& key) {
-    if (!paths.configDir.empty()) {
-        const auto user = IniData::Load(paths.configDir / kMySetupFile).Value(section, key);
-        if (user) return user;
+// mysetup.ini as the programs read it: the user's copy holds only what was
+// written to it (a recent file, say, and no language yet), so a value it
+// lacks is taken from the installed file. Each file is read once.
+class MySetup {
+  public:
+    explicit MySetup(const SettingsPaths& paths)
+        : user_(paths.configDir.empty() ? IniData()
+                                        : IniData::Load(paths.configDir / kMySetupFile)),
+          installed_(IniData::Load(paths.languageDir / kMySetupFile)) {}
+
+    std::optional<std::string> Value(const std::string& section, const std::string& key) const {
+        if (auto value = user_.Value(section, key)) return value;
+        return installed_.Value(section, key);
     }
-    return IniData::Load(paths.languageDir / kMySetupFile).Value(section, key);
-}
+    std::string Text(const std::string& section, const std::string& key) const {
+        return Value(section, key).value_or(std::string());
+    }
+
+  private:
+    IniData user_;
+    IniData installed_;
+};
 
 }  // namespace
 
 std::string ReadCurrentLanguage(const SettingsPaths& paths) {
-    return MySetupValue(paths, "language", "CurrentLanguage").value_or(std::string());
+    return MySetup(paths).Text("language", "CurrentLanguage");
 }
 
 void WriteCurrentLanguage(const SettingsPaths& paths, const std::string& languageFile) {
@@ -74,9 +85,8 @@ constexpr const char* kTransferSection = "transfer";
 }
 
 TransferOptions ReadTransferChoices(const SettingsPaths& paths) {
-    const auto flag = [&paths](const char* key) {
-        return MySetupValue(paths, kTransferSection, key);
-    };
+    const MySetup setup(paths);
+    const auto flag = [&setup](const char* key) { return setup.Value(kTransferSection, key); };
     TransferOptions choices;
     choices.verify = flag("VerifyAfterWrite").value_or("1") != "0";
     choices.backupFirst = flag("BackupBeforeWrite").value_or("0") == "1";
@@ -99,10 +109,6 @@ constexpr const char* kWindowSection = "window";
 
 std::string RecentKey(std::size_t index) { return "Recent" + std::to_string(index + 1); }
 
-std::string ReadSetting(const SettingsPaths& paths, const char* section, const std::string& key) {
-    return MySetupValue(paths, section, key).value_or(std::string());
-}
-
 void WriteSetting(const SettingsPaths& paths, const char* section, const std::string& key,
                   const std::string& value) {
     if (paths.configDir.empty()) return;
@@ -113,7 +119,7 @@ void WriteSetting(const SettingsPaths& paths, const char* section, const std::st
 }  // namespace
 
 std::string ReadLastFolder(const SettingsPaths& paths) {
-    return ReadSetting(paths, kFilesSection, "LastFolder");
+    return MySetup(paths).Text(kFilesSection, "LastFolder");
 }
 
 void WriteLastFolder(const SettingsPaths& paths, const std::string& folder) {
@@ -121,10 +127,11 @@ void WriteLastFolder(const SettingsPaths& paths, const std::string& folder) {
 }
 
 std::vector<std::string> ReadRecentFiles(const SettingsPaths& paths) {
+    const MySetup setup(paths);
     std::vector<std::string> files;
     // Oldest first, so that a file listed twice keeps its most recent place.
     for (std::size_t i = kMaxRecentFiles; i-- > 0;) {
-        const std::string file = ReadSetting(paths, kFilesSection, RecentKey(i));
+        const std::string file = setup.Text(kFilesSection, RecentKey(i));
         if (!file.empty()) files = WithRecentFile(std::move(files), file);
     }
     return files;
@@ -138,7 +145,7 @@ void WriteRecentFiles(const SettingsPaths& paths, const std::vector<std::string>
 }
 
 std::string ReadWindowGeometry(const SettingsPaths& paths) {
-    return ReadSetting(paths, kWindowSection, "Geometry");
+    return MySetup(paths).Text(kWindowSection, "Geometry");
 }
 
 void WriteWindowGeometry(const SettingsPaths& paths, const std::string& geometry) {
