@@ -7,6 +7,7 @@
 #include "files/atomic_file.h"
 #include "files/ton_file.h"
 #include "image/memory_image.h"
+#include "util/text.h"
 
 namespace qx {
 
@@ -72,11 +73,7 @@ std::string SaveProject(Document& doc, const std::filesystem::path& path) {
 std::filesystem::path WithProjectExtension(const std::filesystem::path& path) {
     // A folder is left as it is, for the save to name it as one.
     if (!path.has_filename()) return path;
-    std::string extension = path.extension().string();
-    for (char& c : extension) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    if (extension == ".qx") return path;
+    if (EqualsIgnoreCase(path.extension().string(), ".qx")) return path;
     std::filesystem::path named = path;
     named += ".qx";
     return named;
