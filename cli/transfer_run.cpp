@@ -111,10 +111,10 @@ std::vector<std::uint8_t> SimMemoryFor(const std::string& port, const Arguments&
     return FreshRadioMemory(fresh->doc);
 }
 
-TransferRequest WriteRequest(const Arguments& args) {
+TransferRequest WriteRequest(const Arguments& args, bool withPort) {
     TransferRequest request;
     request.mode = TransferMode::Write;
-    request.port = PortArgument(args);
+    if (withPort) request.port = PortArgument(args);
     request.options = {.verify = !args.Flag("--no-verify"), .backupFirst = args.Flag("--backup")};
     request.simFaults = SimFaults(args);
     return request;

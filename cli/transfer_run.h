@@ -42,9 +42,10 @@ struct TransferRequest {
     std::optional<std::string> simFaults;    // --sim-fault: rules for the built-in radio, by ","
 };
 
-// A write request on the port of `args`: verify unless --no-verify, a
-// backup first with --backup, the built-in radio's --sim-fault rules.
-TransferRequest WriteRequest(const Arguments& args);
+// A write request on the port of `args` (when `withPort`): verify unless
+// --no-verify, a backup first with --backup, the built-in radio's
+// --sim-fault rules.
+TransferRequest WriteRequest(const Arguments& args, bool withPort = true);
 
 // Runs the transfer on `ws.doc` until it is over, showing its progress on
 // io.err (unless quiet): on a terminal one line with a bar and the time left,

@@ -32,12 +32,6 @@ std::string ChooseLanguage(const Arguments& args, const CommandIo& io) {
 
 }  // namespace
 
-std::string CliUi::Report(const std::string& fallback) const {
-    std::string joined;
-    for (const auto& message : messages) joined += (joined.empty() ? "" : " ") + message;
-    return OneLine(joined.empty() ? fallback : joined);
-}
-
 std::unique_ptr<Workspace> LoadWorkspace(const Arguments& args, const CommandIo& io) {
     auto ws = std::make_unique<Workspace>();
     const std::string language = ChooseLanguage(args, io);

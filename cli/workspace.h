@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/collecting_ui.h"
 #include "app/document.h"
 #include "app/session.h"
 #include "command.h"
@@ -27,30 +28,7 @@ struct CommandError : std::runtime_error {
 };
 
 // Messages are collected for the command to report; questions are declined.
-// The password prompt is answered with `password` the first time and
-// cancelled after that, so a wrong password never loops.
-class CliUi final : public Ui {
-  public:
-    std::vector<std::string> messages;
-    std::optional<std::string> password;
-    int passwordAsks = 0;
-
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    // Every message of a command is reported on standard error, so a warning
-    // or an error differs only in the exit code the command chooses.
-    void ShowProblem(const std::string& text, Severity) override { messages.push_back(text); }
-    Answer Ask(const std::string&, Buttons buttons) override {
-        return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
-    }
-    std::optional<std::string> AskPassword() override {
-        return ++passwordAsks == 1 ? password : std::nullopt;
-    }
-    std::optional<std::string> ChooseOpenFile(const std::string&) override { return std::nullopt; }
-    std::optional<std::string> ChooseSaveFile(const std::string&) override { return std::nullopt; }
-
-    // The collected messages on one line, or `fallback` when there are none.
-    std::string Report(const std::string& fallback) const;
-};
+using CliUi = CollectingUi;
 
 struct Workspace {
     CliUi ui;

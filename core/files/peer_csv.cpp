@@ -6,6 +6,7 @@
 
 #include "codeplug/value_lists.h"
 #include "files/atomic_file.h"
+#include "util/csv_records.h"
 #include "util/numbers.h"
 
 namespace qx {
@@ -39,16 +40,6 @@ bool IsCtcss(const Tone& tone) { return tone.kind() == Tone::Kind::Ctcss; }
 std::string DcsCode(const Tone& tone) { return tone.Value().substr(0, 3); }
 char DcsPolarity(const Tone& tone) {
     return IsDcs(tone) && tone.index() >= kDcsCodeCount ? 'R' : 'N';
-}
-
-std::string Quoted(const std::string& field) {
-    if (field.find_first_of(",\"\r\n\t") == std::string::npos) return field;
-    std::string out = "\"";
-    for (char c : field) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
 }
 
 // The Tone, rToneFreq, cToneFreq, DtcsCode, DtcsPolarity, RxDtcsCode and
@@ -91,101 +82,6 @@ std::array<std::string, 7> ToneFields(const Tone& tx, const Tone& rx) {
 
 // ---- reading ----
 
-bool IsValidUtf8(std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        int more = 0;
-        if (c < 0x80) {
-            more = 0;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            more = 1;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            more = 2;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            more = 3;
-        } else {
-            return false;
-        }
-        if (i + static_cast<std::size_t>(more) >= text.size()) return false;
-        for (int k = 1; k <= more; ++k) {
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-        }
-        i += static_cast<std::size_t>(more) + 1;
-    }
-    return true;
-}
-
-bool LooksBinary(std::string_view text) {
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if ((c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F) return true;
-    }
-    return !IsValidUtf8(text);
-}
-
-struct Record {
-    int line = 0;
-    std::vector<std::string> fields;
-    bool unterminated = false;
-};
-
-// Splits the text into records: quoted fields may hold the separator,
-// doubled quotes and line breaks; CR LF and LF both end a record.
-std::vector<Record> SplitRecords(std::string_view text, char separator) {
-    std::vector<Record> records;
-    int line = 1;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        Record record;
-        record.line = line;
-        std::string field;
-        bool quoted = false;
-        bool atFieldStart = true;
-        bool ended = false;
-        while (i < text.size() && !ended) {
-            const char c = text[i];
-            if (quoted) {
-                if (c == '"') {
-                    if (i + 1 < text.size() && text[i + 1] == '"') {
-                        field += '"';
-                        i += 2;
-                        continue;
-                    }
-                    quoted = false;
-                } else {
-                    if (c == '\n') ++line;
-                    field += c;
-                }
-                ++i;
-                continue;
-            }
-            if (c == '"' && atFieldStart) {
-                quoted = true;
-                atFieldStart = false;
-                ++i;
-            } else if (c == separator) {
-                record.fields.push_back(std::move(field));
-                field.clear();
-                atFieldStart = true;
-                ++i;
-            } else if (c == '\r' || c == '\n') {
-                i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-                ++line;
-                ended = true;
-            } else {
-                field += c;
-                atFieldStart = false;
-                ++i;
-            }
-        }
-        record.unterminated = quoted;
-        record.fields.push_back(std::move(field));
-        const bool empty = record.fields.size() == 1 && record.fields.front().empty();
-        if (!empty || record.unterminated) records.push_back(std::move(record));
-    }
-    return records;
-}
-
 std::string Trimmed(std::string_view text) {
     const std::size_t first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos) return {};
@@ -195,7 +91,7 @@ std::string Trimmed(std::string_view text) {
 
 class RowReader {
   public:
-    RowReader(const std::map<std::string, std::size_t>& columns, const Record& record)
+    RowReader(const std::map<std::string, std::size_t>& columns, const CsvRecord& record)
         : columns_(columns), record_(record) {
         row_.line = record.line;
     }
@@ -381,7 +277,7 @@ class RowReader {
     }
 
     const std::map<std::string, std::size_t>& columns_;
-    const Record& record_;
+    const CsvRecord& record_;
     CsvRow row_;
 };
 
@@ -404,7 +300,7 @@ std::string WriteCsv(const Codeplug& codeplug) {
     std::string text;
     const auto addLine = [&text](const std::vector<std::string>& fields) {
         for (std::size_t i = 0; i < fields.size(); ++i)
-            text += (i > 0 ? "," : "") + Quoted(fields[i]);
+            text += (i > 0 ? "," : "") + QuotedCsvField(fields[i]);
         text += "\r\n";
     };
     addLine(CsvColumns());
@@ -455,7 +351,7 @@ CsvReading ReadCsv(std::string_view text, char separator, CsvHeader header) {
         reading.issue = CsvFileIssue::Binary;
         return reading;
     }
-    const std::vector<Record> records = SplitRecords(text, separator);
+    const std::vector<CsvRecord> records = SplitCsvRecords(text, separator);
     std::map<std::string, std::size_t> columns;
     std::size_t first = 0;
     if (!records.empty()) {
@@ -472,7 +368,7 @@ CsvReading ReadCsv(std::string_view text, char separator, CsvHeader header) {
         for (std::size_t i = 0; i < CsvColumns().size(); ++i) columns.emplace(CsvColumns()[i], i);
     }
     for (std::size_t i = first; i < records.size(); ++i) {
-        const Record& record = records[i];
+        const CsvRecord& record = records[i];
         if (record.unterminated) {
             CsvRow row;
             row.line = record.line;

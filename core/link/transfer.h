@@ -184,14 +184,17 @@ class Transfer final : private SerialEvents {
     // restore's: the backup decoded).
     const Codeplug& Written() const { return source_; }
 
+    // The pass running: a write's pre-read (its first lines, or the whole
+    // radio for a backup), its writing and its verify; a read's one or two.
+    enum class Phase { PreRead, Writing, Verifying, Reading, ReadingAgain };
+    Phase CurrentPhase() const { return phase_; }
+
     // Called after anything the window shows has changed, including the unload.
     void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
 
   private:
     void OnBytes(std::span<const std::uint8_t> bytes) override;
     void OnLinkError(const std::string& text) override;
-
-    enum class Phase { PreRead, Writing, Verifying, Reading, ReadingAgain };
 
     void Reset();
     void SendNextData();
