@@ -77,6 +77,8 @@ std::vector<std::string> PortsOfList(std::string_view text) {
 
 FleetPlan ReadPerRadioCsv(std::string_view text) {
     FleetPlan plan;
+    // A spreadsheet may start its CSV with a byte-order mark.
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     if (LooksBinary(text)) {
         plan.error = "this is no comma-separated text";
         return plan;
@@ -166,11 +168,35 @@ Codeplug CodeplugWithSelfId(const Codeplug& codeplug, const std::string& selfId,
 
 // ---- the write -------------------------------------------------------------
 
+namespace {
+
+// A radio's messages are collected; each one updates what the radio shows,
+// since a transfer reports its end before the message that explains it.
+class RadioUi final : public Ui {
+  public:
+    CollectingUi collected;
+    std::function<void()> onMessage;
+
+    void ShowMessage(const std::string& text) override {
+        collected.ShowMessage(text);
+        if (onMessage) onMessage();
+    }
+    void ShowProblem(const std::string& text, Severity) override { ShowMessage(text); }
+    Answer Ask(const std::string& text, Buttons buttons) override {
+        return collected.Ask(text, buttons);
+    }
+    std::optional<std::string> AskPassword() override { return collected.AskPassword(); }
+    std::optional<std::string> ChooseOpenFile(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> ChooseSaveFile(const std::string&) override { return std::nullopt; }
+};
+
+}  // namespace
+
 struct FleetWrite::Radio {
     Codeplug codeplug;
     std::string checkError;  // the first error the check found in this radio's copy
     LinkSession session;
-    CollectingUi ui;
+    RadioUi ui;
     std::unique_ptr<SerialLink> link;
     std::unique_ptr<Transfer> transfer;
     std::chrono::steady_clock::time_point start;
@@ -262,7 +288,8 @@ void FleetWrite::Start() {
         r.session.portName = states_[i].radio.port;
         r.session.portSettings = setup_.portSettings;
         r.session.featureFlags = setup_.features;
-        r.ui.password = setup_.password;
+        r.ui.collected.password = setup_.password;
+        r.ui.onMessage = [this, i] { Update(i); };
         r.link = makeLink_(r.session.portName);
         r.transfer = std::make_unique<Transfer>(TransferMode::Write, r.codeplug, r.session, *r.link,
                                                 timers_, r.ui, texts_);
@@ -321,7 +348,7 @@ void FleetWrite::Update(std::size_t index) {
             } else if (t.Result() == TransferResult::PasswordCancelled) {
                 state.message = setup_.password ? wrongPassword_ : needsPassword_;
             } else {
-                state.message = r.ui.Report(stopped_);
+                state.message = r.ui.collected.Report(stopped_);
             }
         }
     }
