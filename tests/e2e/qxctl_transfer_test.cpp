@@ -4,6 +4,7 @@
 
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <future>
@@ -168,6 +169,86 @@ TEST_F(QxctlTransfer, BuiltInSimPortReadsAFreshRadio) {
     }
     EXPECT_EQ(last, 100);
     EXPECT_EQ(read.out, "");
+}
+
+// A quick read gives the project a full read gives, asks for fewer lines,
+// and its backup, restored, leaves the lines it did not read in the radio.
+TEST_F(QxctlTransfer, AQuickReadGivesWhatAFullReadGives) {
+    qx::Codeplug c = qx::NewCodeplug(kModel);
+    for (const int row : {1, 2, 40, 100}) {
+        qx::PutInUse(c.Row(row), kModel);
+        c.Row(row).name = "CH" + std::to_string(row);
+    }
+    c.Row(40).signal = {qx::SignalKind::TwoTone, 42, std::nullopt};
+    c.signalling.twoTone.codes[42] = {1, 2, 3, 4, 5, 6};
+    c.signalling.fiveTone.codes[7] = {0, 3, 4, 2, "9AB0"};
+    c.signalling.dtmfMemories[3] = -2;
+    c.autoDialer.entries[0] = "12*#A";
+    qx::ImageEncoding image = qx::EncodeImage(c, qx::test::kAllFeatures);
+    ASSERT_TRUE(image.problems.empty());
+    for (const int line : qx::UnusedLines()) {
+        for (std::size_t b = 0; b < qx::kLineBytes; ++b)
+            image.image[static_cast<std::size_t>(line) * qx::kLineBytes + b] =
+                static_cast<std::uint8_t>(line + b + 1);
+    }
+    const std::string held(image.image.begin(), image.image.end());
+    qx::test::WriteFileText(Path("radio.bin"), held);
+
+    const auto readWith = [&](const std::string& name, const std::string& options) {
+        qx::test::SimProcess sim(QXSIM_PATH, {"--verbose", "--image", Path("radio.bin")},
+                                 Path(name + ".log"));
+        EXPECT_TRUE(sim.Started()) << sim.Error();
+        const ProgramRun read =
+            Qxctl("read --port " + sim.Path() + " -o " + Path(name + ".qx") + options);
+        EXPECT_EQ(read.exitCode, 0) << read.err;
+        const auto backup = read.err.rfind("Backup: ");
+        EXPECT_NE(backup, std::string::npos) << read.err;
+        std::string path = read.err.substr(backup + 8);
+        if (!path.empty()) path.pop_back();  // the newline
+        return path;
+    };
+    const std::string full = readWith("F", "");
+    const std::string quick = readWith("Q", " --quick");
+    ExpectSameProject(Path("F.qx"), Path("Q.qx"));
+    EXPECT_TRUE(full.ends_with("-model5-read.img")) << full;
+    EXPECT_FALSE(fs::exists(full + ".unread"));
+    EXPECT_TRUE(quick.ends_with("-model5-quick-read.img")) << quick;
+
+    // What the radio was asked for: no line the program does not use.
+    const auto requests = [&](const std::string& log) {
+        std::vector<std::string> lines;
+        std::istringstream in(ReadFileText(Path(log)));
+        for (std::string line; std::getline(in, line);) {
+            if (line.starts_with("qxsim: AL~F") && line.size() >= 16 && line[15] == 'R')
+                lines.push_back(line.substr(11, 4));
+        }
+        return lines;
+    };
+    const std::vector<std::string> asked = requests("Q.log");
+    EXPECT_LT(asked.size(), requests("F.log").size());
+    for (const int line : qx::UnusedLines()) {
+        EXPECT_EQ(std::count(asked.begin(), asked.end(), qx::LineAddress(line)), 0)
+            << qx::LineAddress(line);
+    }
+    const std::string unread = ReadFileText(quick + ".unread");
+    EXPECT_NE(unread.find("\n0010-0030\n0050-00F0\n"), std::string::npos) << unread;
+    EXPECT_TRUE(unread.ends_with("\n1E60-1FF0\n")) << unread;
+
+    // Restored, the quick read's backup leaves the radio as it was.
+    {
+        qx::test::SimProcess sim(QXSIM_PATH, {"--image", Path("radio.bin")});
+        ASSERT_TRUE(sim.Started()) << sim.Error();
+        const ProgramRun restore = Qxctl("restore --port " + sim.Path() + " " + quick);
+        EXPECT_EQ(restore.exitCode, 0) << restore.err;
+    }
+    EXPECT_EQ(ReadFileText(Path("radio.bin")), held);
+
+    // The password is checked all the same.
+    qx::test::SimProcess sim(QXSIM_PATH, {"--image", Path("radio.bin"), "--password", "abc"});
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    const ProgramRun locked = Qxctl("read --quick --port " + sim.Path() + " -o " + Path("L.qx"));
+    EXPECT_EQ(locked.exitCode, 1);
+    EXPECT_TRUE(locked.err.ends_with("qxctl read: " + kNoPassword + "\n")) << locked.err;
 }
 
 TEST_F(QxctlTransfer, APasswordIsAskedForAndCanBeChanged) {
