@@ -67,8 +67,8 @@ std::optional<BackupImage> ChooseBackupToRestore(const Session& session, Ui& ui)
 // stopped transfer leaves the document as it was, and so does a restore. A
 // completed read is kept as a backup in the session's backup folder (a
 // failure is shown); a quick read's as "quick-read", with the companion
-// naming the lines it left out. The path of the backup the transfer stored (the read,
-// or the radio before a write) is returned, empty when none was.
+// naming the lines it left out. The path of the backup the transfer stored
+// (the read, or the radio before a write) is returned, empty when none was.
 std::filesystem::path FinishTransfer(Document& doc, Session& session, const Transfer& transfer,
                                      Ui& ui);
 
