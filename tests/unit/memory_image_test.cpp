@@ -784,16 +784,10 @@ namespace {
 // --- The lines the program uses ------------------------------------------------------
 
 TEST(UnusedLines, AreExactlyTheLinesNoRuleLooksAt) {
+    constexpr int kRanges[][2] = {{1, 3},     {5, 15},    {28, 31},   {232, 239}, {249, 253},
+                                  {255, 255}, {258, 271}, {322, 383}, {486, 511}};
     std::vector<int> expected;
-    for (const auto& [first, last] : std::vector<std::pair<int, int>>{{1, 3},
-                                                                      {5, 15},
-                                                                      {28, 31},
-                                                                      {232, 239},
-                                                                      {249, 253},
-                                                                      {255, 255},
-                                                                      {258, 271},
-                                                                      {322, 383},
-                                                                      {486, 511}})
+    for (const auto& [first, last] : kRanges)
         for (int line = first; line <= last; ++line) expected.push_back(line);
     EXPECT_EQ(UnusedLines(), expected);
     EXPECT_FALSE(ProgramUsesLine(-1));
