@@ -1,5 +1,5 @@
-// qxctl read --port NAME -o PROJECT.qx [--password TEXT] [--double] [--sim-fault RULES]
-//            [--language FILE]
+// qxctl read --port NAME -o PROJECT.qx [--password TEXT] [--double] [--quick]
+//            [--sim-fault RULES] [--language FILE]
 #include "app/project_file.h"
 #include "transfer_run.h"
 
@@ -10,8 +10,8 @@ CommandSyntax Syntax() {
     CommandSyntax syntax{
         .program = "qxctl read",
         .synopsis =
-            "--port NAME -o PROJECT.qx [--password TEXT] [--double] [--sim-fault RULES] "
-            "[--language FILE]",
+            "--port NAME -o PROJECT.qx [--password TEXT] [--double] [--quick] "
+            "[--sim-fault RULES] [--language FILE]",
         .about =
             "Reads the radio's memory into a project. What was read is also kept as a "
             "backup image, whose name is printed at the end.",
@@ -20,6 +20,12 @@ CommandSyntax Syntax() {
     syntax.options.push_back(OutputOption("PROJECT.qx", "the project to save"));
     syntax.options.push_back(
         {{"--double"}, "", "read everything twice and use only what both reads agree on"});
+    syntax.options.push_back(
+        {{"--quick"},
+         "",
+         "leave out the memory lines this program never uses (the project comes out the "
+         "same); the backup names them in its companion file, and a restore of it leaves "
+         "them alone"});
     return syntax;
 }
 
@@ -39,6 +45,7 @@ int RunRead(const std::vector<std::string>& args, CommandIo& io) {
         request.port = port;
         request.simMemory = SimMemoryFor(port, parsed, io, std::nullopt);
         request.options.readTwice = parsed.Flag("--double");
+        request.options.quickRead = parsed.Flag("--quick");
         request.simFaults = SimFaults(parsed);
         RunTransfer(request, *ws, io);
         if (const std::string error = SaveProject(ws->doc, output); !error.empty()) {

@@ -13,7 +13,9 @@ int RunRestore(const std::vector<std::string>& args, CommandIo& io) {
             "[--sim-fault RULES] [--language FILE]",
         .about =
             "Writes a backup image back into the radio: the lines a write sends, byte for "
-            "byte, with the same model check, password and verify.",
+            "byte, with the same model check, password and verify. Lines its companion file "
+            "(IMAGE.img.unread, stored by a quick read) names were never read and are left "
+            "as the radio holds them.",
         .arguments = {{"IMAGE.img", "the backup image (qxctl read names the one it stores)"}},
         .options = WriteOptionRules(),
     };
@@ -22,14 +24,14 @@ int RunRestore(const std::vector<std::string>& args, CommandIo& io) {
         TransferRequest request = WriteRequest(parsed);
         auto ws = LoadWorkspace(parsed, io);
         TakePassword(parsed, *ws);
-        auto image = ReadBackupImage(parsed.positional[0], ws->ui);
+        auto image = ReadBackupToRestore(parsed.positional[0], ws->ui);
         if (!image) throw CommandError(ws->ui.Report("cannot open " + parsed.positional[0]));
         // The built-in radio is one of the image's model, as a write of a
         // project finds one of the project's.
-        const int model = ImageModelIndex(*image);
+        const int model = ImageModelIndex(image->bytes);
         request.simMemory = SimMemoryFor(request.port, parsed, io,
                                          model >= 0 ? std::optional(model) : std::nullopt);
-        request.restoreImage = std::move(*image);
+        request.restore = std::move(*image);
         RunTransfer(request, *ws, io);
     });
 }

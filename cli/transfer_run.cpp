@@ -136,7 +136,8 @@ void RunTransfer(const TransferRequest& request, Workspace& ws, CommandIo& io) {
     Transfer t(request.mode, ws.doc.codeplug(), io.session, *link, timers, ws.ui, texts);
     SetUpTransfer(t, io.session);
     t.SetOptions(request.options);
-    if (!request.restoreImage.empty()) t.SetRestoreImage(request.restoreImage);
+    if (!request.restore.bytes.empty())
+        t.SetRestoreImage(request.restore.bytes, request.restore.unreadLines);
     t.Load();
     if (!ws.ui.messages.empty()) throw CommandError(ws.ui.Report("cannot open " + request.port));
 

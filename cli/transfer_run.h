@@ -37,8 +37,8 @@ struct TransferRequest {
     std::string port;
     std::vector<std::uint8_t> simMemory;     // see SimMemoryFor
     std::optional<std::string> newPassword;  // a write that changes the radio's password
-    TransferOptions options;                 // verify, back up first, read twice
-    std::vector<std::uint8_t> restoreImage;  // a write of this backup image instead of the project
+    TransferOptions options;                 // verify, back up first, read twice, quick read
+    BackupImage restore;                     // a write of this backup image instead of the project
     std::optional<std::string> simFaults;    // --sim-fault: rules for the built-in radio, by ","
 };
 

@@ -738,10 +738,10 @@ void MainWindow::OnRestore() {
     RunTransfer(TransferMode::Write, std::move(*image));
 }
 
-void MainWindow::RunTransfer(TransferMode mode, std::vector<std::uint8_t> restoreImage) {
+void MainWindow::RunTransfer(TransferMode mode, BackupImage restore) {
     {
         TransferWindow window(mode, document_, session_, *links_, language_, this,
-                              std::move(restoreImage));
+                              std::move(restore));
         window.exec();
         FinishTransfer(document_, session_, window.transfer(), ui_);
     }

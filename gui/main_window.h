@@ -93,7 +93,7 @@ class MainWindow final : public QMainWindow {
     void OnPortSettings();
     void OnLanguage(const std::string& languageFile);
     void OnAbout();
-    void RunTransfer(TransferMode mode, std::vector<std::uint8_t> restoreImage = {});
+    void RunTransfer(TransferMode mode, BackupImage restore = {});
     void OnRestore();
     // The memory channels selected in the grid (else the current one), 0..99.
     std::vector<int> SelectedChannels() const;

@@ -37,8 +37,7 @@ QCheckBox* ChoiceBox(const QString& name, const std::string& text, bool checked,
 }  // namespace
 
 TransferWindow::TransferWindow(TransferMode mode, Document& doc, Session& session, PortLinks& links,
-                               const LanguageTexts& texts, QWidget* parent,
-                               std::vector<std::uint8_t> restoreImage)
+                               const LanguageTexts& texts, QWidget* parent, BackupImage restore)
     : QDialog(parent),
       link_(links.LinkFor(session.portName, timers_)),
       ui_(this),
@@ -50,7 +49,8 @@ TransferWindow::TransferWindow(TransferMode mode, Document& doc, Session& sessio
       session_(session) {
     setObjectName(QStringLiteral("frmMain"));
     SetUpTransfer(transfer_, session);
-    if (!restoreImage.empty()) transfer_.SetRestoreImage(std::move(restoreImage));
+    if (!restore.bytes.empty())
+        transfer_.SetRestoreImage(std::move(restore.bytes), std::move(restore.unreadLines));
     ui_.SetTitle(ToQString(texts.LanguageText("OTHERS", "70018")));
     ui_.SetPasswordTexts({ToQString(texts.LanguageText("Access", "Password")),
                           ToQString(texts.LanguageText("OPTION", "60024")),
@@ -96,7 +96,10 @@ TransferWindow::TransferWindow(TransferMode mode, Document& doc, Session& sessio
     } else {
         readTwice_ = ChoiceBox(QStringLiteral("chkReadTwice"), texts.LanguageText("RW", "rw009"),
                                session.transferChoices.readTwice, this);
+        quickRead_ = ChoiceBox(QStringLiteral("chkQuickRead"), texts.LanguageText("RW", "rw010"),
+                               session.transferChoices.quickRead, this);
         layout->addWidget(readTwice_);
+        layout->addWidget(quickRead_);
     }
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -106,8 +109,8 @@ TransferWindow::TransferWindow(TransferMode mode, Document& doc, Session& sessio
     layout->addLayout(buttons);
     curLine_->setMinimumWidth(380);
     // Tab goes down the window: the choices, then Start and Close.
-    ChainTabOrder(
-        {passwordModify_, newPassword_, backupFirst_, verify_, readTwice_, start_, close});
+    ChainTabOrder({passwordModify_, newPassword_, backupFirst_, verify_, readTwice_, quickRead_,
+                   start_, close});
 
     transfer_.SetOnChange([this] { OnChange(); });
     Refresh();
@@ -156,6 +159,7 @@ void TransferWindow::OnStart() {
         if (verify_ != nullptr) choices.verify = verify_->isChecked();
         if (backupFirst_ != nullptr) choices.backupFirst = backupFirst_->isChecked();
         if (readTwice_ != nullptr) choices.readTwice = readTwice_->isChecked();
+        if (quickRead_ != nullptr) choices.quickRead = quickRead_->isChecked();
         WriteTransferChoices(session_.paths, choices);
         transfer_.SetOptions(choices);
     }
@@ -173,7 +177,7 @@ void TransferWindow::Refresh() {
     setWindowTitle(ToQString(transfer_.Title()));
     start_->setText(ToQString(transfer_.StartCaption()));
     start_->setEnabled(loaded_ && !transfer_.Closing() && !transfer_.Unloaded());
-    for (QCheckBox* box : {backupFirst_, verify_, readTwice_}) {
+    for (QCheckBox* box : {backupFirst_, verify_, readTwice_, quickRead_}) {
         if (box != nullptr) box->setEnabled(!transfer_.Running());
     }
     curLine_->setText(ToQString(texts_.completed + " " + transfer_.ProgressText()));

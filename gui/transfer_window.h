@@ -8,6 +8,7 @@
 
 #include "app/document.h"
 #include "app/session.h"
+#include "files/backups.h"
 #include "link/transfer.h"
 #include "platform/serial_link.h"
 #include "port_links.h"
@@ -27,11 +28,10 @@ class TransferWindow final : public QDialog {
     Q_OBJECT
   public:
     // Opened with exec(); ends by itself once the transfer has unloaded.
-    // A write window with `restoreImage` writes that backup image instead of
-    // the document.
+    // A write window with a `restore` image writes that backup image instead
+    // of the document (leaving alone the lines its read did not read).
     TransferWindow(TransferMode mode, Document& doc, Session& session, PortLinks& links,
-                   const LanguageTexts& texts, QWidget* parent = nullptr,
-                   std::vector<std::uint8_t> restoreImage = {});
+                   const LanguageTexts& texts, QWidget* parent = nullptr, BackupImage restore = {});
 
     TransferResult Result() const { return transfer_.Result(); }
     const Transfer& transfer() const { return transfer_; }
@@ -64,6 +64,7 @@ class TransferWindow final : public QDialog {
     QCheckBox* backupFirst_ = nullptr;     // write only
     QCheckBox* verify_ = nullptr;          // write only
     QCheckBox* readTwice_ = nullptr;       // read only
+    QCheckBox* quickRead_ = nullptr;       // read only
     Session& session_;
     bool loadQueued_ = false;
     bool loaded_ = false;

@@ -91,6 +91,7 @@ TransferOptions ReadTransferChoices(const SettingsPaths& paths) {
     choices.verify = flag("VerifyAfterWrite").value_or("1") != "0";
     choices.backupFirst = flag("BackupBeforeWrite").value_or("0") == "1";
     choices.readTwice = flag("ReadTwice").value_or("0") == "1";
+    choices.quickRead = flag("QuickRead").value_or("0") == "1";
     return choices;
 }
 
@@ -101,6 +102,7 @@ void WriteTransferChoices(const SettingsPaths& paths, const TransferOptions& cho
     (void)WriteIniValue(file, kTransferSection, "VerifyAfterWrite", flag(choices.verify));
     (void)WriteIniValue(file, kTransferSection, "BackupBeforeWrite", flag(choices.backupFirst));
     (void)WriteIniValue(file, kTransferSection, "ReadTwice", flag(choices.readTwice));
+    (void)WriteIniValue(file, kTransferSection, "QuickRead", flag(choices.quickRead));
 }
 
 namespace {

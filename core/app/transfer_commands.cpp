@@ -88,10 +88,21 @@ void SetUpTransfer(Transfer& transfer, const Session& session) {
     });
 }
 
-std::optional<std::vector<std::uint8_t>> ChooseBackupToRestore(const Session& session, Ui& ui) {
+std::optional<BackupImage> ReadBackupToRestore(const std::filesystem::path& path, Ui& ui) {
+    auto bytes = ReadBackupImage(path, ui);
+    if (!bytes) return std::nullopt;
+    UnreadLines unread = ReadUnreadLines(path);
+    if (!unread.error.empty()) {
+        ui.ShowError(unread.error);
+        return std::nullopt;
+    }
+    return BackupImage{std::move(*bytes), std::move(unread.lines)};
+}
+
+std::optional<BackupImage> ChooseBackupToRestore(const Session& session, Ui& ui) {
     const auto chosen = ui.ChooseOpenFileIn(kBackupFilter, session.paths.backupDir.string());
     if (!chosen || chosen->empty()) return std::nullopt;
-    return ReadBackupImage(*chosen, ui);
+    return ReadBackupToRestore(*chosen, ui);
 }
 
 std::filesystem::path FinishTransfer(Document& doc, Session& session, const Transfer& transfer,
@@ -114,8 +125,10 @@ std::filesystem::path FinishTransfer(Document& doc, Session& session, const Tran
     // The image exactly as received, before anything reads it into the document.
     BackupResult backup;
     if (!session.paths.backupDir.empty()) {
-        backup = StoreBackup(session.paths.backupDir, transfer.Image(), read.codeplug.model, "read",
-                             std::time(nullptr));
+        const std::vector<int> unread = transfer.UnreadLines();
+        backup = StoreBackup(session.paths.backupDir, transfer.Image(), read.codeplug.model,
+                             unread.empty() ? "read" : "quick-read", std::time(nullptr),
+                             kBackupsKept, unread);
         if (!backup.error.empty()) ui.ShowMessage("The read was not backed up. " + backup.error);
         if (!backup.path.empty()) session.lastBackup = backup.path;
     }

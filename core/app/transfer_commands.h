@@ -12,6 +12,7 @@
 #include "app/document.h"
 #include "app/session.h"
 #include "codeplug/check.h"
+#include "files/backups.h"
 #include "link/transfer.h"
 #include "platform/ui.h"
 
@@ -51,9 +52,13 @@ bool CheckWriteChannels(const Document& doc, Ui& ui);
 // can be restored from.
 void SetUpTransfer(Transfer& transfer, const Session& session);
 
-// Transfer > Restore Backup: the open dialog in the backup folder, then the
-// image read and checked. nullopt when cancelled or unreadable (shown).
-std::optional<std::vector<std::uint8_t>> ChooseBackupToRestore(const Session& session, Ui& ui);
+// A backup image as a restore writes it: its bytes, checked, and the lines
+// its companion says were never read. nullopt when either cannot be read
+// (shown): a restore must not guess which lines hold what the radio had.
+std::optional<BackupImage> ReadBackupToRestore(const std::filesystem::path& path, Ui& ui);
+// Transfer > Restore Backup: the open dialog in the backup folder, then
+// ReadBackupToRestore. nullopt when cancelled or unreadable (shown).
+std::optional<BackupImage> ChooseBackupToRestore(const Session& session, Ui& ui);
 
 // After the transfer window closed: the signalling menus follow the features
 // the radio reported; a completed read replaces the document's codeplug as
@@ -61,8 +66,9 @@ std::optional<std::vector<std::uint8_t>> ChooseBackupToRestore(const Session& se
 // a completed write makes what was written the clean state. A failed or
 // stopped transfer leaves the document as it was, and so does a restore. A
 // completed read is kept as a backup in the session's backup folder (a
-// failure is shown). The path of the backup the transfer stored (the read,
-// or the radio before a write) is returned, empty when none was.
+// failure is shown); a quick read's as "quick-read", with the companion
+// naming the lines it left out. The path of the backup the transfer stored
+// (the read, or the radio before a write) is returned, empty when none was.
 std::filesystem::path FinishTransfer(Document& doc, Session& session, const Transfer& transfer,
                                      Ui& ui);
 

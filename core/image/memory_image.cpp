@@ -705,6 +705,21 @@ bool ReadRequestsLine(std::span<const std::uint8_t> imageSoFar, int line) {
     return (bits & BitmapMask(row)) != 0;
 }
 
+bool ProgramUsesLine(int line) {
+    if (line < 0 || line >= kImageLines) return false;
+    return line == kIdentityLine || line == kPasswordLine || line == kOptionLineA ||
+           line == kOptionLineB || line == kInUseLine || line == kScanSkipLine ||
+           RecordRow(line) != 0 || (line >= kFirstDialLine && line <= kLastDialLine) ||
+           IsSignallingLine(line);
+}
+
+std::vector<int> UnusedLines() {
+    std::vector<int> lines;
+    for (int line = 0; line < kImageLines; ++line)
+        if (!ProgramUsesLine(line)) lines.push_back(line);
+    return lines;
+}
+
 std::string ImageSizeError(std::uintmax_t size) {
     return "A memory image has " + std::to_string(kImageSize) + " bytes; this one has " +
            std::to_string(size) + ".";

@@ -39,6 +39,12 @@ bool WriteSendsLine(const Codeplug& codeplug, int line);
 // Lines 0..511, the two lines of a memory channel only when its bit is set
 // in line 18 of what has arrived so far (bytes not yet there count as 0).
 bool ReadRequestsLine(std::span<const std::uint8_t> imageSoFar, int line);
+// The lines whose bytes decoding, the password check or the model check
+// look at; what the other lines hold never changes what the program shows,
+// saves or writes, so a quick read leaves them out.
+bool ProgramUsesLine(int line);
+// The lines 0..511 no program rule looks at, in order.
+std::vector<int> UnusedLines();
 
 // Why line `line` of an image cannot be what a radio holds (a BCD digit
 // above 9, an index beyond its list, an empty record for a channel in use,

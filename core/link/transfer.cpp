@@ -20,8 +20,6 @@ constexpr milliseconds kUnloadDelay{200};
 
 constexpr int kPasswordBlock = 4;
 constexpr int kFirstWriteBlock = 16;
-constexpr int kFirstChannelBlock = 32;
-constexpr int kLastChannelBlock = 231;
 constexpr int kReadPasswordCheckBlock = 5;
 
 // Receive thresholds: the exact length of each awaited reply.
@@ -350,7 +348,7 @@ void Transfer::SendNextData() {
         Close();
     }
 
-    SkipInactiveChannels();
+    SkipLinesLeftOut();
     expectedAddress_ = LineAddress(blockIndex_);
     if (!ReceiveOn()) return;
 
@@ -410,22 +408,48 @@ bool Transfer::ReportFailure() {
     return false;
 }
 
-void Transfer::SkipInactiveChannels() {
-    while (blockIndex_ >= kFirstChannelBlock && blockIndex_ <= kLastChannelBlock) {
-        if (LineIncluded(blockIndex_)) return;
-        blockIndex_ += 2;
-    }
+void Transfer::SetRestoreImage(std::vector<std::uint8_t> image, std::vector<int> unreadLines) {
+    restoreImage_ = std::move(image);
+    restoreSkips_.assign(kImageLines, false);
+    for (const int line : unreadLines)
+        if (line >= 0 && line < kImageLines) restoreSkips_[static_cast<std::size_t>(line)] = true;
+}
+
+std::vector<int> Transfer::UnreadLines() const {
+    if (mode_ != TransferMode::Read || !options_.quickRead) return {};
+    return UnusedLines();
+}
+
+// Called only where a line is about to be requested or written, after the
+// password check that follows line 4: skipping never jumps over that check.
+void Transfer::SkipLinesLeftOut() {
+    while (blockIndex_ < kImageLines && !LineIncluded(blockIndex_)) ++blockIndex_;
 }
 
 bool Transfer::LineIncluded(int block) const {
-    if (phase_ == Phase::Writing || phase_ == Phase::Verifying) return WritesLine(block);
+    switch (phase_) {
+        case Phase::Writing:
+        case Phase::Verifying:
+            // Below line 16 only line 0 (opening the verify) and the
+            // password line come here, and both always go out.
+            return block < kFirstWriteBlock || WritesLine(block);
+        case Phase::Reading:
+        case Phase::ReadingAgain:
+            if (options_.quickRead && !ProgramUsesLine(block)) return false;
+            return ReadRequestsLine(image_, block);
+        case Phase::PreRead:
+            break;
+    }
     return ReadRequestsLine(image_, block);
 }
 
 bool Transfer::WritesLine(int block) const {
+    if (!Restoring()) return WriteSendsLine(source_, block);
     // A restore sends the channels its image has in use, as a write of
-    // that image would.
-    return Restoring() ? ReadRequestsLine(written_, block) : WriteSendsLine(source_, block);
+    // that image would, and nothing its read did not read.
+    return ReadRequestsLine(written_, block) &&
+           !(static_cast<std::size_t>(block) < restoreSkips_.size() &&
+             restoreSkips_[static_cast<std::size_t>(block)]);
 }
 
 bool Transfer::ReceiveOn() {

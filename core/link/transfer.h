@@ -7,8 +7,8 @@
 //
 // A write runs in passes: the pre-read (the whole memory when a backup comes
 // first), the write, and the verify, which reads back every line written.
-// A read asks again for a line whose content no radio can hold, and may read
-// everything twice.
+// A read asks again for a line whose content no radio can hold, may read
+// everything twice, and may leave out the lines the program never uses.
 #pragma once
 
 #include <array>
@@ -59,6 +59,7 @@ struct TransferOptions {
     bool verify = false;       // read back what a write sent
     bool backupFirst = false;  // read the whole radio and store it before writing
     bool readTwice = false;    // read everything twice; use it only when both agree
+    bool quickRead = false;    // a read leaves out the lines the program never uses
 };
 
 // Where a backup went, or why it could not be stored.
@@ -141,8 +142,10 @@ class Transfer final : private SerialEvents {
     void SetOptions(const TransferOptions& options) { options_ = options; }
     const TransferOptions& Options() const { return options_; }
     // A write that sends `image` (a backup) instead of the document: the
-    // lines a write of it sends, taken from its bytes.
-    void SetRestoreImage(std::vector<std::uint8_t> image) { restoreImage_ = std::move(image); }
+    // lines a write of it sends, taken from its bytes, except `unreadLines`
+    // (lines the read that made the backup did not read: what the radio
+    // holds there stays).
+    void SetRestoreImage(std::vector<std::uint8_t> image, std::vector<int> unreadLines = {});
     bool Restoring() const { return !restoreImage_.empty(); }
     // Stores the backup read before a write; called before the first line is written.
     void SetBackupStore(std::function<StoredBackup(std::span<const std::uint8_t>)> store) {
@@ -180,6 +183,9 @@ class Transfer final : private SerialEvents {
     // The lines received so far (zeros where none arrived); after a completed
     // read, the radio's memory.
     const std::vector<std::uint8_t>& Image() const { return image_; }
+    // The lines a read left out on purpose (a quick read's unused lines),
+    // zeros in Image(); channels out of use are not counted.
+    std::vector<int> UnreadLines() const;
     // What a write sends: the document's codeplug as it was at Start (a
     // restore's: the backup decoded).
     const Codeplug& Written() const { return source_; }
@@ -213,7 +219,7 @@ class Transfer final : private SerialEvents {
     void FailWrite(TransferResult result, const std::string& message);
     bool PasswordCheck();
     bool ReportFailure();
-    void SkipInactiveChannels();
+    void SkipLinesLeftOut();
     bool ReceiveOn();
     bool SendLine(const std::string& line, std::size_t threshold);
     void SendBlockOrEnd();
@@ -247,6 +253,7 @@ class Transfer final : private SerialEvents {
     Codeplug source_;                    // what a write sends, taken at Start
     std::vector<std::uint8_t> written_;  // its image
     std::vector<std::uint8_t> restoreImage_;
+    std::vector<bool> restoreSkips_;  // by line: not written back by the restore
     int writeModel_ = 0;
     LineBytes passwordLine_;
     TransferOptions options_;

@@ -138,7 +138,7 @@ TEST_F(CommandLine, QuietLeavesOnlyErrorsAndWarnings) {
 
 TEST_F(CommandLine, RepeatedOptionsAndValuesAfterAnEqualsSign) {
     const std::string usage =
-        " (usage: qxctl read --port NAME -o PROJECT.qx [--password TEXT] [--double] "
+        " (usage: qxctl read --port NAME -o PROJECT.qx [--password TEXT] [--double] [--quick] "
         "[--sim-fault RULES] [--language FILE])\n";
     struct Case {
         std::string args;

@@ -170,6 +170,53 @@ TEST_F(QxctlTransfer, BuiltInSimPortReadsAFreshRadio) {
     EXPECT_EQ(read.out, "");
 }
 
+// A quick read gives the project a full read gives, from a radio holding
+// bytes in every line it leaves out, and its backup's companion names them.
+TEST_F(QxctlTransfer, AQuickReadGivesWhatAFullReadGives) {
+    qx::Codeplug c = qx::NewCodeplug(kModel);
+    for (const int row : {1, 2, 40, 100}) {
+        qx::PutInUse(c.Row(row), kModel);
+        c.Row(row).name = "CH" + std::to_string(row);
+    }
+    c.Row(40).signal = {qx::SignalKind::TwoTone, 42, std::nullopt};
+    c.signalling.twoTone.codes[42] = {1, 2, 3, 4, 5, 6};
+    c.signalling.fiveTone.codes[7] = {0, 3, 4, 2, "9AB0"};
+    c.signalling.dtmfMemories[3] = -2;
+    c.autoDialer.entries[0] = "12*#A";
+    qx::ImageEncoding image = qx::EncodeImage(c, qx::test::kAllFeatures);
+    ASSERT_TRUE(image.problems.empty());
+    for (const int line : qx::UnusedLines()) {
+        for (std::size_t b = 0; b < qx::kLineBytes; ++b)
+            image.image[static_cast<std::size_t>(line) * qx::kLineBytes + b] =
+                static_cast<std::uint8_t>(line + b + 1);
+    }
+    qx::test::WriteFileText(Path("radio.bin"), std::string(image.image.begin(), image.image.end()));
+
+    const auto readWith = [&](const std::string& name, const std::string& options) {
+        qx::test::SimProcess sim(QXSIM_PATH, {"--image", Path("radio.bin")});
+        EXPECT_TRUE(sim.Started()) << sim.Error();
+        const ProgramRun read =
+            Qxctl("read --port " + sim.Path() + " -o " + Path(name + ".qx") + options);
+        EXPECT_EQ(read.exitCode, 0) << read.err;
+        const auto backup = read.err.rfind("Backup: ");
+        if (backup == std::string::npos) {
+            ADD_FAILURE() << read.err;
+            return std::string();
+        }
+        return read.err.substr(backup + 8, read.err.find('\n', backup) - backup - 8);
+    };
+    const std::string full = readWith("F", "");
+    const std::string quick = readWith("Q", " --quick");
+    ExpectSameProject(Path("F.qx"), Path("Q.qx"));
+    EXPECT_TRUE(full.ends_with("-model5-read.img")) << full;
+    EXPECT_FALSE(fs::exists(full + ".unread"));
+    EXPECT_TRUE(quick.ends_with("-model5-quick-read.img")) << quick;
+
+    const std::string unread = ReadFileText(quick + ".unread");
+    EXPECT_NE(unread.find("\n0010-0030\n0050-00F0\n"), std::string::npos) << unread;
+    EXPECT_TRUE(unread.ends_with("\n1E60-1FF0\n")) << unread;
+}
+
 TEST_F(QxctlTransfer, APasswordIsAskedForAndCanBeChanged) {
     const std::string project = NormalisedProject("P.qx");
     qx::test::SimProcess sim(QXSIM_PATH, {"--image", FreshImage("radio.bin"), "--password", "abc"});

@@ -251,8 +251,23 @@ class TransferWindowTest : public QObject {
         TransferWindow again(TransferMode::Write, doc, rig.session, rig.links, rig.texts);
         QVERIFY(!Child<QCheckBox>(again, "chkVerify")->isChecked());
         QVERIFY(Child<QCheckBox>(again, "chkBackupFirst")->isChecked());
+        {
+            TransferWindow read(TransferMode::Read, doc, rig.session, rig.links, rig.texts);
+            QVERIFY(!Child<QCheckBox>(read, "chkReadTwice")->isChecked());
+            QVERIFY(again.findChild<QCheckBox*>("chkQuickRead") == nullptr);
+            auto* quick = Child<QCheckBox>(read, "chkQuickRead");
+            QCOMPARE(quick->text(),
+                     QStringLiteral("Quick read (only the memory this program uses)"));
+            QVERIFY(!quick->isChecked());
+            quick->setChecked(true);
+            answerer.Press(QMessageBox::Ok);  // RW msg3
+            RunToTheEnd(read);
+            QVERIFY(read.Result() == TransferResult::Completed);
+            QVERIFY(read.transfer().Options().quickRead);
+        }
+        QVERIFY(qx::ReadTransferChoices(rig.session.paths).quickRead);
         TransferWindow read(TransferMode::Read, doc, rig.session, rig.links, rig.texts);
-        QVERIFY(!Child<QCheckBox>(read, "chkReadTwice")->isChecked());
+        QVERIFY(Child<QCheckBox>(read, "chkQuickRead")->isChecked());
         QVERIFY(answerer.AllAnswered());
     }
 

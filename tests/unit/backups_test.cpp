@@ -88,5 +88,51 @@ TEST(Backups, AFolderThatCannotBeMadeIsReported) {
     EXPECT_TRUE(result.error.starts_with("Cannot save \"")) << result.error;
 }
 
+TEST(UnreadLinesFile, NamesRunsOfLinesByTheirAddresses) {
+    const std::vector<int> lines = {1, 2, 3, 15, 232, 233, 511};
+    const std::string text = UnreadLinesText(lines);
+    EXPECT_TRUE(text.ends_with("\n0010-0030\n00F0\n0E80-0E90\n1FF0\n")) << text;
+    const UnreadLines parsed = ParseUnreadLines(text);
+    EXPECT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.lines, lines);
+    EXPECT_EQ(ParseUnreadLines("\r\n  0040 \r\n0010-0020\n0020\n").lines,
+              (std::vector<int>{1, 2, 4}));
+    for (const char* bad : {"0011", "2000", "0030-0010", "0010-", "0010 0020"}) {
+        const UnreadLines wrong = ParseUnreadLines(std::string("# ok\n0000\n") + bad + "\n");
+        EXPECT_TRUE(wrong.lines.empty()) << bad;
+        EXPECT_TRUE(wrong.error.starts_with("its line 3, \"" + std::string(bad) + "\","))
+            << wrong.error;
+    }
+}
+
+TEST(UnreadLinesFile, ComesAndGoesWithItsBackup) {
+    const TempDir dir;
+    const std::vector<std::uint8_t> image(8192, 0);
+    const std::time_t start = 1'800'000'000;
+    const std::vector<int> unread = {5, 6};
+    const BackupResult quick = StoreBackup(dir.Path(), image, 3, "quick-read", start, 2, unread);
+    ASSERT_EQ(quick.error, "");
+    EXPECT_EQ(UnreadLinesPath(quick.path).string(), quick.path.string() + ".unread");
+    EXPECT_EQ(ReadUnreadLines(quick.path).lines, unread);
+
+    const BackupResult full = StoreBackup(dir.Path(), image, 3, "read", start + 60, 2);
+    ASSERT_EQ(full.error, "");
+    const UnreadLines none = ReadUnreadLines(full.path);
+    EXPECT_TRUE(none.lines.empty() && none.error.empty());
+    EXPECT_EQ(NamesIn(dir.Path()).size(), 3u) << "companions do not count as backups";
+
+    ASSERT_EQ(StoreBackup(dir.Path(), image, 3, "read", start + 120, 2).error, "");
+    EXPECT_FALSE(fs::exists(quick.path));
+    EXPECT_FALSE(fs::exists(UnreadLinesPath(quick.path))) << "pruned with its image";
+
+    // A companion left behind by a removed image is never taken for a new backup's.
+    fs::remove(full.path);
+    WriteBytes(UnreadLinesPath(full.path), "0050\n");
+    const BackupResult again = StoreBackup(dir.Path(), image, 3, "read", start + 60, 5);
+    ASSERT_EQ(again.error, "");
+    EXPECT_NE(again.path, full.path);
+    EXPECT_TRUE(ReadUnreadLines(again.path).lines.empty());
+}
+
 }  // namespace
 }  // namespace qx

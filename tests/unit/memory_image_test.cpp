@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
@@ -771,6 +773,67 @@ TEST(RandomImages, TheEncoderTakesWhatADecodeGivesAndTheCheckNamesWhatAWriteWoul
     EXPECT_EQ(reported, 0);
     // Random images are full of values no radio holds.
     EXPECT_GT(imagesWithErrors, static_cast<int>(kImages / 2));
+}
+
+}  // namespace
+}  // namespace qx
+
+namespace qx {
+namespace {
+
+// --- The lines the program uses ------------------------------------------------------
+
+TEST(UnusedLines, AreExactlyTheLinesNoRuleLooksAt) {
+    constexpr int kRanges[][2] = {{1, 3},     {5, 15},    {28, 31},   {232, 239}, {249, 253},
+                                  {255, 255}, {258, 271}, {322, 383}, {486, 511}};
+    std::vector<int> expected;
+    for (const auto& [first, last] : kRanges)
+        for (int line = first; line <= last; ++line) expected.push_back(line);
+    EXPECT_EQ(UnusedLines(), expected);
+    EXPECT_FALSE(ProgramUsesLine(-1));
+    EXPECT_FALSE(ProgramUsesLine(kImageLines));
+}
+
+// Whatever the unused lines hold, a decode gives the same: a quick read
+// that leaves them as zeros shows, saves and writes what a full read does.
+TEST(UnusedLines, WhatTheyHoldNeverChangesTheDecode) {
+    std::vector<std::vector<std::uint8_t>> images;
+    const std::filesystem::path corpus =
+        std::filesystem::path(QX_SOURCE_DIR) / "tests" / "data" / "corpus";
+    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+        if (entry.path().extension() != ".img") continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        images.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    ASSERT_FALSE(images.empty());
+    for (std::uint32_t seed = 1; seed <= 300; ++seed) images.push_back(RandomImage(seed));
+
+    std::mt19937 random(7);
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const std::vector<std::uint8_t>& image = images[i];
+        std::vector<std::uint8_t> zeroed = image;
+        std::vector<std::uint8_t> garbage = image;
+        for (const int line : UnusedLines()) {
+            for (std::size_t b = 0; b < kLineBytes; ++b) {
+                const std::size_t at = static_cast<std::size_t>(line) * kLineBytes + b;
+                zeroed[at] = 0;
+                garbage[at] = static_cast<std::uint8_t>(random());
+            }
+        }
+        const ImageDecoding full = DecodeImage(image, 3);
+        for (const auto* other : {&zeroed, &garbage}) {
+            const ImageDecoding quick = DecodeImage(*other, 3);
+            EXPECT_EQ(quick.codeplug, full.codeplug) << "image " << i;
+            EXPECT_EQ(quick.features, full.features) << "image " << i;
+            EXPECT_EQ(quick.radioPassword, full.radioPassword) << "image " << i;
+            EXPECT_EQ(ImageModelIndex(*other), ImageModelIndex(image)) << "image " << i;
+            for (int line = 0; line < kImageLines; ++line) {
+                if (!ProgramUsesLine(line)) continue;
+                EXPECT_EQ(LineContentProblem(*other, line), LineContentProblem(image, line))
+                    << "image " << i << " line " << line;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -777,6 +777,116 @@ TEST_F(TransferTest, ReadingTwiceTakesOnlyWhatBothReadsAgreeOn) {
     EXPECT_EQ(static_cast<int>(link.lines.size()), 2 * lines + 1 + 1) << "one more request";
 }
 
+// A memory with three channels in use and a byte set in every line the
+// program never uses.
+std::vector<std::uint8_t> MemoryWithUnusedBytes() {
+    Document source = LoadedDocument(3);
+    for (int row = 1; row <= kChannelRows; ++row) SetRowInUse(source, row, row <= 3);
+    std::vector<std::uint8_t> memory = EncodeImage(source.codeplug(), test::kAllFeatures).image;
+    for (const int line : UnusedLines()) memory[static_cast<std::size_t>(line) * 16 + 5] = 0xA7;
+    return memory;
+}
+
+// A quick read asks only for the lines the program uses, and still checks
+// the password once, right after line 4, before any other line.
+TEST_F(TransferTest, AQuickReadLeavesOutTheUnusedLinesButNotThePasswordCheck) {
+    const std::vector<std::uint8_t> memory = MemoryWithUnusedBytes();
+    std::vector<int> used;
+    for (int line = 0; line < kImageLines; ++line)
+        if (ProgramUsesLine(line) && ReadRequestsLine(memory, line)) used.push_back(line);
+    struct Case {
+        const char* name;
+        bool readTwice;
+        std::string password;
+        std::vector<std::optional<std::string>> answers;
+        TransferResult result;
+    };
+    const Case cases[] = {
+        {"no password", false, "", {}, TransferResult::Completed},
+        {"password", false, "Secret", {"Secret"}, TransferResult::Completed},
+        {"password, read twice", true, "Secret", {"Secret"}, TransferResult::Completed},
+        {"password cancelled", false, "Secret", {std::nullopt}, TransferResult::PasswordCancelled},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        radio = SimulatedRadio(memory);
+        radio.SetPassword(c.password);
+        ui = ScriptedUi();
+        ui.passwords.assign(c.answers.begin(), c.answers.end());
+        link.lines.clear();
+        Open(TransferMode::Read).SetOptions({.readTwice = c.readTwice, .quickRead = true});
+        transfer->Start();
+        clock.RunUntilIdle();
+        ASSERT_EQ(transfer->Result(), c.result);
+        EXPECT_TRUE(ui.passwords.empty()) << "one prompt, however many passes";
+        if (c.result != TransferResult::Completed) {
+            EXPECT_EQ(Blocks(link, 'R'), (std::vector<int>{0, 4}))
+                << "nothing after the password block";
+            continue;
+        }
+        std::vector<int> expected = used;
+        if (c.readTwice) expected.insert(expected.end(), used.begin(), used.end());
+        EXPECT_EQ(Blocks(link, 'R'), expected);
+        EXPECT_EQ(transfer->UnreadLines(), UnusedLines());
+        EXPECT_EQ(DecodeImage(transfer->Image(), 3).codeplug,
+                  DecodeImage(radio.Memory(), 3).codeplug);
+        for (const int line : UnusedLines())
+            EXPECT_EQ(transfer->Image()[static_cast<std::size_t>(line) * 16 + 5], 0) << line;
+    }
+
+    radio = SimulatedRadio(memory);
+    EXPECT_EQ(Run(TransferMode::Read), TransferResult::Completed);
+    EXPECT_TRUE(transfer->UnreadLines().empty()) << "a full read reads every line";
+}
+
+// A quick read's backup says which lines were not read; a restore of it
+// leaves them, and its verify does not read them back.
+TEST_F(TransferTest, AQuickReadsBackupIsRestoredWithoutTheLinesItDidNotRead) {
+    const std::vector<std::uint8_t> held = MemoryWithUnusedBytes();
+    radio = SimulatedRadio(held);
+    radio.SetPassword("");
+    Open(TransferMode::Read).SetOptions({.quickRead = true});
+    transfer->Start();
+    clock.RunUntilIdle();
+    ASSERT_EQ(transfer->Result(), TransferResult::Completed);
+    const test::TempDir backups;
+    session.paths.backupDir = backups.Path();
+    const std::filesystem::path backup = FinishTransfer(doc, session, *transfer, ui);
+    EXPECT_TRUE(backup.filename().string().ends_with("-model3-quick-read.img")) << backup;
+    const auto chosen = ReadBackupToRestore(backup, ui);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(chosen->bytes, transfer->Image());
+    EXPECT_EQ(chosen->unreadLines, UnusedLines());
+
+    for (const bool knowsUnread : {true, false}) {
+        SCOPED_TRACE(knowsUnread ? "with its companion" : "without");
+        radio = SimulatedRadio(held);
+        radio.SetPassword("");
+        link.lines.clear();
+        Open(TransferMode::Write)
+            .SetRestoreImage(chosen->bytes, knowsUnread ? chosen->unreadLines : std::vector<int>{});
+        transfer->SetOptions({.verify = true});
+        transfer->Start();
+        clock.RunUntilIdle();
+        ASSERT_EQ(transfer->Result(), TransferResult::Completed);
+        const std::size_t unusedByte = 350 * 16 + 5;  // line 350 is unused
+        EXPECT_EQ(radio.Memory()[unusedByte], knowsUnread ? 0xA7 : 0)
+            << "zeros never read from the radio overwrite what it holds";
+        if (!knowsUnread) continue;
+        EXPECT_EQ(radio.Memory(), held);
+        for (const int block : Blocks(link, 'W')) EXPECT_TRUE(ProgramUsesLine(block)) << block;
+        for (const int block : Blocks(link, 'R'))  // the pre-read of lines 0..4 reads all
+            EXPECT_TRUE(block < 16 || ProgramUsesLine(block)) << block;
+    }
+
+    // A companion that cannot be read stops the restore before it starts.
+    test::WriteBytes(UnreadLinesPath(backup), "0010-zz\n");
+    ui.messages.clear();
+    EXPECT_FALSE(ReadBackupToRestore(backup, ui).has_value());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("0010-zz"), std::string::npos) << ui.messages[0];
+}
+
 TEST(TransferMenus, ReadAndWriteNeedAPortAndAWriteAChannelInUse) {
     Document doc = LoadedDocument(3);
     Session session;
