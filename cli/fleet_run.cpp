@@ -21,7 +21,9 @@ std::string ReadListFile(const std::string& option, const std::string& path) {
     return {file.bytes.begin(), file.bytes.end()};
 }
 
-std::string StageText(const FleetRadioState& radio, bool backupFirst) {
+// A failure with its message; on a terminal without it, since a line that
+// wraps would spoil the redrawing (the summary has the message).
+std::string StageText(const FleetRadioState& radio, bool backupFirst, bool terminal) {
     switch (radio.stage) {
         case FleetStage::Waiting:
             return "waiting";
@@ -36,7 +38,7 @@ std::string StageText(const FleetRadioState& radio, bool backupFirst) {
         case FleetStage::Failed:
             break;
     }
-    return "failed: " + radio.message;
+    return terminal ? "failed" : "failed: " + radio.message;
 }
 
 std::string Padded(std::string text, std::size_t width) {
@@ -84,7 +86,7 @@ class FleetProgress {
         std::string percent = std::to_string(radio.percent) + "%";
         return Padded(radio.radio.label, labelWidth_) + "  " +
                Padded(radio.radio.port, portWidth_) + "  " + Padded(percent, 4) + "  " +
-               StageText(radio, backupFirst_);
+               StageText(radio, backupFirst_, terminal_);
     }
 
     void Redraw(const std::vector<FleetRadioState>& radios) {
