@@ -280,7 +280,6 @@ void FleetWrite::Start() {
         if (!r.checkError.empty()) {
             r.ended = true;
             states_[i].stage = FleetStage::Failed;
-            states_[i].result = TransferResult::LengthError;
             states_[i].message = r.checkError;
             Update(i);
             continue;

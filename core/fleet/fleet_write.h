@@ -86,8 +86,8 @@ struct FleetRadioState {
     std::string selfId;  // what the radio gets: its own, or the project's
     int model = -1;      // the radio's model as it reported it; -1 before
     FleetStage stage = FleetStage::Waiting;
-    int percent = 0;  // of the whole write, its passes together
-    TransferResult result = TransferResult::None;
+    int percent = 0;                               // of the whole write, its passes together
+    TransferResult result = TransferResult::None;  // None also for a copy the check refused
     std::string message;                // what went wrong (the transfer's messages), else empty
     std::chrono::milliseconds time{0};  // from its start to its end
     std::string backupPath;             // the backup stored before the write, if any
