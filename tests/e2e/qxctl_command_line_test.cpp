@@ -189,15 +189,15 @@ TEST_F(CommandLine, RepeatedOptionsAndValuesAfterAnEqualsSign) {
 
 // On a terminal, a transfer's progress is one line redrawn after carriage
 // returns and cleared at the end; elsewhere it is a line per percentage.
-TEST_F(CommandLine, OnATerminalProgressIsOneLineRedrawnInPlace) {
+// Runs `command` (shell text) with its standard error on a pseudo-terminal:
+// the exit status and everything the terminal was sent.
+std::pair<int, std::string> RunWithErrOnTerminal(const std::string& command) {
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(grantpt(master), 0);
-    ASSERT_EQ(unlockpt(master), 0);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) return {-1, "no pty"};
     const std::string slavePath = ptsname(master);
     // Raw, so the bytes arrive as written; held open so the master never hangs up.
     const int slave = open(slavePath.c_str(), O_RDWR | O_NOCTTY);
-    ASSERT_GE(slave, 0);
+    if (slave < 0) return {-1, "no pty"};
     termios mode{};
     tcgetattr(slave, &mode);
     cfmakeraw(&mode);
@@ -217,17 +217,23 @@ TEST_F(CommandLine, OnATerminalProgressIsOneLineRedrawnInPlace) {
             }
         }
     });
-    const std::string command = "XDG_CONFIG_HOME='" + Path("config") + "' XDG_DATA_HOME='" +
-                                Path("data") + "' " + QXCTL_PATH + " read --port sim -o '" +
-                                Path("r.qx") + "' 2>" + slavePath;
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    const int status = pclose(pipe);
+    FILE* pipe = popen((command + " 2>" + slavePath).c_str(), "r");
+    // Standard output is read to its end, so that the program never finds it closed.
+    char out[4096];
+    while (pipe != nullptr && std::fread(out, 1, sizeof out, pipe) > 0) {
+    }
+    const int status = pipe == nullptr ? -1 : pclose(pipe);
     ended = true;
     reader.join();
     close(slave);
     close(master);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, shown};
+}
 
+TEST_F(CommandLine, OnATerminalProgressIsOneLineRedrawnInPlace) {
+    const auto [status, shown] = RunWithErrOnTerminal(
+        "XDG_CONFIG_HOME='" + Path("config") + "' XDG_DATA_HOME='" + Path("data") + "' " +
+        QXCTL_PATH + " read --port sim -o '" + Path("r.qx") + "'");
     EXPECT_EQ(status, 0) << shown;
     const std::size_t backup = shown.find("Backup: ");
     ASSERT_NE(backup, std::string::npos) << shown;
@@ -245,6 +251,22 @@ TEST_F(CommandLine, OnATerminalProgressIsOneLineRedrawnInPlace) {
               std::string::npos)
         << bar;
     EXPECT_TRUE(bar.ends_with(" \r"));
+}
+
+TEST_F(CommandLine, OnATerminalSeveralRadiosHaveALineEachRedrawnInPlace) {
+    const std::string env =
+        "XDG_CONFIG_HOME='" + Path("config") + "' XDG_DATA_HOME='" + Path("data") + "' ";
+    ASSERT_EQ(Qxctl("read --port sim -o '" + Path("p.qx") + "'").exitCode, 0);
+    const auto [status, shown] = RunWithErrOnTerminal(
+        env + QXCTL_PATH + " write --port sim --port /dev/qx-none '" + Path("p.qx") + "'");
+    EXPECT_EQ(status, 1) << shown;
+    // Drawn once, then each time from two lines up, every line cleared to its end.
+    EXPECT_TRUE(shown.starts_with("\r#1  sim           0%    ")) << shown;
+    EXPECT_NE(shown.find("\x1b[2A\r#1  sim           100%  done\x1b[K\n"
+                         "\r#2  /dev/qx-none  0%    failed\x1b[K\n"),
+              std::string::npos)
+        << shown;
+    EXPECT_NE(shown.find("write again to #2 (/dev/qx-none)"), std::string::npos) << shown;
 }
 
 }  // namespace
