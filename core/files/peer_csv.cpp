@@ -297,13 +297,7 @@ bool SkipsRow(CsvIssue issue) {
 }
 
 std::string WriteCsv(const Codeplug& codeplug) {
-    std::string text;
-    const auto addLine = [&text](const std::vector<std::string>& fields) {
-        for (std::size_t i = 0; i < fields.size(); ++i)
-            text += (i > 0 ? "," : "") + QuotedCsvField(fields[i]);
-        text += "\r\n";
-    };
-    addLine(CsvColumns());
+    std::string text = CsvRecordLine(CsvColumns());
     for (int number = 0; number < kChannelRows; ++number) {
         const Channel& channel = codeplug.Memory(number);
         if (!channel.inUse || channel.blank) continue;
@@ -318,27 +312,27 @@ std::string WriteCsv(const Codeplug& codeplug) {
             offsetText = Mhz(Frequency::FromHz(offset.hz > 0 ? offset.hz : -offset.hz));
         }
         const auto tones = ToneFields(channel.txTone, channel.rxTone);
-        addLine({std::to_string(number),
-                 channel.name,
-                 Mhz(channel.rx),
-                 duplex,
-                 offsetText,
-                 tones[0],
-                 tones[1],
-                 tones[2],
-                 tones[3],
-                 tones[4],
-                 tones[5],
-                 tones[6],
-                 channel.bandwidth == Bandwidth::Narrow ? "NFM" : "FM",
-                 StepKhz(channel.step),
-                 channel.scanSkip ? "S" : "",
-                 "",
-                 "",
-                 "",
-                 "",
-                 "",
-                 ""});
+        text += CsvRecordLine({std::to_string(number),
+                               channel.name,
+                               Mhz(channel.rx),
+                               duplex,
+                               offsetText,
+                               tones[0],
+                               tones[1],
+                               tones[2],
+                               tones[3],
+                               tones[4],
+                               tones[5],
+                               tones[6],
+                               channel.bandwidth == Bandwidth::Narrow ? "NFM" : "FM",
+                               StepKhz(channel.step),
+                               channel.scanSkip ? "S" : "",
+                               "",
+                               "",
+                               "",
+                               "",
+                               "",
+                               ""});
     }
     return text;
 }

@@ -375,14 +375,8 @@ std::vector<std::vector<std::string>> FleetSummaryRows(const std::vector<FleetRa
 }
 
 std::string FleetSummaryCsv(const std::vector<FleetRadioState>& radios) {
-    std::string text;
-    const auto add = [&text](const std::vector<std::string>& fields) {
-        for (std::size_t i = 0; i < fields.size(); ++i)
-            text += (i > 0 ? "," : "") + QuotedCsvField(fields[i]);
-        text += "\r\n";
-    };
-    add(FleetSummaryHeadings());
-    for (const auto& row : FleetSummaryRows(radios)) add(row);
+    std::string text = CsvRecordLine(FleetSummaryHeadings());
+    for (const auto& row : FleetSummaryRows(radios)) text += CsvRecordLine(row);
     return text;
 }
 

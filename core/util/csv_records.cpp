@@ -102,4 +102,11 @@ std::string QuotedCsvField(const std::string& field) {
     return out + "\"";
 }
 
+std::string CsvRecordLine(const std::vector<std::string>& fields) {
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        line += (i > 0 ? "," : "") + QuotedCsvField(fields[i]);
+    return line + "\r\n";
+}
+
 }  // namespace qx

@@ -23,6 +23,9 @@ std::vector<CsvRecord> SplitCsvRecords(std::string_view text, char separator);
 // a tab or a line break.
 std::string QuotedCsvField(const std::string& field);
 
+// The fields as one record, each quoted where it needs it, ended by CR LF.
+std::string CsvRecordLine(const std::vector<std::string>& fields);
+
 // Control bytes other than tab and line breaks, or bytes that are no UTF-8.
 bool LooksBinary(std::string_view text);
 

@@ -10,6 +10,7 @@
 #include "app/project_file.h"
 #include "codeplug/defaults.h"
 #include "codeplug/models.h"
+#include "document_builder.h"
 #include "image/memory_image.h"
 #include "qxctl_fixture.h"
 #include "run_program.h"
@@ -32,15 +33,9 @@ class QxctlFleet : public qx::test::QxctlFixture {
         c.Row(2).name = "TAXI";
         qx::FiveToneSettings& f = c.signalling.fiveTone;
         f.selfId = "12345";
-        const auto code = [](const std::string& text) {
-            qx::FiveToneCode record;
-            record.code = text;
-            record.length = static_cast<std::uint8_t>(text.size());
-            return record;
-        };
-        f.codes[0] = code("E212345");
-        f.codes[1] = code("E312345612345");
-        f.codes[2] = code("471E");
+        f.codes[0] = qx::test::FiveToneCodeOf("E212345");
+        f.codes[1] = qx::test::FiveToneCodeOf("E312345612345");
+        f.codes[2] = qx::test::FiveToneCodeOf("471E");
         EXPECT_EQ(qx::WriteProject(c, Path("P.qx")), "");
         return Path("P.qx");
     }

@@ -23,4 +23,12 @@ inline Document LoadedDocument(int model = 3, FeatureFlags flags = kAllFeatures)
     return doc;
 }
 
+// A 5-tone code record holding `code` as the 5-tone dialog stores it.
+inline FiveToneCode FiveToneCodeOf(const std::string& code) {
+    FiveToneCode record;
+    record.code = code;
+    record.length = static_cast<std::uint8_t>(code.size());
+    return record;
+}
+
 }  // namespace qx::test

@@ -101,15 +101,9 @@ Codeplug FleetProject() {
     c.Row(8).name = "TAXI";
     FiveToneSettings& f = c.signalling.fiveTone;
     f.selfId = "12345";
-    const auto code = [](const std::string& text) {
-        FiveToneCode record;
-        record.code = text;
-        record.length = static_cast<std::uint8_t>(text.size());
-        return record;
-    };
-    f.codes[0] = code("E212345");
-    f.codes[1] = code("E312345612345");
-    f.codes[2] = code("471E");
+    f.codes[0] = test::FiveToneCodeOf("E212345");
+    f.codes[1] = test::FiveToneCodeOf("E312345612345");
+    f.codes[2] = test::FiveToneCodeOf("471E");
     return c;
 }
 
