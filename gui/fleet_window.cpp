@@ -112,6 +112,8 @@ FleetWindow::FleetWindow(const Document& doc, Session& session, PortLinks& links
     status_->setObjectName(QStringLiteral("lblStatus"));
     status_->setWordWrap(true);
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A line kept free, so that the table does not jump when a line appears.
+    status_->setMinimumHeight(status_->fontMetrics().height());
 
     auto* fields = new QGridLayout;
     fields->addWidget(selfIdLabel, 0, 0);
