@@ -64,48 +64,34 @@ class RuntimeDir {
     std::string old_;
 };
 
-TEST(SimRegistry, IsAFolderOfTheRuntimeFolder) {
-    const test::TempDir temp;
-    const RuntimeDir runtime(temp / "run");
-    EXPECT_EQ(SimRegistryDir(), temp / "run" / "qxsim");
-}
-
-TEST(SimRegistry, ARunningQxsimIsListedUntilItEnds) {
+// Two simulators: the one stopped takes its entry away, the one killed
+// leaves it behind for the next list to remove.
+TEST(SimRegistry, RunningQxsimsAreListedUntilTheyEnd) {
     const test::TempDir temp;
     const RuntimeDir runtime(temp / "run");
     const std::filesystem::path dir = temp / "run" / "qxsim";
-
-    test::SimProcess sim(QXSIM_PATH, {});
-    ASSERT_TRUE(sim.Started()) << sim.Error();
-    const std::filesystem::path entry = dir / std::to_string(sim.Pid());
-    EXPECT_EQ(ReadFile(entry), sim.Path() + "\n");
-    EXPECT_EQ(RegisteredSimPorts(dir), std::vector<std::string>{sim.Path()});
-    EXPECT_TRUE(Lists(QtPortDirectory().PortNames(), sim.Path()));
-
-    EXPECT_EQ(sim.Stop(), 0);
-    EXPECT_FALSE(std::filesystem::exists(entry));
-    EXPECT_TRUE(RegisteredSimPorts(dir).empty());
-    EXPECT_FALSE(Lists(QtPortDirectory().PortNames(), sim.Path()));
-}
-
-TEST(SimRegistry, AKilledQxsimIsLeftOutAndItsEntryRemoved) {
-    const test::TempDir temp;
-    const RuntimeDir runtime(temp / "run");
-    const std::filesystem::path dir = temp / "run" / "qxsim";
-    test::SimProcess first(QXSIM_PATH, {});
-    test::SimProcess second(QXSIM_PATH, {});
-    ASSERT_TRUE(first.Started() && second.Started()) << first.Error() << second.Error();
+    ASSERT_EQ(SimRegistryDir(), dir);
+    test::SimProcess stopped(QXSIM_PATH, {});
+    test::SimProcess killed(QXSIM_PATH, {});
+    ASSERT_TRUE(stopped.Started() && killed.Started()) << stopped.Error() << killed.Error();
+    const std::filesystem::path entry = dir / std::to_string(stopped.Pid());
+    EXPECT_EQ(ReadFile(entry), stopped.Path() + "\n");
     std::vector<std::string> both = RegisteredSimPorts(dir);
     std::sort(both.begin(), both.end());
-    std::vector<std::string> expected{first.Path(), second.Path()};
+    std::vector<std::string> expected{stopped.Path(), killed.Path()};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(both, expected);
+    EXPECT_TRUE(Lists(QtPortDirectory().PortNames(), stopped.Path()));
 
-    first.Kill();  // no chance to tidy up
-    const std::filesystem::path entry = dir / std::to_string(first.Pid());
-    EXPECT_TRUE(std::filesystem::exists(entry));
-    EXPECT_EQ(RegisteredSimPorts(dir), std::vector<std::string>{second.Path()});
+    EXPECT_EQ(stopped.Stop(), 0);
     EXPECT_FALSE(std::filesystem::exists(entry));
+    EXPECT_FALSE(Lists(QtPortDirectory().PortNames(), stopped.Path()));
+
+    killed.Kill();  // no chance to tidy up
+    const std::filesystem::path left = dir / std::to_string(killed.Pid());
+    EXPECT_TRUE(std::filesystem::exists(left));
+    EXPECT_TRUE(RegisteredSimPorts(dir).empty());
+    EXPECT_FALSE(std::filesystem::exists(left));
 }
 
 TEST(SimRegistry, OnlyLiveProcessesWithAnExistingTerminalCount) {
@@ -135,22 +121,14 @@ TEST(SimRegistry, OnlyLiveProcessesWithAnExistingTerminalCount) {
     EXPECT_TRUE(RegisteredSimPorts({}).empty());
 }
 
-TEST(SimRegistry, ARegistrationMakesTheFolderAndGoesWithItsObject) {
+TEST(SimRegistry, ARegistrationThatCannotBeWrittenSaysWhy) {
     const test::TempDir temp;
-    const std::filesystem::path dir = temp / "a" / "qxsim";
-    {
-        const SimRegistration registration(dir, 4242, "/dev/pts/77");
-        EXPECT_EQ(registration.Error(), "");
-        EXPECT_EQ(registration.Path(), dir / "4242");
-        EXPECT_EQ(ReadFile(dir / "4242"), "/dev/pts/77\n");
-    }
-    EXPECT_FALSE(std::filesystem::exists(dir / "4242"));
-    const SimRegistration nowhere({}, 4242, "/dev/pts/77");
-    EXPECT_NE(nowhere.Error(), "");
     WriteFile(temp / "file", "");
-    const SimRegistration blocked(temp / "file" / "qxsim", 4242, "/dev/pts/77");
-    EXPECT_NE(blocked.Error(), "");
-    EXPECT_TRUE(blocked.Path().empty());
+    for (const std::filesystem::path& dir : {std::filesystem::path(), temp / "file" / "qxsim"}) {
+        const SimRegistration registration(dir, 4242, "/dev/pts/77");
+        EXPECT_NE(registration.Error(), "") << dir;
+        EXPECT_TRUE(registration.Path().empty()) << dir;
+    }
 }
 
 }  // namespace
