@@ -40,6 +40,7 @@
 #include "csv_summary_dialog.h"
 #include "dtmf_dialog_view.h"
 #include "five_tone_dialog_view.h"
+#include "fleet_window.h"
 #include "link/port_settings.h"
 #include "option_dialog_view.h"
 #include "platform_info.h"
@@ -103,6 +104,7 @@ const std::vector<MenuSpec>& Menus() {
         {"Menu_Transfer",
          "3000M",
          {{"Menu_WriteCHData", "30000"},
+          {"Menu_WriteSeveral", "30004"},
           {"Menu_ReadCHData", "30001"},
           {"Menu_RestoreBackup", "30003"},
           {"Menu_Check", "MenuEntry", "Check"},
@@ -251,6 +253,7 @@ void MainWindow::BuildMenus() {
     on("Menu_ExportPdf", [this] { OnExportPdf(); });
     on("Menu_Exit", [this] { close(); });
     on("Menu_WriteCHData", [this] { OnWrite(); });
+    on("Menu_WriteSeveral", [this] { OnWriteSeveral(); });
     on("Menu_ReadCHData", [this] { OnRead(); });
     on("Menu_RestoreBackup", [this] { OnRestore(); });
     on("Menu_Check", [this] { OnCheck(); });
@@ -576,6 +579,22 @@ void MainWindow::OnWrite() {
     };
     if (!PrepareWrite(document_, session_, ui_, review)) return;
     RunTransfer(TransferMode::Write);
+}
+
+void MainWindow::OnWriteSeveral() {
+    grid_->CommitEditor();
+    // The check of a single write, once for all radios; no port is needed
+    // yet, and the notice to connect the radio would be one per radio.
+    const auto review = [this](const CheckProblems& problems, WriteCheck decision) {
+        return ShowCheckList(problems, decision == WriteCheck::Ask);
+    };
+    if (!CheckBeforeWrite(document_, session_, ui_, review)) return;
+    if (!CheckWriteChannels(document_, ui_)) return;
+    {
+        FleetWindow window(document_, session_, *links_, language_, this);
+        window.exec();
+    }
+    ShowDocument();
 }
 
 std::vector<int> MainWindow::SelectedChannels() const {

@@ -83,6 +83,8 @@ class MainWindow final : public QMainWindow {
     void OnPrintPreview();
     void OnExportPdf();
     void OnWrite();
+    // Transfer > Write to Several Radios: the check, then the fleet window.
+    void OnWriteSeveral();
     void OnCheck();
     // The problem list; true when the user chose to go on writing. A
     // double-clicked problem is gone to: its grid cell or its dialog.

@@ -57,6 +57,7 @@ std::vector<std::string> QtPortDirectory::PortNames() const {
         names.push_back(info.systemLocation().toStdString());
 #endif
     }
+    for (std::string& port : RegisteredSimPorts(simRegistry_)) names.push_back(std::move(port));
     return SortedPortNames(std::move(names));
 }
 

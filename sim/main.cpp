@@ -1,5 +1,7 @@
 // qxsim: a simulated radio on a pseudo-terminal. Prints the terminal's path
 // as its first line of output, then answers on it until SIGTERM or SIGINT.
+// While it runs, the terminal is listed among the running simulators, so
+// the port lists offer it.
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
@@ -13,6 +15,7 @@
 #include "image_file.h"
 #include "pty_server.h"
 #include "sim_options.h"
+#include "sim_registry.h"
 
 namespace {
 
@@ -90,6 +93,13 @@ int main(int argc, char* argv[]) {
         std::cerr << "qxsim: " << error << "\n";
         return 1;
     }
+    // Registered before the path is printed: whoever reads the path finds the
+    // entry too. It goes when this function returns, on every way out.
+    const SimRegistration registration(SimRegistryDir(), static_cast<long>(getpid()),
+                                       pty.SlavePath());
+    if (!registration.Error().empty() && options.verbose)
+        std::cerr << "qxsim: not listed among the running simulators: " << registration.Error()
+                  << std::endl;
     std::cout << pty.SlavePath() << std::endl;
 
     ServeSettings settings;

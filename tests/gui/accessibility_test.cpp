@@ -29,6 +29,7 @@
 #include "csv_summary_dialog.h"
 #include "dtmf_dialog_view.h"
 #include "five_tone_dialog_view.h"
+#include "fleet_window.h"
 #include "main_window.h"
 #include "modal_answerer.h"
 #include "option_dialog_view.h"
@@ -200,6 +201,12 @@ const Dialog kDialogs[] = {
      [](Rig& r) {
          return std::make_unique<qx::TransferWindow>(qx::TransferMode::Write, r.doc, r.session,
                                                      r.links, r.texts);
+     }},
+    {"several radios",
+     [](Rig& r) {
+         return std::make_unique<qx::FleetWindow>(r.doc, r.session, r.links, r.texts, nullptr,
+                                                  qx::LinkFactory{},
+                                                  std::make_unique<FixedPorts>());
      }},
     {"password",
      [](Rig& r) {

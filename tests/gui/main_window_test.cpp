@@ -221,8 +221,8 @@ class MainWindowTest : public QObject {
                      "Menu_PasteChannels Menu_InsertChannel Menu_DeleteChannels Menu_MoveUp "
                      "Menu_MoveDown Menu_ClearChannels",
                      "&Option: Menu_RadioOption mnuDTMF mnu2Tone Menu_AutoDiaer",
-                     "&Transfer: Menu_WriteCHData Menu_ReadCHData Menu_RestoreBackup Menu_Check "
-                     "Menu_COMPort",
+                     "&Transfer: Menu_WriteCHData Menu_WriteSeveral Menu_ReadCHData "
+                     "Menu_RestoreBackup Menu_Check Menu_COMPort",
                      "&Language: Menu_English Menu_Chinese",
                      "&Help: Menu_About",
                  }));
