@@ -7,6 +7,7 @@
 
 #include "files/atomic_file.h"
 #include "image/hex.h"
+#include "util/text.h"
 
 namespace qx {
 namespace {
@@ -73,13 +74,6 @@ int LineOfAddress(std::string_view address) {
     return line < kImageLines ? line : -1;
 }
 
-std::string_view Trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 }  // namespace
 
 UnreadLines ParseUnreadLines(std::string_view text) {
@@ -88,7 +82,7 @@ UnreadLines ParseUnreadLines(std::string_view text) {
     while (!text.empty()) {
         ++number;
         const std::size_t end = text.find('\n');
-        const std::string_view line = Trimmed(text.substr(0, end));
+        const std::string line = Trim(text.substr(0, end));
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (line.empty() || line.front() == '#') continue;
         const std::size_t dash = line.find('-');
