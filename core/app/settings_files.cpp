@@ -99,10 +99,11 @@ void WriteTransferChoices(const SettingsPaths& paths, const TransferOptions& cho
     if (paths.configDir.empty()) return;
     const std::filesystem::path file = paths.configDir / kMySetupFile;
     const auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
-    (void)WriteIniValue(file, kTransferSection, "VerifyAfterWrite", flag(choices.verify));
-    (void)WriteIniValue(file, kTransferSection, "BackupBeforeWrite", flag(choices.backupFirst));
-    (void)WriteIniValue(file, kTransferSection, "ReadTwice", flag(choices.readTwice));
-    (void)WriteIniValue(file, kTransferSection, "QuickRead", flag(choices.quickRead));
+    (void)WriteIniValues(file, kTransferSection,
+                         {{"VerifyAfterWrite", flag(choices.verify)},
+                          {"BackupBeforeWrite", flag(choices.backupFirst)},
+                          {"ReadTwice", flag(choices.readTwice)},
+                          {"QuickRead", flag(choices.quickRead)}});
 }
 
 namespace {
@@ -111,12 +112,15 @@ constexpr const char* kWindowSection = "window";
 
 std::string RecentKey(std::size_t index) { return "Recent" + std::to_string(index + 1); }
 
-void WriteSetting(const SettingsPaths& paths, const char* section, const std::string& key,
-                  const std::string& value) {
+// Values of one section, written with one rewrite of the file.
+void WriteSettings(const SettingsPaths& paths, const char* section,
+                   std::vector<std::pair<std::string, std::string>> values) {
     if (paths.configDir.empty()) return;
     // A line break in a file name would start lines of its own in the file.
-    const bool oneLine = value.find_first_of("\r\n") == std::string::npos;
-    (void)WriteIniValue(paths.configDir / kMySetupFile, section, key, oneLine ? value : "");
+    for (auto& [key, value] : values) {
+        if (value.find_first_of("\r\n") != std::string::npos) value.clear();
+    }
+    (void)WriteIniValues(paths.configDir / kMySetupFile, section, values);
 }
 }  // namespace
 
@@ -125,7 +129,7 @@ std::string ReadLastFolder(const SettingsPaths& paths) {
 }
 
 void WriteLastFolder(const SettingsPaths& paths, const std::string& folder) {
-    WriteSetting(paths, kFilesSection, "LastFolder", folder);
+    WriteSettings(paths, kFilesSection, {{"LastFolder", folder}});
 }
 
 std::vector<std::string> ReadRecentFiles(const SettingsPaths& paths) {
@@ -141,9 +145,10 @@ std::vector<std::string> ReadRecentFiles(const SettingsPaths& paths) {
 
 void WriteRecentFiles(const SettingsPaths& paths, const std::vector<std::string>& files) {
     // Every key is written, so that entries beyond a shorter list are cleared.
-    for (std::size_t i = 0; i < kMaxRecentFiles; ++i) {
-        WriteSetting(paths, kFilesSection, RecentKey(i), i < files.size() ? files[i] : "");
-    }
+    std::vector<std::pair<std::string, std::string>> values;
+    for (std::size_t i = 0; i < kMaxRecentFiles; ++i)
+        values.emplace_back(RecentKey(i), i < files.size() ? files[i] : "");
+    WriteSettings(paths, kFilesSection, std::move(values));
 }
 
 std::string ReadWindowGeometry(const SettingsPaths& paths) {
@@ -151,7 +156,7 @@ std::string ReadWindowGeometry(const SettingsPaths& paths) {
 }
 
 void WriteWindowGeometry(const SettingsPaths& paths, const std::string& geometry) {
-    WriteSetting(paths, kWindowSection, "Geometry", geometry);
+    WriteSettings(paths, kWindowSection, {{"Geometry", geometry}});
 }
 
 std::array<std::uint8_t, 4> ReadFeatureBytes(const SettingsPaths& paths) {

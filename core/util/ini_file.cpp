@@ -76,14 +76,16 @@ std::optional<std::string> IniData::Value(const std::string& section,
     return it->second;
 }
 
-bool WriteIniValue(const std::filesystem::path& path, const std::string& section,
-                   const std::string& key, const std::string& value) {
-    std::vector<std::string> lines = Lines(ReadWholeFile(path));
+namespace {
+
+// Sets `key` in `section` of the file's lines: the key's line replaced, else
+// a line added after the section's last one, else the section added at the end.
+void SetIniLine(std::vector<std::string>& lines, const std::string& section, const std::string& key,
+                const std::string& value) {
     const std::string newLine = key + "=" + value;
     bool inSection = false;
     std::optional<std::size_t> sectionEnd;  // index after the last line of the section
-    bool written = false;
-    for (std::size_t i = 0; i < lines.size() && !written; ++i) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
         if (auto name = SectionName(lines[i])) {
             inSection = EqualsIgnoreCase(*name, section);
             if (inSection) sectionEnd = i + 1;
@@ -95,18 +97,24 @@ bool WriteIniValue(const std::filesystem::path& path, const std::string& section
         const std::size_t eq = t.find('=');
         if (eq != std::string::npos && EqualsIgnoreCase(Trim(t.substr(0, eq)), key)) {
             lines[i] = newLine;
-            written = true;
+            return;
         }
     }
-    if (!written) {
-        if (sectionEnd) {
-            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*sectionEnd), newLine);
-        } else {
-            if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
-            lines.push_back("[" + section + "]");
-            lines.push_back(newLine);
-        }
+    if (sectionEnd) {
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*sectionEnd), newLine);
+        return;
     }
+    if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
+    lines.push_back("[" + section + "]");
+    lines.push_back(newLine);
+}
+
+}  // namespace
+
+bool WriteIniValues(const std::filesystem::path& path, const std::string& section,
+                    const std::vector<std::pair<std::string, std::string>>& values) {
+    std::vector<std::string> lines = Lines(ReadWholeFile(path));
+    for (const auto& [key, value] : values) SetIniLine(lines, section, key, value);
     std::error_code ec;
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -114,6 +122,11 @@ bool WriteIniValue(const std::filesystem::path& path, const std::string& section
     for (const auto& line : lines) out << line << '\n';
     out.flush();
     return static_cast<bool>(out);
+}
+
+bool WriteIniValue(const std::filesystem::path& path, const std::string& section,
+                   const std::string& key, const std::string& value) {
+    return WriteIniValues(path, section, {{key, value}});
 }
 
 }  // namespace qx

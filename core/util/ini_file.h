@@ -6,6 +6,8 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace qx {
 
@@ -27,5 +29,8 @@ class IniData {
 // its folder when absent. Returns false when the file cannot be written.
 bool WriteIniValue(const std::filesystem::path& path, const std::string& section,
                    const std::string& key, const std::string& value);
+// The same for several keys of one section, with one rewrite of the file.
+bool WriteIniValues(const std::filesystem::path& path, const std::string& section,
+                    const std::vector<std::pair<std::string, std::string>>& values);
 
 }  // namespace qx

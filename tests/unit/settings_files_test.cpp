@@ -92,6 +92,13 @@ TEST_F(SettingsFiles, WriteIniValuePlacesTheKeyInItsSection) {
     }
 }
 
+TEST_F(SettingsFiles, SeveralValuesOfASectionAreSetTogether) {
+    const fs::path file = root_ / "w.ini";
+    WriteBytes(file, "[files]\nRecent2=old\n[x]\nRecent1=other\n");
+    ASSERT_TRUE(WriteIniValues(file, "files", {{"Recent1", "a"}, {"Recent2", "b"}}));
+    EXPECT_EQ(ReadBytes(file), "[files]\nRecent2=b\nRecent1=a\n[x]\nRecent1=other\n");
+}
+
 TEST_F(SettingsFiles, FeatureBytesMapInOrderAndBadFilesGiveZero) {
     WriteBytes(paths_.languageDir / "Setting.ini", std::string("\x01\x00\x01\x00", 4));
     const FeatureFlags flags = FeatureFlagsFromBytes(ReadFeatureBytes(paths_));
