@@ -79,13 +79,17 @@ bool PrepareWrite(const Document& doc, const Session& session, Ui& ui,
 void SetUpTransfer(Transfer& transfer, const Session& session) {
     transfer.SetOptions(session.transferChoices);
     transfer.SetRestorePoint(session.lastBackup.string());
-    const std::filesystem::path folder = session.paths.backupDir;
-    transfer.SetBackupStore([folder](std::span<const std::uint8_t> image) {
+    transfer.SetBackupStore(BeforeWriteBackups(session.paths.backupDir));
+}
+
+std::function<StoredBackup(std::span<const std::uint8_t>)> BeforeWriteBackups(
+    const std::filesystem::path& folder) {
+    return [folder](std::span<const std::uint8_t> image) {
         if (folder.empty()) return StoredBackup{"", "No folder for backups is known."};
         const BackupResult stored =
             StoreBackup(folder, image, ImageModelIndex(image), "before-write", std::time(nullptr));
         return StoredBackup{stored.path.string(), stored.error};
-    });
+    };
 }
 
 std::optional<BackupImage> ReadBackupToRestore(const std::filesystem::path& path, Ui& ui) {

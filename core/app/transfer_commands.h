@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "app/document.h"
@@ -51,6 +52,9 @@ bool CheckWriteChannels(const Document& doc, Ui& ui);
 // in the session's backup folder) and the backup a partly written radio
 // can be restored from.
 void SetUpTransfer(Transfer& transfer, const Session& session);
+// Stores the radio read before a write as a "before-write" backup in `folder`.
+std::function<StoredBackup(std::span<const std::uint8_t>)> BeforeWriteBackups(
+    const std::filesystem::path& folder);
 
 // A backup image as a restore writes it: its bytes, checked, and the lines
 // its companion says were never read. nullopt when either cannot be read

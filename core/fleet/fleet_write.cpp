@@ -2,15 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <map>
 #include <set>
 
 #include "app/check_texts.h"
 #include "app/collecting_ui.h"
+#include "app/transfer_commands.h"
 #include "codeplug/check.h"
 #include "codeplug/models.h"
-#include "files/backups.h"
 #include "image/memory_image.h"
 #include "signalling/five_tone_dialog.h"
 #include "util/csv_records.h"
@@ -293,15 +292,7 @@ void FleetWrite::Start() {
         r.transfer = std::make_unique<Transfer>(TransferMode::Write, r.codeplug, r.session, *r.link,
                                                 timers_, r.ui, texts_);
         r.transfer->SetOptions(setup_.options);
-        if (setup_.options.backupFirst) {
-            const std::filesystem::path folder = setup_.backupDir;
-            r.transfer->SetBackupStore([folder](std::span<const std::uint8_t> image) {
-                if (folder.empty()) return StoredBackup{"", "No folder for backups is known."};
-                const BackupResult stored = StoreBackup(folder, image, ImageModelIndex(image),
-                                                        "before-write", std::time(nullptr));
-                return StoredBackup{stored.path.string(), stored.error};
-            });
-        }
+        r.transfer->SetBackupStore(BeforeWriteBackups(setup_.backupDir));
         r.transfer->SetOnChange([this, i] { Update(i); });
         r.transfer->Start();
         Update(i);
