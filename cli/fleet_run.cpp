@@ -216,15 +216,12 @@ void RunFleetWrite(const Arguments& args, std::vector<FleetRadio> radios,
     if (const auto summary = args.Option("--summary"))
         WriteOutput(*summary, FleetSummaryCsv(fleet.Radios()), io);
     if (fleet.AllSucceeded()) return;
-    std::string redo;
-    std::size_t failed = 0;
-    for (const FleetRadioState& radio : fleet.Radios()) {
-        if (radio.stage == FleetStage::Succeeded) continue;
-        ++failed;
-        redo += (redo.empty() ? "" : ", ") + radio.radio.label + " (" + radio.radio.port + ")";
-    }
-    throw CommandError(std::to_string(failed) + " of " + std::to_string(fleet.Radios().size()) +
-                       " radios were not written; write again to " + redo);
+    const std::vector<std::string> redo = RadiosToRedo(fleet.Radios());
+    std::string names;
+    for (const std::string& radio : redo) names += (names.empty() ? "" : ", ") + radio;
+    throw CommandError(std::to_string(redo.size()) + " of " +
+                       std::to_string(fleet.Radios().size()) +
+                       " radios were not written; write again to " + names);
 }
 
 }  // namespace qx::cli

@@ -377,7 +377,7 @@ void FleetWindow::ShowRadio(std::size_t index) {
             stage = Text("stagefailed");
             break;
     }
-    const bool over = radio.stage == FleetStage::Succeeded || radio.stage == FleetStage::Failed;
+    const bool over = radio.Ended();
     QString result;
     if (radio.stage == FleetStage::Succeeded) {
         result = Text("resultok");
@@ -402,19 +402,13 @@ void FleetWindow::Finish() {
     running_ = false;
     stopping_ = false;
     const std::vector<FleetRadioState>& radios = fleet_->Radios();
-    int written = 0;
-    QStringList redo;
-    for (const FleetRadioState& radio : radios) {
-        if (radio.stage == FleetStage::Succeeded) {
-            ++written;
-        } else {
-            redo << QStringLiteral("%1 (%2)").arg(ToQString(radio.radio.label),
-                                                  ToQString(radio.radio.port));
-        }
+    const std::vector<std::string> redo = RadiosToRedo(radios);
+    QString line = Text("summary").arg(radios.size() - redo.size()).arg(radios.size());
+    if (!redo.empty()) {
+        QStringList names;
+        for (const std::string& radio : redo) names << ToQString(radio);
+        line += QLatin1Char(' ') + Text("redo").arg(names.join(QStringLiteral(", ")));
     }
-    QString line = Text("summary").arg(written).arg(radios.size());
-    if (!redo.isEmpty())
-        line += QLatin1Char(' ') + Text("redo").arg(redo.join(QStringLiteral(", ")));
     ShowRunState();
     status_->setText(line);
 }

@@ -1,12 +1,12 @@
 #include "fleet/fleet_write.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <set>
 
 #include "app/check_texts.h"
 #include "app/collecting_ui.h"
+#include "app/list_control.h"
 #include "app/transfer_commands.h"
 #include "codeplug/check.h"
 #include "codeplug/models.h"
@@ -21,11 +21,10 @@ namespace {
 
 constexpr int kSelfIdNumbers = 100000;  // five digits
 
-bool AllDigits(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+// Typed into the 5-tone dialog's self ID, `id` would stay as it is.
+bool TypesAsSelfId(std::string_view id) {
+    return !id.empty() && FilterText(std::string(id), DigitKey, kSelfIdLength) == id;
 }
-
-std::string Cleaned(std::string_view text) { return Trim(text); }
 
 std::string FiveDigits(int number) {
     std::string text = std::to_string(number);
@@ -39,14 +38,14 @@ std::string LineError(int line, const std::string& what) {
 }  // namespace
 
 std::string SelfIdProblem(std::string_view id) {
-    if (id.empty() || id.size() > kSelfIdLength || !AllDigits(id))
+    if (!TypesAsSelfId(id))
         return "a self ID has one to five digits 0-9, not \"" + std::string(id) + "\"";
     return "";
 }
 
 SelfIdNumbering NumberSelfIds(std::string_view first, std::size_t count) {
     SelfIdNumbering numbering;
-    if (first.size() != kSelfIdLength || !AllDigits(first)) {
+    if (first.size() != kSelfIdLength || !TypesAsSelfId(first)) {
         numbering.error =
             "the first self ID has five digits 0-9, not \"" + std::string(first) + "\"";
         return numbering;
@@ -67,7 +66,7 @@ std::vector<std::string> PortsOfList(std::string_view text) {
     std::size_t start = 0;
     while (start <= text.size()) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
-        const std::string line = Cleaned(text.substr(start, end - start));
+        const std::string line = Trim(text.substr(start, end - start));
         if (!line.empty() && line.front() != '#') ports.push_back(line);
         start = end + 1;
     }
@@ -89,7 +88,7 @@ FleetPlan ReadPerRadioCsv(std::string_view text) {
     }
     std::map<std::string, std::size_t> columns;
     for (std::size_t i = 0; i < records.front().fields.size(); ++i)
-        columns.emplace(Cleaned(records.front().fields[i]), i);
+        columns.emplace(Trim(records.front().fields[i]), i);
     if (columns.count("port") == 0) {
         plan.error =
             LineError(records.front().line,
@@ -102,7 +101,7 @@ FleetPlan ReadPerRadioCsv(std::string_view text) {
             const auto it = columns.find(name);
             return it == columns.end() || it->second >= record.fields.size()
                        ? std::string()
-                       : Cleaned(record.fields[it->second]);
+                       : Trim(record.fields[it->second]);
         };
         if (record.unterminated) {
             plan.error = LineError(record.line, "a quoted field is not closed");
@@ -199,26 +198,9 @@ struct FleetWrite::Radio {
     std::unique_ptr<SerialLink> link;
     std::unique_ptr<Transfer> transfer;
     std::chrono::steady_clock::time_point start;
-    bool ended = false;
 };
 
 namespace {
-
-struct FleetTexts {
-    std::string wrongPassword, needsPassword, checkErrors, stopped;
-
-    static FleetTexts From(const LanguageTexts& texts) {
-        const auto text = [&](const char* key, const char* fallback) {
-            std::string t = texts.LanguageText("Fleet", key);
-            return t.empty() ? std::string(fallback) : t;
-        };
-        return {text("msgpasswordwrong", "The password given is not the radio's password."),
-                text("msgpasswordneeded",
-                     "The radio is protected by a password; give the password and write again."),
-                text("msgcheck", "The check found an error in this radio's copy: %1"),
-                text("msgstopped", "Stopped before anything was written.")};
-    }
-};
 
 FleetStage StageOf(const Transfer& t) {
     if (t.Over())
@@ -235,17 +217,26 @@ FleetStage StageOf(const Transfer& t) {
 
 }  // namespace
 
+FleetWrite::Texts FleetWrite::Texts::From(const LanguageTexts& texts) {
+    const auto text = [&](const char* key, const char* fallback) {
+        std::string t = texts.LanguageText("Fleet", key);
+        return t.empty() ? std::string(fallback) : t;
+    };
+    return {text("msgpasswordwrong", "The password given is not the radio's password."),
+            text("msgpasswordneeded",
+                 "The radio is protected by a password; give the password and write again."),
+            text("msgcheck", "The check found an error in this radio's copy: %1"),
+            text("msgstopped", "Stopped before anything was written.")};
+}
+
 FleetWrite::FleetWrite(const Codeplug& codeplug, std::vector<FleetRadio> radios,
                        const LanguageTexts& texts, FleetSetup setup, LinkFactory makeLink,
                        Timers& timers)
     : setup_(std::move(setup)),
       makeLink_(std::move(makeLink)),
       timers_(timers),
-      texts_(TransferTexts::From(texts)) {
-    const FleetTexts fleetTexts = FleetTexts::From(texts);
-    wrongPassword_ = fleetTexts.wrongPassword;
-    needsPassword_ = fleetTexts.needsPassword;
-    stopped_ = fleetTexts.stopped;
+      texts_(TransferTexts::From(texts)),
+      fleetTexts_(Texts::From(texts)) {
     setup_.options.readTwice = false;
     for (FleetRadio& radio : radios) {
         auto r = std::make_unique<Radio>();
@@ -254,7 +245,7 @@ FleetWrite::FleetWrite(const Codeplug& codeplug, std::vector<FleetRadio> radios,
         for (const CheckProblem& problem : CheckCodeplug(r->codeplug)) {
             if (problem.severity != CheckSeverity::Error) continue;
             r->checkError =
-                FillPlaceholders(fleetTexts.checkErrors, {CheckReportLine(problem, texts)});
+                FillPlaceholders(fleetTexts_.checkErrors, {CheckReportLine(problem, texts)});
             break;
         }
         FleetRadioState state;
@@ -277,7 +268,6 @@ void FleetWrite::Start() {
         Radio& r = *radios_[i];
         r.start = now_();
         if (!r.checkError.empty()) {
-            r.ended = true;
             states_[i].stage = FleetStage::Failed;
             states_[i].message = r.checkError;
             Update(i);
@@ -307,8 +297,8 @@ void FleetWrite::Stop() {
 }
 
 bool FleetWrite::Over() const {
-    return started_ && std::all_of(radios_.begin(), radios_.end(),
-                                   [](const auto& radio) { return radio->ended; });
+    return started_ && std::all_of(states_.begin(), states_.end(),
+                                   [](const FleetRadioState& s) { return s.Ended(); });
 }
 
 bool FleetWrite::AllSucceeded() const {
@@ -322,6 +312,7 @@ void FleetWrite::Update(std::size_t index) {
     FleetRadioState& state = states_[index];
     if (r.transfer) {
         const Transfer& t = *r.transfer;
+        const bool endedBefore = state.Ended();
         state.stage = StageOf(t);
         state.percent = t.ProgressValue() * 100 / kImageLines;
         state.result = t.Result();
@@ -329,16 +320,16 @@ void FleetWrite::Update(std::size_t index) {
         // Line 0, which names the model, comes first.
         if (state.model < 0) state.model = ImageModelIndex(t.Image());
         if (t.Over()) {
-            if (!r.ended)
+            if (!endedBefore)
                 state.time =
                     std::chrono::duration_cast<std::chrono::milliseconds>(now_() - r.start);
-            r.ended = true;
             if (t.Result() == TransferResult::Completed) {
                 state.message.clear();
             } else if (t.Result() == TransferResult::PasswordCancelled) {
-                state.message = setup_.password ? wrongPassword_ : needsPassword_;
+                state.message =
+                    setup_.password ? fleetTexts_.wrongPassword : fleetTexts_.needsPassword;
             } else {
-                state.message = r.ui.collected.Report(stopped_);
+                state.message = r.ui.collected.Report(fleetTexts_.stopped);
             }
         }
     }
@@ -369,6 +360,15 @@ std::string FleetSummaryCsv(const std::vector<FleetRadioState>& radios) {
     std::string text = CsvRecordLine(FleetSummaryHeadings());
     for (const auto& row : FleetSummaryRows(radios)) text += CsvRecordLine(row);
     return text;
+}
+
+std::vector<std::string> RadiosToRedo(const std::vector<FleetRadioState>& radios) {
+    std::vector<std::string> redo;
+    for (const FleetRadioState& radio : radios) {
+        if (radio.stage != FleetStage::Succeeded)
+            redo.push_back(radio.radio.label + " (" + radio.radio.port + ")");
+    }
+    return redo;
 }
 
 }  // namespace qx

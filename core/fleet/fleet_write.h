@@ -91,6 +91,8 @@ struct FleetRadioState {
     std::string message;                // what went wrong (the transfer's messages), else empty
     std::chrono::milliseconds time{0};  // from its start to its end
     std::string backupPath;             // the backup stored before the write, if any
+
+    bool Ended() const { return stage == FleetStage::Succeeded || stage == FleetStage::Failed; }
 };
 
 struct FleetSetup {
@@ -122,7 +124,6 @@ class FleetWrite {
     void Stop();
 
     const std::vector<FleetRadioState>& Radios() const { return states_; }
-    bool Started() const { return started_; }
     // Every radio has ended.
     bool Over() const;
     // Every radio ended with its write verified (or completed, without verify).
@@ -135,6 +136,12 @@ class FleetWrite {
         now_ = std::move(now);
     }
 
+    // A radio's messages the transfer lacks, from the language's "Fleet" section.
+    struct Texts {
+        std::string wrongPassword, needsPassword, checkErrors, stopped;
+        static Texts From(const LanguageTexts& texts);
+    };
+
   private:
     struct Radio;
     void Update(std::size_t index);
@@ -145,7 +152,7 @@ class FleetWrite {
     LinkFactory makeLink_;
     Timers& timers_;
     TransferTexts texts_;
-    std::string wrongPassword_, needsPassword_, stopped_;  // a radio's messages the transfer lacks
+    Texts fleetTexts_;
     std::function<void(std::size_t)> onChange_;
     std::function<std::chrono::steady_clock::time_point()> now_ = std::chrono::steady_clock::now;
     bool started_ = false;
@@ -157,5 +164,7 @@ std::vector<std::string> FleetSummaryHeadings();
 std::vector<std::vector<std::string>> FleetSummaryRows(const std::vector<FleetRadioState>& radios);
 // The rows as comma-separated text under the headings.
 std::string FleetSummaryCsv(const std::vector<FleetRadioState>& radios);
+// The radios not written, each as "label (port)", to be written again.
+std::vector<std::string> RadiosToRedo(const std::vector<FleetRadioState>& radios);
 
 }  // namespace qx
