@@ -6,7 +6,6 @@
 
 #include "files/atomic_file.h"
 #include "link/simulated_link.h"
-#include "port_links.h"
 #include "qt_timers.h"
 
 namespace qx::cli {
@@ -183,15 +182,11 @@ void RunFleetWrite(const Arguments& args, std::vector<FleetRadio> radios,
                    const TransferRequest& request, Workspace& ws, CommandIo& io) {
     const bool simUsed = std::any_of(radios.begin(), radios.end(),
                                      [](const FleetRadio& r) { return r.port == kSimPortName; });
-    if (request.simFaults && !simUsed) throw UsageError("--sim-fault needs --port sim");
     QtTimers timers;
-    PortLinks links(simUsed ? SimMemoryFor(kSimPortName, args, io, ws.doc.model())
-                            : std::vector<std::uint8_t>{},
-                    0, &ws.texts);
-    if (request.simFaults) {
-        if (const std::string error = links.AddSimFaults(*request.simFaults); !error.empty())
-            throw UsageError("--sim-fault: " + error);
-    }
+    const std::unique_ptr<PortLinks> links =
+        RunLinks(simUsed ? SimMemoryFor(kSimPortName, args, io, ws.doc.model())
+                         : std::vector<std::uint8_t>{},
+                 request.simFaults, simUsed, &ws.texts);
     FleetSetup setup{.options = request.options,
                      .password = ws.ui.password,
                      .backupDir = io.session.paths.backupDir,
@@ -199,7 +194,7 @@ void RunFleetWrite(const Arguments& args, std::vector<FleetRadio> radios,
                      .features = io.session.featureFlags};
     FleetWrite fleet(
         ws.doc.codeplug(), std::move(radios), ws.texts, std::move(setup),
-        [&](const std::string& port) { return links.LinkFor(port, timers); }, timers);
+        [&](const std::string& port) { return links->LinkFor(port, timers); }, timers);
 
     QEventLoop loop;
     FleetProgress progress(io.err, fleet.Radios(), io.errIsTerminal, request.options.backupFirst);

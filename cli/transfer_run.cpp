@@ -120,16 +120,24 @@ TransferRequest WriteRequest(const Arguments& args, bool withPort) {
     return request;
 }
 
+std::unique_ptr<PortLinks> RunLinks(std::vector<std::uint8_t> simMemory,
+                                    const std::optional<std::string>& simFaults, bool simUsed,
+                                    const LanguageTexts* texts) {
+    if (simFaults && !simUsed) throw UsageError("--sim-fault needs --port sim");
+    auto links = std::make_unique<PortLinks>(std::move(simMemory), 0, texts);
+    if (simFaults) {
+        if (const std::string error = links->AddSimFaults(*simFaults); !error.empty())
+            throw UsageError("--sim-fault: " + error);
+    }
+    return links;
+}
+
 void RunTransfer(const TransferRequest& request, Workspace& ws, CommandIo& io) {
     io.session.portName = request.port;
     QtTimers timers;
-    PortLinks links(request.simMemory);
-    if (request.simFaults) {
-        if (request.port != kSimPortName) throw UsageError("--sim-fault needs --port sim");
-        if (const std::string error = links.AddSimFaults(*request.simFaults); !error.empty())
-            throw UsageError("--sim-fault: " + error);
-    }
-    const std::unique_ptr<SerialLink> link = links.LinkFor(request.port, timers);
+    const std::unique_ptr<PortLinks> links =
+        RunLinks(request.simMemory, request.simFaults, request.port == kSimPortName, nullptr);
+    const std::unique_ptr<SerialLink> link = links->LinkFor(request.port, timers);
     const TransferTexts texts = TransferTexts::From(ws.texts);
 
     ws.ui.messages.clear();

@@ -3,12 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/transfer_commands.h"
 #include "command_line.h"
+#include "port_links.h"
 #include "workspace.h"
 
 namespace qx::cli {
@@ -46,6 +48,14 @@ struct TransferRequest {
 // --no-verify, a backup first with --backup, the built-in radio's
 // --sim-fault rules.
 TransferRequest WriteRequest(const Arguments& args, bool withPort = true);
+
+// The links of a run: the built-in radio holding `simMemory`, with the
+// --sim-fault rules. Throws UsageError for rules when the built-in radio
+// takes no part (`simUsed` false), or rules not understood. `texts` words a
+// port's open failure when given.
+std::unique_ptr<PortLinks> RunLinks(std::vector<std::uint8_t> simMemory,
+                                    const std::optional<std::string>& simFaults, bool simUsed,
+                                    const LanguageTexts* texts);
 
 // Runs the transfer on `ws.doc` until it is over, showing its progress on
 // io.err (unless quiet): on a terminal one line with a bar and the time left,
