@@ -68,6 +68,18 @@ class MySetup {
     IniData installed_;
 };
 
+// Values of one section of the user's mysetup.ini, written with one rewrite
+// of the file; nothing without a settings folder.
+void WriteSettings(const SettingsPaths& paths, const char* section,
+                   std::vector<std::pair<std::string, std::string>> values) {
+    if (paths.configDir.empty()) return;
+    // A line break in a value (a file name) would start lines of its own in the file.
+    for (auto& [key, value] : values) {
+        if (value.find_first_of("\r\n") != std::string::npos) value.clear();
+    }
+    (void)WriteIniValues(paths.configDir / kMySetupFile, section, values);
+}
+
 }  // namespace
 
 std::string ReadCurrentLanguage(const SettingsPaths& paths) {
@@ -75,9 +87,7 @@ std::string ReadCurrentLanguage(const SettingsPaths& paths) {
 }
 
 void WriteCurrentLanguage(const SettingsPaths& paths, const std::string& languageFile) {
-    if (paths.configDir.empty()) return;
-    (void)WriteIniValue(paths.configDir / kMySetupFile, "language", "CurrentLanguage",
-                        languageFile);
+    WriteSettings(paths, "language", {{"CurrentLanguage", languageFile}});
 }
 
 namespace {
@@ -96,14 +106,12 @@ TransferOptions ReadTransferChoices(const SettingsPaths& paths) {
 }
 
 void WriteTransferChoices(const SettingsPaths& paths, const TransferOptions& choices) {
-    if (paths.configDir.empty()) return;
-    const std::filesystem::path file = paths.configDir / kMySetupFile;
     const auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
-    (void)WriteIniValues(file, kTransferSection,
-                         {{"VerifyAfterWrite", flag(choices.verify)},
-                          {"BackupBeforeWrite", flag(choices.backupFirst)},
-                          {"ReadTwice", flag(choices.readTwice)},
-                          {"QuickRead", flag(choices.quickRead)}});
+    WriteSettings(paths, kTransferSection,
+                  {{"VerifyAfterWrite", flag(choices.verify)},
+                   {"BackupBeforeWrite", flag(choices.backupFirst)},
+                   {"ReadTwice", flag(choices.readTwice)},
+                   {"QuickRead", flag(choices.quickRead)}});
 }
 
 namespace {
@@ -111,17 +119,6 @@ constexpr const char* kFilesSection = "files";
 constexpr const char* kWindowSection = "window";
 
 std::string RecentKey(std::size_t index) { return "Recent" + std::to_string(index + 1); }
-
-// Values of one section, written with one rewrite of the file.
-void WriteSettings(const SettingsPaths& paths, const char* section,
-                   std::vector<std::pair<std::string, std::string>> values) {
-    if (paths.configDir.empty()) return;
-    // A line break in a file name would start lines of its own in the file.
-    for (auto& [key, value] : values) {
-        if (value.find_first_of("\r\n") != std::string::npos) value.clear();
-    }
-    (void)WriteIniValues(paths.configDir / kMySetupFile, section, values);
-}
 }  // namespace
 
 std::string ReadLastFolder(const SettingsPaths& paths) {

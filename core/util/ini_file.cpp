@@ -124,9 +124,4 @@ bool WriteIniValues(const std::filesystem::path& path, const std::string& sectio
     return static_cast<bool>(out);
 }
 
-bool WriteIniValue(const std::filesystem::path& path, const std::string& section,
-                   const std::string& key, const std::string& value) {
-    return WriteIniValues(path, section, {{key, value}});
-}
-
 }  // namespace qx

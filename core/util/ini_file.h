@@ -1,4 +1,4 @@
-// Reading and writing single values of UTF-8 INI files, the way classic profile
+// Reading values of UTF-8 INI files and writing those of a section, the way classic profile
 // readers do: section and key names compare case-insensitively, values are trimmed.
 #pragma once
 
@@ -25,11 +25,9 @@ class IniData {
     std::map<std::string, std::string> values_;  // "SECTION\nKEY" in upper case -> value
 };
 
-// Sets one value, keeping every other line of the file; creates the file and
-// its folder when absent. Returns false when the file cannot be written.
-bool WriteIniValue(const std::filesystem::path& path, const std::string& section,
-                   const std::string& key, const std::string& value);
-// The same for several keys of one section, with one rewrite of the file.
+// Sets values of one section, keeping every other line of the file, with one
+// rewrite of it; creates the file and its folder when absent. Returns false
+// when the file cannot be written.
 bool WriteIniValues(const std::filesystem::path& path, const std::string& section,
                     const std::vector<std::pair<std::string, std::string>>& values);
 

@@ -69,7 +69,7 @@ TEST_F(SettingsFiles, WritingTheLanguageKeepsOtherLinesAndIgnoresFailure) {
     EXPECT_FALSE(fs::exists(root_ / "blocker" / "qxprog"));
 }
 
-TEST_F(SettingsFiles, WriteIniValuePlacesTheKeyInItsSection) {
+TEST_F(SettingsFiles, AWrittenValueIsPlacedInItsSection) {
     struct Case {
         const char* before;
         const char* after;
@@ -86,7 +86,7 @@ TEST_F(SettingsFiles, WriteIniValuePlacesTheKeyInItsSection) {
     for (const auto& c : cases) {
         fs::remove(file);
         if (*c.before != '\0') WriteBytes(file, c.before);
-        ASSERT_TRUE(WriteIniValue(file, "language", "CurrentLanguage", "x"));
+        ASSERT_TRUE(WriteIniValues(file, "language", {{"CurrentLanguage", "x"}}));
         EXPECT_EQ(ReadBytes(file), c.after) << "from: " << c.before;
         EXPECT_EQ(IniData::Load(file).Value("LANGUAGE", "currentlanguage"), "x");
     }
