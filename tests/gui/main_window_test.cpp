@@ -54,6 +54,13 @@ QString Title(const QString& file, const char* language = "english.ini") {
     return file + " - " + Text(language, "OTHERS", "70018");
 }
 
+// The rows of a test run once in each language, by its language file.
+void LanguageRows() {
+    QTest::addColumn<QString>("language");
+    QTest::newRow("english") << "english.ini";
+    QTest::newRow("chinese") << "chinese.ini";
+}
+
 QAction* Action(QWidget& window, const char* name) {
     return window.findChild<QAction*>(QString::fromLatin1(name));
 }
@@ -720,11 +727,7 @@ class MainWindowTest : public QObject {
 
     // File > Import Channels shows the summary before anything changes:
     // Cancel keeps the document, OK imports as one step.
-    void importShowsItsSummaryFirst_data() {
-        QTest::addColumn<QString>("language");
-        QTest::newRow("english") << "english.ini";
-        QTest::newRow("chinese") << "chinese.ini";
-    }
+    void importShowsItsSummaryFirst_data() { LanguageRows(); }
     void importShowsItsSummaryFirst() {
         QFETCH(QString, language);
         qx::Session session = TestSession(language.toStdString());
@@ -840,11 +843,7 @@ class MainWindowTest : public QObject {
     }
 
     // File > Print Preview shows the table in the window's language.
-    void printPreviewShowsTheTable_data() {
-        QTest::addColumn<QString>("language");
-        QTest::newRow("english") << "english.ini";
-        QTest::newRow("chinese") << "chinese.ini";
-    }
+    void printPreviewShowsTheTable_data() { LanguageRows(); }
     void printPreviewShowsTheTable() {
         QFETCH(QString, language);
         qx::Session session = TestSession(language.toStdString());
